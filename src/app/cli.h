@@ -1,0 +1,24 @@
+#pragma once
+// Subcommands of dorlix-cli. Each cli_*.cpp file registers its commands with
+// a static CliRegistration. A command returns the exit status: 0 success,
+// 2 failure (after printing the program's German message to standard error).
+
+#include <QStringList>
+
+using CliFunction = int (*)(const QStringList &args);
+
+struct CliCommand {
+    const char *usage = "";
+    CliFunction fn = nullptr;
+    bool needsGui = false; // fonts, images or painting: a (headless) GUI application
+};
+
+struct CliRegistration {
+    CliRegistration(const char *name, const char *usage, CliFunction fn, bool needsGui = false);
+};
+
+constexpr int kCliOk = 0;
+constexpr int kCliFailed = 2;
+
+// Prints a message of the program (which may hold "\r\n") to standard error.
+void CliError(const QString &text);

@@ -1,0 +1,40 @@
+#include "testsupport.h"
+
+#include "platform/system.h"
+
+MessageCapture::MessageCapture()
+{
+    previous_ = platform::SetMessageHandler([this](const platform::Message &m) {
+        messages_.push_back(m);
+        if (!answers_.empty()) {
+            const int r = answers_.front();
+            answers_.pop_front();
+            return r;
+        }
+        return (m.buttons == platform::MsgButtons::YesNo || m.buttons == platform::MsgButtons::YesNoCancel)
+                   ? int(platform::mrYes)
+                   : int(platform::mrOk);
+    });
+}
+
+MessageCapture::~MessageCapture() { platform::SetMessageHandler(previous_); }
+
+QStringList MessageCapture::Texts() const
+{
+    QStringList out;
+    for (const auto &m : messages_)
+        out << m.text;
+    return out;
+}
+
+TempProgramFolder::TempProgramFolder()
+{
+    platform::SetProgramFilePath(dir_.filePath(QStringLiteral("dorlix")));
+}
+
+TempProgramFolder::~TempProgramFolder() { platform::SetProgramFilePath(QString()); }
+
+QString CorpusPath(const QString &relative)
+{
+    return QStringLiteral(DORLIX_CORPUS_DIR "/") + relative;
+}

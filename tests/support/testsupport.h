@@ -1,0 +1,45 @@
+#pragma once
+// Helpers for tests: captured message boxes with scripted answers, and
+// temporary program folders.
+
+#include "platform/messages.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <deque>
+#include <vector>
+
+// Records every message shown while it lives and answers questions from a
+// queue (default: the first button). Restores the previous handler on exit.
+class MessageCapture {
+public:
+    MessageCapture();
+    ~MessageCapture();
+    MessageCapture(const MessageCapture &) = delete;
+    MessageCapture &operator=(const MessageCapture &) = delete;
+
+    void Answer(int result) { answers_.push_back(result); }
+    const std::vector<platform::Message> &Messages() const { return messages_; }
+    QStringList Texts() const;
+    void Clear() { messages_.clear(); }
+
+private:
+    std::vector<platform::Message> messages_;
+    std::deque<int> answers_;
+    platform::MessageHandler previous_;
+};
+
+// A temporary folder that acts as the program folder (the program file
+// "dorlix" inside it) for as long as it lives.
+class TempProgramFolder {
+public:
+    TempProgramFolder();
+    ~TempProgramFolder();
+    QString Path() const { return dir_.path(); }
+    QString File(const QString &name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QString CorpusPath(const QString &relative);
