@@ -1,0 +1,358 @@
+// Windows bitmaps: reading a BMP stream, turning it into an image, and
+// writing a new 24-bit bitmap. The stream bytes are kept as read so that a
+// label file is written back byte for byte.
+#include "model/picture.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+std::uint32_t le32(const std::uint8_t *p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+std::uint16_t le16(const std::uint8_t *p) { return std::uint16_t(p[0] | p[1] << 8); }
+
+void put32(TBytes &out, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out[at + i] = std::uint8_t(v >> (8 * i));
+}
+void put16(TBytes &out, std::size_t at, std::uint16_t v)
+{
+    out[at] = std::uint8_t(v);
+    out[at + 1] = std::uint8_t(v >> 8);
+}
+
+const QString kInvalid = QStringLiteral("Bitmap-Bild ist nicht gültig");
+
+bool fail(QString *error, const QString &why)
+{
+    if (error)
+        *error = why.isEmpty() ? kInvalid : kInvalid + QStringLiteral(" (") + why + QStringLiteral(")");
+    return false;
+}
+
+constexpr std::uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3;
+
+// Shift and width of a channel mask, for scaling a masked value to 8 bits.
+struct Channel {
+    int shift = 0;
+    int bits = 0;
+    explicit Channel(std::uint32_t mask)
+    {
+        if (!mask)
+            return;
+        while (!(mask & 1u)) {
+            mask >>= 1;
+            ++shift;
+        }
+        while (mask & 1u) {
+            mask >>= 1;
+            ++bits;
+        }
+    }
+    int get(std::uint32_t v) const
+    {
+        if (bits == 0)
+            return 0;
+        const std::uint32_t x = (v >> shift) & ((bits >= 32) ? 0xFFFFFFFFu : ((1u << bits) - 1));
+        if (bits >= 8)
+            return int(x >> (bits - 8));
+        // Spread the few bits over 0 … 255.
+        const std::uint32_t max = (1u << bits) - 1;
+        return int((x * 255 + max / 2) / max);
+    }
+};
+
+// Parses the headers; fills info. Does not look at the pixel rows yet.
+bool parseHeaders(const std::uint8_t *d, std::size_t n, TBmpMode mode, TBmpInfo &info, QString *error)
+{
+    if (n < 14 + 12)
+        return fail(error, QStringLiteral("zu kurz"));
+    if (d[0] != 'B' || d[1] != 'M')
+        return fail(error, QString());
+    const std::uint32_t offBits = le32(d + 10);
+    const std::uint8_t *h = d + 14;
+    info.headerSize = le32(h);
+    static constexpr std::uint32_t kSizes[] = {12, 40, 52, 56, 64, 108, 124};
+    if (std::find(std::begin(kSizes), std::end(kSizes), info.headerSize) == std::end(kSizes))
+        return fail(error, QStringLiteral("unbekannter Kopf"));
+    if (14 + std::size_t(info.headerSize) > n)
+        return fail(error, QStringLiteral("zu kurz"));
+
+    if (info.headerSize == 12) {
+        info.width = le16(h + 4);
+        info.height = le16(h + 6);
+        info.planes = le16(h + 8);
+        info.bitCount = le16(h + 10);
+        info.compression = BI_RGB;
+        info.paletteEntrySize = 3;
+    } else {
+        info.width = std::int32_t(le32(h + 4));
+        info.height = std::int32_t(le32(h + 8));
+        info.planes = le16(h + 12);
+        info.bitCount = le16(h + 14);
+        info.compression = le32(h + 16);
+        info.sizeImage = le32(h + 20);
+        info.clrUsed = le32(h + 32);
+        info.paletteEntrySize = 4;
+    }
+    if (info.planes != 1)
+        return fail(error, QStringLiteral("Ebenen"));
+    switch (info.bitCount) {
+    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    default: return fail(error, QStringLiteral("Farbtiefe"));
+    }
+    const bool rleOk = (info.compression == BI_RLE8 && info.bitCount == 8) ||
+                       (info.compression == BI_RLE4 && info.bitCount == 4);
+    const bool fieldsOk = info.compression == BI_BITFIELDS && (info.bitCount == 16 || info.bitCount == 32);
+    if (info.compression != BI_RGB && !rleOk && !fieldsOk)
+        return fail(error, QStringLiteral("Kompression"));
+    if (info.width <= 0 || info.height == 0 || info.height == INT32_MIN || info.width > kMaxBitmapSide ||
+        info.AbsHeight() > kMaxBitmapSide ||
+        std::int64_t(info.width) * info.AbsHeight() > kMaxBitmapPixels)
+        return fail(error, QStringLiteral("Abmessungen"));
+    if (info.compression != BI_RGB && info.compression != BI_BITFIELDS && info.height < 0)
+        return fail(error, QStringLiteral("Abmessungen"));
+
+    std::size_t pos = 14 + info.headerSize;
+    if (info.compression == BI_BITFIELDS) {
+        if (info.headerSize == 40) { // the masks follow the header
+            if (pos + 12 > n)
+                return fail(error, QStringLiteral("zu kurz"));
+            for (int i = 0; i < 3; ++i)
+                info.masks[i] = le32(d + pos + 4 * i);
+            pos += 12;
+        } else {
+            for (int i = 0; i < 3; ++i)
+                info.masks[i] = le32(h + 40 + 4 * i);
+            if (info.headerSize >= 56)
+                info.alphaMask = le32(h + 52);
+        }
+        const std::uint32_t limit = info.bitCount == 16 ? 0xFFFFu : 0xFFFFFFFFu;
+        const std::uint32_t r = info.masks[0], g = info.masks[1], b = info.masks[2];
+        if (!r || !g || !b || (r & g) || (r & b) || (g & b) || ((r | g | b) & ~limit))
+            return fail(error, QStringLiteral("Farbmasken"));
+    } else if (info.bitCount == 16) {
+        info.masks[0] = 0x7C00; info.masks[1] = 0x03E0; info.masks[2] = 0x001F;
+    } else if (info.bitCount == 32) {
+        info.masks[0] = 0xFF0000; info.masks[1] = 0xFF00; info.masks[2] = 0xFF;
+    }
+
+    const std::uint32_t maxEntries = info.bitCount <= 8 ? (1u << info.bitCount) : 256u;
+    if (info.headerSize == 12)
+        info.paletteEntries = info.bitCount <= 8 ? (1u << info.bitCount) : 0;
+    else if (info.clrUsed != 0)
+        info.paletteEntries = info.clrUsed;
+    else
+        info.paletteEntries = info.bitCount <= 8 ? (1u << info.bitCount) : 0;
+    if (info.paletteEntries > maxEntries)
+        return fail(error, QStringLiteral("Farbtabelle"));
+    info.paletteOffset = std::uint32_t(pos);
+    pos += std::size_t(info.paletteEntries) * info.paletteEntrySize;
+    if (pos > n)
+        return fail(error, QStringLiteral("zu kurz"));
+
+    // OS/2 files stored their palette with as many entries as the offset allows.
+    if (mode == TBmpMode::File && offBits > pos && offBits <= n)
+        pos = offBits;
+    info.pixelOffset = std::uint32_t(pos);
+
+    const std::uint64_t needed = std::uint64_t(info.Stride()) * std::uint64_t(info.AbsHeight());
+    std::uint64_t length = info.sizeImage ? info.sizeImage : needed;
+    if (info.compression == BI_RGB || info.compression == BI_BITFIELDS) {
+        if (length < needed)
+            return fail(error, QStringLiteral("Bildgröße"));
+    } else if (info.sizeImage == 0) {
+        return fail(error, QStringLiteral("Bildgröße"));
+    }
+    if (pos + length > n) {
+        // A picture file may end right after its last row without the padding
+        // the header announces; an embedded stream must be complete.
+        if (mode == TBmpMode::File && pos + needed <= n && info.compression != BI_RLE8 && info.compression != BI_RLE4)
+            length = needed;
+        else
+            return fail(error, QStringLiteral("zu kurz"));
+    }
+    info.pixelBytes = std::uint32_t(length);
+    return true;
+}
+
+QRgb paletteColor(const TBmpInfo &info, const std::uint8_t *stream, std::uint32_t index)
+{
+    if (index >= info.paletteEntries)
+        return qRgb(0, 0, 0);
+    const std::uint8_t *e = stream + info.paletteOffset + index * info.paletteEntrySize;
+    return qRgb(e[2], e[1], e[0]);
+}
+
+void decodeRle(const TBmpInfo &info, const std::uint8_t *stream, QImage &img)
+{
+    const bool four = info.compression == BI_RLE4;
+    const std::uint8_t *p = stream + info.pixelOffset;
+    const std::uint8_t *end = p + info.pixelBytes;
+    const int w = info.width, h = info.AbsHeight();
+    int x = 0, y = 0; // y counts rows from the bottom
+    auto put = [&](std::uint32_t index) {
+        if (x < w && y < h)
+            img.setPixel(x, h - 1 - y, paletteColor(info, stream, index));
+        ++x;
+    };
+    while (p + 1 < end && y < h) {
+        const std::uint8_t count = p[0], value = p[1];
+        p += 2;
+        if (count > 0) {
+            for (int i = 0; i < count; ++i)
+                put(four ? ((i & 1) ? (value & 0x0F) : (value >> 4)) : value);
+            continue;
+        }
+        if (value == 0) { // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) { // end of bitmap
+            break;
+        } else if (value == 2) { // delta
+            if (p + 1 >= end)
+                break;
+            x += p[0];
+            y += p[1];
+            p += 2;
+        } else { // absolute run of `value` pixels, padded to a word
+            const int bytes = four ? (value + 1) / 2 : value;
+            if (p + bytes > end)
+                break;
+            for (int i = 0; i < value; ++i)
+                put(four ? ((i & 1) ? (p[i / 2] & 0x0F) : (p[i / 2] >> 4)) : p[i]);
+            p += bytes + (bytes & 1);
+        }
+    }
+}
+
+} // namespace
+
+std::unique_ptr<TPicture> TPicture::FromBmpStream(const std::uint8_t *data, std::size_t size, TBmpMode mode,
+                                                  std::size_t *consumed, QString *error)
+{
+    TBmpInfo info;
+    if (!parseHeaders(data, size, mode, info, error))
+        return nullptr;
+    std::unique_ptr<TPicture> pic(new TPicture);
+    pic->kind_ = Kind::Bitmap;
+    const std::size_t total = std::size_t(info.pixelOffset) + info.pixelBytes;
+    if (mode == TBmpMode::Embedded || info.pixelOffset == info.paletteOffset +
+                                                              info.paletteEntries * info.paletteEntrySize) {
+        pic->bytes_.assign(data, data + total);
+    } else {
+        // A picture file with a gap before its rows: store it without the gap,
+        // as a label file holds it.
+        const std::size_t head = info.paletteOffset + std::size_t(info.paletteEntries) * info.paletteEntrySize;
+        pic->bytes_.reserve(head + info.pixelBytes);
+        pic->bytes_.assign(data, data + head);
+        pic->bytes_.insert(pic->bytes_.end(), data + info.pixelOffset, data + total);
+        info.pixelOffset = std::uint32_t(head);
+        put32(pic->bytes_, 10, std::uint32_t(head));
+        put32(pic->bytes_, 2, std::uint32_t(pic->bytes_.size()));
+    }
+    pic->bmp_ = info;
+    if (consumed)
+        *consumed = total;
+    return pic;
+}
+
+QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes)
+{
+    const int w = info.width, h = info.AbsHeight();
+    QImage img(w, h, QImage::Format_RGB32);
+    if (img.isNull())
+        return img;
+    const std::uint8_t *stream = bytes.data();
+    if (info.compression == BI_RLE8 || info.compression == BI_RLE4) {
+        img.fill(paletteColor(info, stream, 0));
+        decodeRle(info, stream, img);
+        return img;
+    }
+    const std::uint32_t stride = info.Stride();
+    const Channel r(info.masks[0]), g(info.masks[1]), b(info.masks[2]);
+    for (int row = 0; row < h; ++row) {
+        const int srcRow = info.height > 0 ? h - 1 - row : row;
+        const std::uint8_t *src = stream + info.pixelOffset + std::size_t(srcRow) * stride;
+        auto *dst = reinterpret_cast<QRgb *>(img.scanLine(row));
+        switch (info.bitCount) {
+        case 1:
+        case 4:
+        case 8: {
+            const int bpp = info.bitCount, perByte = 8 / bpp, mask = (1 << bpp) - 1;
+            for (int x = 0; x < w; ++x) {
+                const int shift = 8 - bpp * (x % perByte + 1);
+                dst[x] = paletteColor(info, stream, (src[x / perByte] >> shift) & mask);
+            }
+            break;
+        }
+        case 16:
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t v = le16(src + 2 * x);
+                dst[x] = qRgb(r.get(v), g.get(v), b.get(v));
+            }
+            break;
+        case 24:
+            for (int x = 0; x < w; ++x)
+                dst[x] = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+            break;
+        case 32:
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t v = le32(src + 4 * x);
+                dst[x] = qRgb(r.get(v), g.get(v), b.get(v));
+            }
+            break;
+        }
+    }
+    return img;
+}
+
+std::unique_ptr<TPicture> TPicture::FromImage(const QImage &image)
+{
+    if (image.isNull())
+        return nullptr;
+    const QImage src = image.convertToFormat(QImage::Format_RGB32);
+    const int w = src.width(), h = src.height();
+    TBmpInfo info;
+    info.headerSize = 40;
+    info.width = w;
+    info.height = h;
+    info.bitCount = 24;
+    info.masks[0] = 0xFF0000; info.masks[1] = 0xFF00; info.masks[2] = 0xFF;
+    info.paletteOffset = info.pixelOffset = 54;
+    const std::uint32_t stride = info.Stride();
+    info.sizeImage = info.pixelBytes = stride * std::uint32_t(h);
+
+    std::unique_ptr<TPicture> pic(new TPicture);
+    pic->kind_ = Kind::Bitmap;
+    TBytes &out = pic->bytes_;
+    out.assign(54 + std::size_t(info.pixelBytes), 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(out, 2, std::uint32_t(out.size()));
+    put32(out, 10, 54);
+    put32(out, 14, 40);
+    put32(out, 18, std::uint32_t(w));
+    put32(out, 22, std::uint32_t(h));
+    put16(out, 26, 1);
+    put16(out, 28, 24);
+    put32(out, 34, info.sizeImage);
+    for (int row = 0; row < h; ++row) {
+        const auto *s = reinterpret_cast<const QRgb *>(src.constScanLine(h - 1 - row));
+        std::uint8_t *d = out.data() + 54 + std::size_t(row) * stride;
+        for (int x = 0; x < w; ++x) {
+            d[3 * x] = std::uint8_t(qBlue(s[x]));
+            d[3 * x + 1] = std::uint8_t(qGreen(s[x]));
+            d[3 * x + 2] = std::uint8_t(qRed(s[x]));
+        }
+    }
+    pic->bmp_ = info;
+    return pic;
+}

@@ -1,0 +1,115 @@
+#include "model/picture.h"
+
+#include <cstdlib>
+
+QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes);
+
+namespace {
+std::int32_t le32s(const std::uint8_t *p)
+{
+    return std::int32_t(std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+                        std::uint32_t(p[3]) << 24);
+}
+std::int16_t le16s(const std::uint8_t *p) { return std::int16_t(p[0] | p[1] << 8); }
+
+// Windows' MulDiv: a * b / c rounded half away from zero.
+std::int64_t mulDiv(std::int64_t a, std::int64_t b, std::int64_t c)
+{
+    if (c == 0)
+        return -1;
+    const std::int64_t p = a * b;
+    const std::int64_t q = (std::llabs(p) + std::llabs(c) / 2) / std::llabs(c);
+    return ((p < 0) != (c < 0)) ? -q : q;
+}
+
+constexpr int kScreenDpi = 96; // the picture class measures metafiles in screen pixels
+constexpr int kHundredthMmPerInch = 2540;
+
+// Size of a metafile in 0.01 mm, as its header states it.
+void metafileSizeHmm(const TBytes &b, TPicture::MetafileType type, std::int64_t &w, std::int64_t &h)
+{
+    w = h = 0;
+    if (type == TPicture::MetafileType::Emf) {
+        // rclFrame, inclusive-inclusive in 0.01 mm
+        w = std::int64_t(le32s(b.data() + 24)) - le32s(b.data() + 16);
+        h = std::int64_t(le32s(b.data() + 28)) - le32s(b.data() + 20);
+    } else if (type == TPicture::MetafileType::Wmf) {
+        const int inch = static_cast<std::uint16_t>(le16s(b.data() + 14));
+        w = mulDiv(std::int64_t(le16s(b.data() + 10)) - le16s(b.data() + 6), kHundredthMmPerInch, inch);
+        h = mulDiv(std::int64_t(le16s(b.data() + 12)) - le16s(b.data() + 8), kHundredthMmPerInch, inch);
+    }
+}
+} // namespace
+
+TPicture::~TPicture() = default;
+
+std::unique_ptr<TPicture> TPicture::Clone() const
+{
+    std::unique_ptr<TPicture> copy(new TPicture);
+    copy->kind_ = kind_;
+    copy->metaType_ = metaType_;
+    copy->bytes_ = bytes_;
+    copy->bmp_ = bmp_;
+    copy->decoded_ = decoded_.copy(); // detached: no pixel data shared
+    return copy;
+}
+
+std::unique_ptr<TPicture> TPicture::FromMetafileBytes(TBytes bytes, QString *error)
+{
+    const MetafileType type = DetectMetafile(bytes);
+    if (type == MetafileType::None) {
+        if (error)
+            *error = QStringLiteral("Fehlerhafte Grafik");
+        return nullptr;
+    }
+    std::unique_ptr<TPicture> pic(new TPicture);
+    pic->kind_ = Kind::Metafile;
+    pic->metaType_ = type;
+    pic->bytes_ = std::move(bytes);
+    return pic;
+}
+
+int TPicture::Width() const
+{
+    switch (kind_) {
+    case Kind::Bitmap:
+        return bmp_.width;
+    case Kind::Jpeg:
+        return decoded_.width();
+    case Kind::Metafile: {
+        std::int64_t w, h;
+        metafileSizeHmm(bytes_, metaType_, w, h);
+        return int(mulDiv(w, kScreenDpi, kHundredthMmPerInch));
+    }
+    }
+    return 0;
+}
+
+int TPicture::Height() const
+{
+    switch (kind_) {
+    case Kind::Bitmap:
+        return bmp_.AbsHeight();
+    case Kind::Jpeg:
+        return decoded_.height();
+    case Kind::Metafile: {
+        std::int64_t w, h;
+        metafileSizeHmm(bytes_, metaType_, w, h);
+        return int(mulDiv(h, kScreenDpi, kHundredthMmPerInch));
+    }
+    }
+    return 0;
+}
+
+QImage TPicture::ToImage() const
+{
+    switch (kind_) {
+    case Kind::Bitmap:
+        return DecodeBmp(bmp_, bytes_);
+    case Kind::Jpeg:
+        return decoded_;
+    case Kind::Metafile:
+        break;
+    }
+    return QImage();
+}
