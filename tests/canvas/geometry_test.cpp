@@ -63,7 +63,8 @@ TEST(CanvasGeometry, PatternsOfTheOtherStyles)
     EXPECT_NEAR(Length(dashDot[0]), 16.0, 1e-9);
     EXPECT_NEAR(dashDot[1].x1(), 20.0, 1e-9);
     EXPECT_NEAR(Length(dashDot[1]), 0.33, 1e-9);
-    EXPECT_NEAR(dashDot[2].x1(), 24.33 + 4.0, 1e-9);
+    EXPECT_NEAR(dashDot[2].x1(), 24.33, 1e-9);
+    EXPECT_NEAR(Length(dashDot[2]), 16.0, 1e-9);
     // long dash, gap, dot, gap, dot, gap
     auto dashDotDot = DashPieces(QPointF(0, 0), QPointF(100, 0), psDashDotDot, w);
     EXPECT_NEAR(dashDotDot[1].x1(), 20.0, 1e-9);
