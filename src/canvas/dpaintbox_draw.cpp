@@ -341,6 +341,7 @@ bool TDPaintbox::PrintPage(int page, const QString &title)
     QPainter p;
     if (!p.begin(&device))
         return false;
+    p.translate(printer.PrintableOriginPx());
     pixelPerMmX_ = printerDpiX_ / kMmPerInch;
     pixelPerMmY_ = printerDpiY_ / kMmPerInch;
     zoom_ = 1.0;

@@ -159,6 +159,7 @@ void Printer::SyncFromDevice()
 
 QPrinter &Printer::BeginDocument(const QString &title)
 {
+    pdfOrigin_ = QPoint();
     if (pdfOutput_.isEmpty()) {
         if (index_ >= 0)
             SetPrinterIndex(index_);
@@ -174,14 +175,15 @@ QPrinter &Printer::BeginDocument(const QString &title)
     pdfDevice_->setOutputFormat(QPrinter::PdfFormat);
     pdfDevice_->setOutputFileName(pdfOutput_);
     pdfDevice_->setResolution(m.dpiX);
+    // The paper in whole points (as PDF pages are), printed from its corner:
+    // margins are rounded to whole points, which would move the printable
+    // area by up to half a point; the caller shifts by PrintableOriginPx().
     const double dx = m.dpiX, dy = m.dpiY;
     const QPageSize size(QSizeF(m.physWidthPx / dx, m.physHeightPx / dy), QPageSize::Inch, QString(),
                          QPageSize::ExactMatch);
-    const QMarginsF margins(m.physOffsetXPx / dx, m.physOffsetYPx / dy,
-                            (m.physWidthPx - m.physOffsetXPx - m.printableWidthPx) / dx,
-                            (m.physHeightPx - m.physOffsetYPx - m.printableHeightPx) / dy);
-    pdfDevice_->setPageLayout(QPageLayout(size, QPageLayout::Portrait, margins, QPageLayout::Inch));
-    pdfDevice_->setFullPage(false);
+    pdfDevice_->setFullPage(true);
+    pdfDevice_->setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(), QPageLayout::Inch));
+    pdfOrigin_ = QPoint(m.physOffsetXPx, m.physOffsetYPx);
     pdfDevice_->setDocName(title);
     pdfDevice_->setCreator(QStringLiteral("Rückenschilder"));
     return *pdfDevice_;

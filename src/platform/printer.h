@@ -6,6 +6,7 @@
 // so a printer chosen in one dialog is the printer of the whole program.
 
 #include <QPageLayout>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -74,6 +75,9 @@ public:
     // QPainter::end(); every begin/end pair is one printer job. While a PDF
     // output file is set (see below), documents are written there instead.
     QPrinter &BeginDocument(const QString &title);
+    // Where the printable area begins on the device of the document, in its
+    // pixels; the painter's origin must be moved there.
+    QPoint PrintableOriginPx() const { return pdfOrigin_; }
 
     // Without a printer scheduler, documents can still be written to a PDF
     // file: the page has the metrics of the current printer (or the A4
@@ -95,6 +99,7 @@ private:
     int index_ = -1;
     bool systemEnabled_ = true;
     QString pdfOutput_;
+    QPoint pdfOrigin_;
     QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
 };
 
