@@ -9,6 +9,7 @@
 #include "platform/printer.h"
 
 #include <QGuiApplication>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -179,6 +180,9 @@ void TDPaintbox::DrawText(QPainter &p, TDTText &t, const QRect *clip)
 
     QPaintDevice *device = p.device();
     const int dpi = device ? device->logicalDpiY() : screenDpi_;
+    // Raster targets (screen, bitmaps) keep the laid-out lines between
+    // paints; printers get plain text runs.
+    const bool raster = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
     if (t.cachedCellPx != hp || t.cachedDpi != dpi) {
         // The height is the cell height of the font (ascent plus descent).
         QFont f = CanvasFont(t.fontName, t.fontStyle);
@@ -188,11 +192,22 @@ void TDPaintbox::DrawText(QPainter &p, TDTText &t, const QRect *clip)
         t.cachedFont = f;
         t.cachedAscent = fm.ascent();
         t.cachedWidths.clear();
+        t.cachedStatic.clear();
         if (h != 0)
             for (const QString &line : t.lines)
                 t.cachedWidths.push_back(fm.horizontalAdvance(line));
         t.cachedCellPx = hp;
         t.cachedDpi = dpi;
+    }
+    if (raster && t.cachedStatic.size() != size_t(t.lines.size())) {
+        t.cachedStatic.clear();
+        for (const QString &line : t.lines) {
+            QStaticText st(line);
+            st.setTextFormat(Qt::PlainText);
+            st.setPerformanceHint(QStaticText::AggressiveCaching);
+            st.prepare(QTransform(), t.cachedFont);
+            t.cachedStatic.push_back(st);
+        }
     }
     p.setFont(t.cachedFont);
     p.setPen(ToQColor(t.fontColor));
@@ -206,16 +221,19 @@ void TDPaintbox::DrawText(QPainter &p, TDTText &t, const QRect *clip)
             const double w = t.cachedWidths[size_t(j)];
             xoff = h == 1 ? -w / 2 : -w;
         }
-        const QString &line = t.lines[j];
-        if (angle == 0) {
-            p.drawText(QPointF(pt.x() + xoff, pt.y() + t.cachedAscent), line);
-        } else {
+        if (angle != 0) {
             p.save();
             p.translate(pt);
             p.rotate(-angle);
-            p.drawText(QPointF(xoff, t.cachedAscent), line);
-            p.restore();
         }
+        const QPointF at = angle != 0 ? QPointF(xoff, 0) : QPointF(pt.x() + xoff, pt.y());
+        // Top-aligned: the line's cell begins at the point.
+        if (raster)
+            p.drawStaticText(at, t.cachedStatic[size_t(j)]);
+        else
+            p.drawText(QPointF(at.x(), at.y() + t.cachedAscent), t.lines[j]);
+        if (angle != 0)
+            p.restore();
     }
 }
 

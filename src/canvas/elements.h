@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QRect>
+#include <QStaticText>
 #include <QString>
 #include <QStringList>
 
@@ -59,6 +60,7 @@ struct TDTText : TDElement {
     QFont cachedFont;
     double cachedAscent = 0;
     std::vector<double> cachedWidths;
+    std::vector<QStaticText> cachedStatic; // laid-out lines for raster targets
 
     const QString &Text() const { return isLong ? longText : text; }
 };
