@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
@@ -429,7 +430,25 @@ TEST_F(RsFile, FailedSavesKeepTheOldFileAndSaySo)
     EXPECT_FALSE(rs.SaveToFile(path("alt.rsd")));
     EXPECT_TRUE(messages.Messages().empty());
     EXPECT_EQ(readFile(path("alt.rsd")), before);
-    EXPECT_EQ(QDir(program.Path()).entryList({"*.rsd.*"}, QDir::Files), QStringList());
+    platform::SetProgramFilePath(program.File("dorlix"));
+    // Nothing but the finished files is left in the folder.
+    EXPECT_EQ(QDir(program.Path()).entryList(QDir::Files | QDir::Hidden), QStringList({"alt.rsd"}));
+}
+
+TEST_F(RsFile, ReplacedFilesKeepTheirPermissionsAndLinks)
+{
+    TRS rs;
+    fillSheet(rs);
+    ASSERT_TRUE(rs.SaveToFile(path("p.rsd")));
+    ASSERT_TRUE(QFile::setPermissions(path("p.rsd"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(QFile::link(path("p.rsd"), path("link.rsd")));
+    rs.GetField(0, 0)->Text = "neu";
+    ASSERT_TRUE(rs.SaveToFile(path("link.rsd")));
+    EXPECT_TRUE(QFileInfo(path("link.rsd")).isSymLink());
+    EXPECT_EQ(QFile::permissions(path("p.rsd")) & 0x7077, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    TRS back;
+    ASSERT_TRUE(back.LoadFromFile(path("p.rsd")));
+    EXPECT_EQ(back.GetField(0, 0)->Text, "neu");
 }
 
 TEST_F(RsFile, ProgramOnTheDesktopMayNotWrite)
