@@ -351,8 +351,10 @@ void TSpezialSpin::PaintArrowButton(QPainter &p, const QRect &r, bool up, bool p
     const QPalette &pal = palette();
     p.fillRect(r, Sys(pal, QPalette::Button));
     if (borderWidth_ == 1) {
-        p.fillRect(QRect(r.left(), r.top(), 1, r.height()), borderColWidth1_);
-        p.fillRect(QRect(r.left(), r.top(), r.width(), 1), borderColWidth1_);
+        // These lines belong to the flat frame and turn grey with it.
+        const QColor line = isEnabled() ? borderColWidth1_ : Sys(pal, QPalette::Dark);
+        p.fillRect(QRect(r.left(), r.top(), 1, r.height()), line);
+        p.fillRect(QRect(r.left(), r.top(), r.width(), 1), line);
     } else if (pressed) {
         DrawEdge(p, r, Sys(pal, QPalette::Dark), Sys(pal, QPalette::Light), Sys(pal, QPalette::Shadow),
                  Sys(pal, QPalette::Button));

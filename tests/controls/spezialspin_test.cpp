@@ -336,23 +336,23 @@ TEST_F(SpinTest, HeldArrowAccelerates)
     EXPECT_EQ(shown.mid(0, 4), QStringList({"1,01", "1,03", "1,06", "1,10"}));
     EXPECT_EQ(changes.count(), 1);
 
-    // After the release the next hold starts with a single step again, and
-    // the upper limit holds the value.
-    shown.clear();
-    spin_->SetMaxValue(2);
-    const double before = spin_->ValueReal();
+    // The release ends the repetition; the next click is a single step again.
+    const double released = spin_->ValueReal();
+    QTest::qWait(600);
+    EXPECT_EQ(spin_->ValueReal(), released);
     const QPoint down = spin_->DownArrowRect().center();
     QTest::mouseClick(spin_, Qt::LeftButton, {}, down);
-    EXPECT_NEAR(spin_->ValueReal(), before - 0.01, 1e-9);
+    EXPECT_NEAR(spin_->ValueReal(), released - 0.01, 1e-9);
+    EXPECT_EQ(changes.count(), 2);
+
+    // Held against the upper limit the value stays there.
+    spin_->SetMaxValue(1.3);
     QTest::mousePress(spin_, Qt::LeftButton, {}, up);
-    ASSERT_TRUE(WaitFor([&] { return spin_->ValueReal() == 2; }));
-    QTest::qWait(300);
+    ASSERT_TRUE(WaitFor([&] { return Edit()->text() == QStringLiteral("1,30"); }));
+    QTest::qWait(600);
     QTest::mouseRelease(spin_, Qt::LeftButton, {}, up);
-    EXPECT_EQ(spin_->ValueReal(), 2);
-    const int count = changes.count();
-    QTest::qWait(400);
-    EXPECT_EQ(spin_->ValueReal(), 2) << "no step after the release";
-    EXPECT_EQ(changes.count(), count);
+    EXPECT_EQ(spin_->ValueReal(), 1.3);
+    EXPECT_EQ(changes.count(), 3);
 }
 
 TEST_F(SpinTest, LayoutFollowsTextsBorderAndFont)
@@ -449,6 +449,7 @@ TEST_F(SpinTest, PaintsFrameArrowsAndCaptions)
     img = spin_->grab().toImage();
     EXPECT_EQ(img.pixelColor(box.left(), 5).rgb(), pal.color(QPalette::Dark).rgb());
     EXPECT_FALSE(AnyPixel(img, spin_->UpArrowRect(), QColor(200, 0, 0)));
+    EXPECT_FALSE(AnyPixel(img, QRect(0, 0, 200, 22), QColor(0, 0, 255), 0));
     const QRect caption(0, 0, box.left(), 22);
     EXPECT_TRUE(AnyPixel(img, caption, pal.color(QPalette::Light), 8));
     EXPECT_TRUE(AnyPixel(img, caption, pal.color(QPalette::Dark), 8));
