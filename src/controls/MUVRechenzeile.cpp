@@ -19,7 +19,6 @@ TMUVRechenzeile::TMUVRechenzeile(QWidget *parent) : QComboBox(parent)
     // would silently turn what was typed into an older expression.
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
-    setMaxCount(INT_MAX);
     QString tip = kHint;
     tip.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     setToolTip(tip);

@@ -92,6 +92,14 @@ TSpezialSpin::TSpezialSpin(QWidget *parent) : QWidget(parent)
     ep.setColor(QPalette::Inactive, QPalette::Text, palette().color(QPalette::ButtonText));
     edit_->setPalette(ep);
     edit_->installEventFilter(this);
+    // Edits without a key (pasting from the context menu, dropping text)
+    // wait for the delay like typing; typed keys are taken on release.
+    connect(edit_, &QLineEdit::textEdited, this, [this] {
+        if (keysDown_.isEmpty() && editorEnabled_) {
+            value_ = ParseText(edit_->text());
+            timer_->start(changeDelay_);
+        }
+    });
     setFocusProxy(edit_);
     setFocusPolicy(Qt::StrongFocus);
 
@@ -561,6 +569,7 @@ bool TSpezialSpin::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyPress: {
         timer_->stop();
         const int key = static_cast<QKeyEvent *>(event)->key();
+        keysDown_.insert(key);
         // These act on release; Enter must not reach a dialog's default
         // button.
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down ||
@@ -575,6 +584,10 @@ bool TSpezialSpin::eventFilter(QObject *watched, QEvent *event)
         // A held key counts once, when it is let go.
         if (ke->isAutoRepeat())
             return true;
+        // A key pressed elsewhere (the Tab that brought the focus here) has
+        // changed nothing in this field.
+        if (!keysDown_.remove(ke->key()))
+            return true;
         EditKeyRelease(ke);
         return true;
     }
@@ -585,6 +598,7 @@ bool TSpezialSpin::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     case QEvent::FocusOut: {
+        keysDown_.clear(); // their releases go to the next field
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             emit OnExit();

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QRect>
+#include <QSet>
 #include <QWidget>
 
 class QLineEdit;
@@ -145,6 +146,7 @@ class TSpezialSpin : public QWidget
     bool mouseHeld_ = false;
     bool upPressed_ = false;
     bool downPressed_ = false;
+    QSet<int> keysDown_; // keys pressed in the edit field and not yet released
 
     int boxLeft_ = 0;
     int boxRight_ = 0;

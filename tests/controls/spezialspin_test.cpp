@@ -176,6 +176,22 @@ TEST_F(SpinTest, ChangeDelayOfZeroStillFires)
     EXPECT_EQ(spin_->Value(), 42);
 }
 
+TEST_F(SpinTest, OnlyEditsInTheFieldStartTheDelay)
+{
+    QSignalSpy changes(spin_, &TSpezialSpin::OnDelayedChange);
+    spin_->SetChangeDelay(100);
+    // The Tab that moved the focus here is released in the field.
+    QTest::keyRelease(Edit(), Qt::Key_Tab);
+    QTest::qWait(500);
+    EXPECT_EQ(changes.count(), 0);
+
+    // Pasting without a key waits for the delay like typing.
+    Edit()->selectAll();
+    Edit()->insert(QStringLiteral("250"));
+    ASSERT_TRUE(changes.wait(5000));
+    EXPECT_EQ(spin_->Value(), 250);
+}
+
 TEST_F(SpinTest, ReadingTheValueCancelsThePendingChange)
 {
     QSignalSpy changes(spin_, &TSpezialSpin::OnDelayedChange);
