@@ -131,13 +131,6 @@ TEST_F(LineTest, ResultWithExponentCannotBeReused)
     EXPECT_EQ(line_->count(), 2);
 }
 
-TEST_F(LineTest, CarriesItsHint)
-{
-    EXPECT_TRUE(TMUVRechenzeile::kHint.startsWith(
-        QStringLiteral("Eingabe einer Berechnung z.B.: (297 - 2*30) / 4\r\n")));
-    EXPECT_TRUE(line_->toolTip().contains(QStringLiteral("= ENTER/RETURN-Taste startet die Berechnung")));
-}
-
 TEST(CalcCommand, PrintsCodeAndValue)
 {
     const QString cli = QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli");

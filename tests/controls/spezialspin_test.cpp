@@ -492,16 +492,3 @@ TEST_F(SpinTest, FocusGoesToTheEditField)
     EXPECT_TRUE(Edit()->hasFocus());
     EXPECT_EQ(enter.count(), 1);
 }
-
-TEST(SpinLifetime, DestroyedWhileTypingChangeIsPending)
-{
-    QWidget host;
-    auto *spin = new TSpezialSpin(&host);
-    QSignalSpy changes(spin, &TSpezialSpin::OnDelayedChange);
-    host.show();
-    spin->SetChangeDelay(50);
-    QTest::keyClicks(spin->Editor(), QStringLiteral("5"));
-    delete spin;
-    QTest::qWait(200); // the timer died with the control
-    EXPECT_EQ(changes.count(), 0);
-}
