@@ -6,14 +6,16 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 int CalcMain(const QStringList &args)
 {
     // An unquoted expression arrives split into several arguments.
     const QString expression = args.join(QLatin1Char(' '));
     const TMUVTaReResult r = TMUVTaRe().Evaluate(expression);
     if (r.Code == kTaReOk)
-        std::printf("%d %s\n", int(r.Code), TMUVTaRe::FormatGeneral(r.Value, QLatin1Char('.')).toUtf8().constData());
+        std::printf("%d %s\n", int(r.Code),
+                    TMUVTaRe::FormatGeneral(r.Value, QLatin1Char('.')).toUtf8().constData());
     else
         std::printf("%d\n", int(r.Code));
     return kCliOk;

@@ -6,21 +6,19 @@
 #include <QLineEdit>
 #include <QLocale>
 
-const QString TMUVRechenzeile::kHint = QStringLiteral(
-    "Eingabe einer Berechnung z.B.: (297 - 2*30) / 4\r\n"
-    "= Grundrechenarten ( + - * / ) mit Klammerung in beliebiger Reihenfolge\r\n"
-    "= Benutzung des Ziffernblocks auf der Tastatur\r\n"
-    "= ENTER/RETURN-Taste startet die Berechnung");
+const QString TMUVRechenzeile::kHint =
+    QStringLiteral("Eingabe einer Berechnung z.B.: (297 - 2*30) / 4\r\n"
+                   "= Grundrechenarten ( + - * / ) mit Klammerung in beliebiger Reihenfolge\r\n"
+                   "= Benutzung des Ziffernblocks auf der Tastatur\r\n"
+                   "= ENTER/RETURN-Taste startet die Berechnung");
 
-TMUVRechenzeile::TMUVRechenzeile(QWidget *parent)
-    : QComboBox(parent)
+TMUVRechenzeile::TMUVRechenzeile(QWidget *parent) : QComboBox(parent)
 {
     setEditable(true);
     // The history is written by Calculate alone, and an inline completion
     // would silently turn what was typed into an older expression.
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
-    setMaxCount(INT_MAX);
     QString tip = kHint;
     tip.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     setToolTip(tip);
@@ -33,7 +31,8 @@ int TMUVRechenzeile::Calculate()
     MUVTaRe1.Evaluate(expression, result);
     if (result.Code == kTaReOk) {
         const QString decimal = QLocale().decimalPoint();
-        const QString text = TMUVTaRe::FormatGeneral(result.Value, decimal.isEmpty() ? QChar(',') : decimal.front());
+        const QString text =
+            TMUVTaRe::FormatGeneral(result.Value, decimal.isEmpty() ? QChar(',') : decimal.front());
         addItem(expression);
         addItem(text);
         setEditText(text);

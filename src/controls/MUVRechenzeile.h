@@ -8,9 +8,10 @@
 
 #include <QComboBox>
 
-class TMUVRechenzeile : public QComboBox {
+class TMUVRechenzeile : public QComboBox
+{
     Q_OBJECT
-public:
+  public:
     explicit TMUVRechenzeile(QWidget *parent = nullptr);
 
     // The line's hint (tool tip), with its Windows line breaks.
@@ -21,10 +22,10 @@ public:
 
     const TMUVTaRe &Evaluator() const { return MUVTaRe1; }
 
-protected:
+  protected:
     void keyReleaseEvent(QKeyEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
-private:
+  private:
     TMUVTaRe MUVTaRe1;
 };

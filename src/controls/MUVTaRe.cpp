@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 bool IsDigit(QChar c)
 {
@@ -14,8 +15,8 @@ bool IsDigit(QChar c)
 
 bool IsOperator(QChar c)
 {
-    return c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('*')
-        || c == QLatin1Char('/') || c == QLatin1Char('^');
+    return c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('*') || c == QLatin1Char('/') ||
+           c == QLatin1Char('^');
 }
 
 // The neighbouring character of s at i in direction step, blanks skipped;
@@ -95,8 +96,8 @@ quint8 EvaluateGroup(const QString &group, long double &value)
         const QChar c = inner[i];
         if (IsDigit(c) || c == QLatin1Char(',')) {
             current += c;
-        } else if (c == QLatin1Char('*') || c == QLatin1Char('+') || c == QLatin1Char('/')
-                   || c == QLatin1Char('^')) {
+        } else if (c == QLatin1Char('*') || c == QLatin1Char('+') || c == QLatin1Char('/') ||
+                   c == QLatin1Char('^')) {
             if (!flushNumber())
                 return kTaReFault;
             tokens.push_back(Token{true, char(c.unicode()), 0});
@@ -130,15 +131,23 @@ quint8 EvaluateGroup(const QString &group, long double &value)
             const long double b = tokens[i + 1].number;
             long double r = 0;
             switch (op) {
-            case '^': r = std::pow(a, b); break;
+            case '^':
+                r = std::pow(a, b);
+                break;
             case '/':
                 if (b == 0)
                     return kTaReDivByZero;
                 r = a / b;
                 break;
-            case '*': r = a * b; break;
-            case '-': r = a - b; break;
-            default: r = a + b; break;
+            case '*':
+                r = a * b;
+                break;
+            case '-':
+                r = a - b;
+                break;
+            default:
+                r = a + b;
+                break;
             }
             // 0 ^ -1, a root of a negative number or an overflow: no result
             // that could be shown or calculated with.
@@ -186,22 +195,22 @@ quint8 Normalize(const QString &s, QString &buf)
             } else {
                 code = kTaReParentheses;
             }
-        } else if (c == QLatin1Char('*') || c == QLatin1Char('+') || c == QLatin1Char('/')
-                   || c == QLatin1Char('^')) {
+        } else if (c == QLatin1Char('*') || c == QLatin1Char('+') || c == QLatin1Char('/') ||
+                   c == QLatin1Char('^')) {
             if (last == QLatin1Char('(') || last == QLatin1Char(')') || IsDigit(last))
                 buf += c;
             else
                 code = kTaReOperators;
         } else if (c == QLatin1Char(',')) {
-            if (last == QLatin1Char('(') || last == QLatin1Char(')') || last == QLatin1Char('*')
-                || last == QLatin1Char('+') || last == QLatin1Char('-') || last == QLatin1Char('/'))
+            if (last == QLatin1Char('(') || last == QLatin1Char(')') || last == QLatin1Char('*') ||
+                last == QLatin1Char('+') || last == QLatin1Char('-') || last == QLatin1Char('/'))
                 buf += QLatin1Char('0');
             buf += c;
         } else if (c == QLatin1Char('-')) {
             const QChar next = NonBlankFrom(s, i, +1);
-            if (!next.isNull()
-                && (next == QLatin1Char('(') || next == QLatin1Char(')') || next == QLatin1Char(',')
-                    || next == QLatin1Char('.') || next == QLatin1Char('/') || IsDigit(next)))
+            if (!next.isNull() &&
+                (next == QLatin1Char('(') || next == QLatin1Char(')') || next == QLatin1Char(',') ||
+                 next == QLatin1Char('.') || next == QLatin1Char('/') || IsDigit(next)))
                 buf += c;
             else
                 code = kTaReMinus;
@@ -214,8 +223,8 @@ quint8 Normalize(const QString &s, QString &buf)
 
     // The first and last characters decide over anything found before.
     const QChar lastChar = s.back();
-    if (lastChar == QLatin1Char('*') || lastChar == QLatin1Char('+') || lastChar == QLatin1Char(',')
-        || lastChar == QLatin1Char('-') || lastChar == QLatin1Char('/'))
+    if (lastChar == QLatin1Char('*') || lastChar == QLatin1Char('+') || lastChar == QLatin1Char(',') ||
+        lastChar == QLatin1Char('-') || lastChar == QLatin1Char('/'))
         code = kTaReOperators;
     else if (lastChar == QLatin1Char('^'))
         code = kTaRePowerLast;
@@ -325,13 +334,20 @@ TMUVTaReResult TMUVTaRe::Evaluate(const QString &s) const
 QString TMUVTaRe::Message(int code)
 {
     switch (code) {
-    case kTaReDivByZero: return QStringLiteral("Division durch 0");
-    case kTaReText: return QStringLiteral("Kein Text erlaubt ! : 0..9 + * / - ()");
-    case kTaReOperators: return QStringLiteral("Doppeltes Rechenzeichen");
-    case kTaReMinus: return QStringLiteral("Fehlerhafte Minuszeichen");
-    case kTaReParentheses: return QStringLiteral("Falsche Klammerung !");
-    case kTaReFault: return QStringLiteral("Es ist ein Fehler aufgetreten !");
-    default: return QString();
+    case kTaReDivByZero:
+        return QStringLiteral("Division durch 0");
+    case kTaReText:
+        return QStringLiteral("Kein Text erlaubt ! : 0..9 + * / - ()");
+    case kTaReOperators:
+        return QStringLiteral("Doppeltes Rechenzeichen");
+    case kTaReMinus:
+        return QStringLiteral("Fehlerhafte Minuszeichen");
+    case kTaReParentheses:
+        return QStringLiteral("Falsche Klammerung !");
+    case kTaReFault:
+        return QStringLiteral("Es ist ein Fehler aufgetreten !");
+    default:
+        return QString();
     }
 }
 

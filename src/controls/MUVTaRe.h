@@ -11,16 +11,16 @@
 // Error codes of an evaluation; 0 means success.
 enum TMUVTaReCode : quint8 {
     kTaReOk = 0,
-    kTaReEmpty = 1,         // empty expression
-    kTaReTooLong = 2,       // 256 characters or more
-    kTaReDivByZero = 3,     // division by 0
-    kTaReText = 4,          // a character that has no place in an expression
-    kTaReOperators = 5,     // two operators in a row, or a leading/trailing operator
-    kTaReMinus = 6,         // a minus sign without a number or group after it
-    kTaReParentheses = 7,   // a number touching a parenthesis, or unbalanced
-    kTaReFault = 8,         // an empty group, an unreadable number, no finite result
-    kTaRePowerLast = 10,    // ends with "^"
-    kTaRePowerFirst = 12,   // begins with "^"
+    kTaReEmpty = 1,       // empty expression
+    kTaReTooLong = 2,     // 256 characters or more
+    kTaReDivByZero = 3,   // division by 0
+    kTaReText = 4,        // a character that has no place in an expression
+    kTaReOperators = 5,   // two operators in a row, or a leading/trailing operator
+    kTaReMinus = 6,       // a minus sign without a number or group after it
+    kTaReParentheses = 7, // a number touching a parenthesis, or unbalanced
+    kTaReFault = 8,       // an empty group, an unreadable number, no finite result
+    kTaRePowerLast = 10,  // ends with "^"
+    kTaRePowerFirst = 12, // begins with "^"
 };
 
 struct TMUVTaReResult {
@@ -28,8 +28,9 @@ struct TMUVTaReResult {
     long double Value = 0; // valid only when Code is 0
 };
 
-class TMUVTaRe {
-public:
+class TMUVTaRe
+{
+  public:
     // Evaluates s into result (cleared first). Never throws; every problem is
     // an error code.
     void Evaluate(const QString &s, TMUVTaReResult &result) const;

@@ -14,7 +14,8 @@
 #include <climits>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Rectangle from Windows-style coordinates (right and bottom exclusive).
 QRect Ltrb(int left, int top, int right, int bottom)
@@ -39,9 +40,18 @@ void DrawEdge(QPainter &p, const QRect &r, const QColor &outerTL, const QColor &
     ring(r.adjusted(1, 1, -1, -1), innerTL, innerBR);
 }
 
+// The fixed system colours of the 3D look. The palette's disabled group is
+// washed out; a disabled control shows its state through the emboss and the
+// glyph colour instead.
+QColor Sys(const QPalette &pal, QPalette::ColorRole role)
+{
+    return pal.color(QPalette::Active, role);
+}
+
 bool HasMarlett()
 {
-    static const bool has = QFontDatabase::families().contains(QStringLiteral("Marlett"), Qt::CaseInsensitive);
+    static const bool has =
+        QFontDatabase::families().contains(QStringLiteral("Marlett"), Qt::CaseInsensitive);
     return has;
 }
 
@@ -63,8 +73,7 @@ void DrawTriangle(QPainter &p, const QRect &r, bool up, const QColor &color, dou
 
 } // namespace
 
-TSpezialSpin::TSpezialSpin(QWidget *parent)
-    : QWidget(parent)
+TSpezialSpin::TSpezialSpin(QWidget *parent) : QWidget(parent)
 {
     // The control's own font; a parent's font is not taken over.
     QFont f(QStringLiteral("Tahoma"));
@@ -78,9 +87,19 @@ TSpezialSpin::TSpezialSpin(QWidget *parent)
     QPalette ep = edit_->palette();
     ep.setColor(QPalette::Base, Qt::white);
     ep.setColor(QPalette::Window, Qt::white);
-    ep.setColor(QPalette::Text, palette().color(QPalette::ButtonText));
+    // Dark text while enabled; the disabled group keeps its grey.
+    ep.setColor(QPalette::Active, QPalette::Text, palette().color(QPalette::ButtonText));
+    ep.setColor(QPalette::Inactive, QPalette::Text, palette().color(QPalette::ButtonText));
     edit_->setPalette(ep);
     edit_->installEventFilter(this);
+    // Edits without a key (pasting from the context menu, dropping text)
+    // wait for the delay like typing; typed keys are taken on release.
+    connect(edit_, &QLineEdit::textEdited, this, [this] {
+        if (keysDown_.isEmpty() && editorEnabled_) {
+            value_ = ParseText(edit_->text());
+            timer_->start(changeDelay_);
+        }
+    });
     setFocusProxy(edit_);
     setFocusPolicy(Qt::StrongFocus);
 
@@ -317,8 +336,8 @@ void TSpezialSpin::ReLayout()
 
     // The arrow column is as wide as the font is high, at least 16 pixels.
     const int fontPixels = font().pixelSize() > 0
-        ? font().pixelSize()
-        : int(std::lround(font().pointSizeF() * logicalDpiY() / 72.0));
+                               ? font().pixelSize()
+                               : int(std::lround(font().pointSizeF() * logicalDpiY() / 72.0));
     const int a = qMax(16, fontPixels);
 
     const int b = boxRight_ - (bw + 1);
@@ -338,23 +357,25 @@ void TSpezialSpin::PaintArrowButton(QPainter &p, const QRect &r, bool up, bool p
     if (r.width() <= 0 || r.height() <= 0)
         return;
     const QPalette &pal = palette();
-    p.fillRect(r, pal.color(QPalette::Button));
+    p.fillRect(r, Sys(pal, QPalette::Button));
     if (borderWidth_ == 1) {
-        p.fillRect(QRect(r.left(), r.top(), 1, r.height()), borderColWidth1_);
-        p.fillRect(QRect(r.left(), r.top(), r.width(), 1), borderColWidth1_);
+        // These lines belong to the flat frame and turn grey with it.
+        const QColor line = isEnabled() ? borderColWidth1_ : Sys(pal, QPalette::Dark);
+        p.fillRect(QRect(r.left(), r.top(), 1, r.height()), line);
+        p.fillRect(QRect(r.left(), r.top(), r.width(), 1), line);
     } else if (pressed) {
-        DrawEdge(p, r, pal.color(QPalette::Dark), pal.color(QPalette::Light), pal.color(QPalette::Shadow),
-                 pal.color(QPalette::Button));
+        DrawEdge(p, r, Sys(pal, QPalette::Dark), Sys(pal, QPalette::Light), Sys(pal, QPalette::Shadow),
+                 Sys(pal, QPalette::Button));
     } else {
-        DrawEdge(p, r, pal.color(QPalette::Midlight), pal.color(QPalette::Shadow), pal.color(QPalette::Light),
-                 pal.color(QPalette::Dark));
+        DrawEdge(p, r, Sys(pal, QPalette::Midlight), Sys(pal, QPalette::Shadow), Sys(pal, QPalette::Light),
+                 Sys(pal, QPalette::Dark));
     }
 
     QColor glyphColor = arrowColor_;
     if (!isEnabled())
-        glyphColor = pal.color(QPalette::Light);
+        glyphColor = Sys(pal, QPalette::Light);
     else if (pressed)
-        glyphColor = pal.color(QPalette::Highlight);
+        glyphColor = Sys(pal, QPalette::Highlight);
     const QRect glyphRect = pressed ? r.translated(0, up ? -1 : 1) : r;
 
     if (HasMarlett()) {
@@ -378,14 +399,14 @@ void TSpezialSpin::paintEvent(QPaintEvent *)
 
     const QRect box = BoxRect();
     if (borderWidth_ == 1) {
-        const QColor c = isEnabled() ? borderColWidth1_ : pal.color(QPalette::Dark);
+        const QColor c = isEnabled() ? borderColWidth1_ : Sys(pal, QPalette::Dark);
         p.fillRect(QRect(box.left(), box.top(), box.width(), 1), c);
         p.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), c);
         p.fillRect(QRect(box.left(), box.top(), 1, box.height()), c);
         p.fillRect(QRect(box.right(), box.top(), 1, box.height()), c);
     } else if (borderWidth_ == 2) {
-        DrawEdge(p, box, pal.color(QPalette::Dark), pal.color(QPalette::Light), pal.color(QPalette::Shadow),
-                 pal.color(QPalette::Button));
+        DrawEdge(p, box, Sys(pal, QPalette::Dark), Sys(pal, QPalette::Light), Sys(pal, QPalette::Shadow),
+                 Sys(pal, QPalette::Button));
     }
 
     PaintArrowButton(p, upRect_, true, upPressed_);
@@ -399,12 +420,12 @@ void TSpezialSpin::paintEvent(QPaintEvent *)
         if (text.isEmpty())
             return;
         if (isEnabled()) {
-            p.setPen(pal.color(QPalette::ButtonText));
+            p.setPen(Sys(pal, QPalette::ButtonText));
             p.drawText(x, y, text);
         } else {
-            p.setPen(pal.color(QPalette::Light));
+            p.setPen(Sys(pal, QPalette::Light));
             p.drawText(x + 1, y + 1, text);
-            p.setPen(pal.color(QPalette::Dark));
+            p.setPen(Sys(pal, QPalette::Dark));
             p.drawText(x, y, text);
         }
     };
@@ -421,6 +442,8 @@ void TSpezialSpin::resizeEvent(QResizeEvent *event)
 void TSpezialSpin::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (!edit_)
+        return; // the font set during construction
     switch (event->type()) {
     case QEvent::FontChange:
         edit_->setFont(font());
@@ -546,10 +569,11 @@ bool TSpezialSpin::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyPress: {
         timer_->stop();
         const int key = static_cast<QKeyEvent *>(event)->key();
+        keysDown_.insert(key);
         // These act on release; Enter must not reach a dialog's default
         // button.
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down
-            || key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down ||
+            key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
             event->accept();
             return true;
         }
@@ -559,6 +583,10 @@ bool TSpezialSpin::eventFilter(QObject *watched, QEvent *event)
         auto *ke = static_cast<QKeyEvent *>(event);
         // A held key counts once, when it is let go.
         if (ke->isAutoRepeat())
+            return true;
+        // A key pressed elsewhere (the Tab that brought the focus here) has
+        // changed nothing in this field.
+        if (!keysDown_.remove(ke->key()))
             return true;
         EditKeyRelease(ke);
         return true;
@@ -570,6 +598,7 @@ bool TSpezialSpin::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     case QEvent::FocusOut: {
+        keysDown_.clear(); // their releases go to the next field
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             emit OnExit();

@@ -7,14 +7,16 @@
 
 #include <QColor>
 #include <QRect>
+#include <QSet>
 #include <QWidget>
 
 class QLineEdit;
 class QTimer;
 
-class TSpezialSpin : public QWidget {
+class TSpezialSpin : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TSpezialSpin(QWidget *parent = nullptr);
     ~TSpezialSpin() override;
 
@@ -91,12 +93,12 @@ public:
 
     QSize sizeHint() const override { return QSize(120, 20); }
 
-signals:
+  signals:
     void OnDelayedChange();
     void OnEnter();
     void OnExit();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -104,7 +106,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void NormalizeAndShow() const;
     double ParseText(const QString &text) const;
     QString FormatValue(double v) const;
@@ -144,6 +146,7 @@ private:
     bool mouseHeld_ = false;
     bool upPressed_ = false;
     bool downPressed_ = false;
+    QSet<int> keysDown_; // keys pressed in the edit field and not yet released
 
     int boxLeft_ = 0;
     int boxRight_ = 0;
