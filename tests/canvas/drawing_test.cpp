@@ -307,3 +307,23 @@ TEST_F(CanvasDrawing, MarkFrameIsAnOrangeBlueRectangleOnTheScreen)
     const QImage off = c_.grab().toImage();
     EXPECT_EQ(off.pixelColor(c_.PosToPixelX(55), c_.PosToPixelY(40)), QColor(255, 255, 255));
 }
+
+TEST_F(CanvasDrawing, ScreenPaintRecomputesBoundsOfElementsOutsideItsClip)
+{
+    c_.SetLineStyle(psSolid, clBlack, 0.5);
+    c_.AddLine(150, 250, 180, 260);
+    c_.SetZoomFaktor(1.0);
+    c_.show();
+    QImage target(c_.size(), QImage::Format_RGB32);
+    c_.render(&target, QPoint(), QRegion(0, 0, 50, 50));
+    EXPECT_EQ(c_.ElementBounds(0).left(), c_.PosToPixelX(150));
+    c_.SetZoomFaktor(2.0);
+    QImage bigger(c_.size(), QImage::Format_RGB32);
+    bigger.fill(Qt::white);
+    c_.render(&bigger, QPoint(), QRegion(0, 0, 50, 50));
+    EXPECT_EQ(c_.ElementBounds(0), QRect(c_.PosToPixelX(150), c_.PosToPixelY(250),
+                                         c_.PosToPixelX(180) - c_.PosToPixelX(150) + 1,
+                                         c_.PosToPixelY(260) - c_.PosToPixelY(250) + 1));
+    // Nothing outside the painted part was touched.
+    EXPECT_TRUE(InkBounds(bigger, QRect(60, 60, bigger.width() - 60, bigger.height() - 60)).isNull());
+}

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -97,6 +98,8 @@ public:
     }
     ~PrintTarget()
     {
+        for (const QString &path : printed_)
+            QFile::remove(path);
         platform::Printer &printer = platform::Printer::Instance();
         printer.SetPdfOutput(QString());
         printer.SetSystemPrintersEnabled(true);
@@ -136,6 +139,7 @@ public:
             QThread::msleep(100);
         }
         found.sort();
+        printed_ += found;
         return found;
     }
 
@@ -143,6 +147,7 @@ private:
     QTemporaryDir tmp_;
     bool cups_ = false;
     QString outDir_;
+    QStringList printed_; // queue output, removed again
     int counter_ = 0;
 };
 
