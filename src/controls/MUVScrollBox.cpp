@@ -131,7 +131,8 @@ void TMUVScrollBox::paintEvent(QPaintEvent *event)
     }
     QPainter p(viewport());
     QWidget *content = widget();
-    const QPoint origin = content ? content->pos() : QPoint(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    const QPoint origin =
+        content ? content->pos() : QPoint(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
 
     // The controls on the content, in viewport coordinates.
     QList<QRect> controls;

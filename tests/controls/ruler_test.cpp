@@ -16,10 +16,10 @@
 namespace {
 
 // Distinct colours, so that every pixel tells what drew it.
-constexpr TMUVPixelLineal::TColor kShort = 0x00C000;     // green
-constexpr TMUVPixelLineal::TColor kLong = 0xFF0000;      // blue
-constexpr TMUVPixelLineal::TColor kMark = 0x00FFFF;      // yellow
-constexpr TMUVPixelLineal::TColor kBase = 0xFF00FF;      // magenta
+constexpr TMUVPixelLineal::TColor kShort = 0x00C000; // green
+constexpr TMUVPixelLineal::TColor kLong = 0xFF0000;  // blue
+constexpr TMUVPixelLineal::TColor kMark = 0x00FFFF;  // yellow
+constexpr TMUVPixelLineal::TColor kBase = 0xFF00FF;  // magenta
 const QRgb kShortRgb = qRgb(0, 0xC0, 0);
 const QRgb kLongRgb = qRgb(0, 0, 0xFF);
 const QRgb kMarkRgb = qRgb(0xFF, 0xFF, 0);

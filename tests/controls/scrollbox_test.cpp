@@ -38,8 +38,9 @@ struct Box {
     void Wheel(int delta, Qt::KeyboardModifiers mods = Qt::NoModifier, QPoint angle = {})
     {
         const QPoint at(50, 50);
-        QWheelEvent ev(at, box.viewport()->mapToGlobal(at), QPoint(), angle.isNull() ? QPoint(0, delta) : angle,
-                       Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        const QPoint angleDelta = angle.isNull() ? QPoint(0, delta) : angle;
+        QWheelEvent ev(at, box.viewport()->mapToGlobal(at), QPoint(), angleDelta, Qt::NoButton, mods,
+                       Qt::NoScrollPhase, false);
         QApplication::sendEvent(box.viewport(), &ev);
     }
 };
@@ -110,10 +111,11 @@ TEST(ScrollBox, OwnerCanTakeOverTheWheel)
                          seen = shift;
                          *handled = true;
                      });
-    QObject::connect(&b.box, &TMUVScrollBox::OnMouseWheelDown, [&](Qt::KeyboardModifiers, QPoint, bool *handled) {
-        ++downs;
-        *handled = true;
-    });
+    QObject::connect(&b.box, &TMUVScrollBox::OnMouseWheelDown,
+                     [&](Qt::KeyboardModifiers, QPoint, bool *handled) {
+                         ++downs;
+                         *handled = true;
+                     });
     b.Wheel(240, Qt::ControlModifier);
     EXPECT_EQ(ups, 2);
     EXPECT_EQ(seen, Qt::ControlModifier);
@@ -242,8 +244,10 @@ TEST(ScrollBox, PlainOrPatternedBackground)
     EXPECT_LT(near, far);
     EXPECT_LT(below, 224);
     EXPECT_GE(near, 158);
-    EXPECT_GT(qGray(img.pixel(vp + QPoint(88, 50))), far); // nothing beyond the depth
-    EXPECT_EQ(img.pixel(vp + QPoint(80, 21)), qRgb(255, 255, 255)); // starts lower, like a drop shadow
+    // Nothing beyond its depth.
+    EXPECT_GT(qGray(img.pixel(vp + QPoint(88, 50))), far);
+    // It starts lower, like a drop shadow.
+    EXPECT_EQ(img.pixel(vp + QPoint(80, 21)), qRgb(255, 255, 255));
 
     // Any pattern can be set; an empty one restores the default.
     QImage red(8, 8, QImage::Format_RGB32);
