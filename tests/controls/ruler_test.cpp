@@ -4,8 +4,6 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLocale>
-#include <QPainter>
-#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -139,79 +137,29 @@ TEST(Ruler, DefaultsAndValueRules)
     TMUVPixelLineal r;
     EXPECT_EQ(r.LinealTyp(), lin_horizontal);
     EXPECT_EQ(r.size(), QSize(24, 400));
-    EXPECT_EQ(r.ZoomFaktor(), 1.0);
-    EXPECT_EQ(r.LeftValue(), 0.0);
-    EXPECT_EQ(r.ColorBackground(), 0xFFFFFF);
-    EXPECT_EQ(r.ColorLinesText(), 0);
     EXPECT_EQ(r.ColorNoTextLines(), 0x808080);
-    EXPECT_EQ(r.MarkUpColor(), 0xDFDFFF);
     EXPECT_EQ(r.MarkUpColor(), 14671871);
     EXPECT_EQ(std::uint32_t(r.BaseLineColor()), 0x80000010u);
-    EXPECT_FALSE(r.LinesonOtherSide());
-    EXPECT_FALSE(r.BaseLineVisible());
-    EXPECT_EQ(r.MassFaktor(), 1.0);
 
     // Provisional font until the type is set, then 11 pixels.
     EXPECT_EQ(r.LabelFont().pixelSize(), 12);
     r.SetLinealTyp(lin_horizontal);
     EXPECT_EQ(r.LabelFont().pixelSize(), 11);
-    EXPECT_TRUE(r.LabelFont().family() == "Calibri" || r.LabelFont().family() == "Arial")
-        << r.LabelFont().family().toStdString();
+    EXPECT_TRUE(r.LabelFont().family() == "Calibri" || r.LabelFont().family() == "Arial");
 
-    r.SetZoomFaktor(0);
-    EXPECT_EQ(r.ZoomFaktor(), 1.0);
-    r.SetZoomFaktor(2.5);
-    r.SetZoomFaktor(-3);
-    EXPECT_EQ(r.ZoomFaktor(), 1.0);
-    r.SetZoomFaktor(std::nan(""));
-    EXPECT_EQ(r.ZoomFaktor(), 1.0);
-
+    for (double bad : {0.0, -3.0, std::nan("")}) {
+        r.SetZoomFaktor(2.5);
+        r.SetZoomFaktor(bad);
+        EXPECT_EQ(r.ZoomFaktor(), 1.0) << bad;
+    }
     r.SetValues(7.5, 0);
     EXPECT_EQ(r.LeftValue(), 7.5);
     EXPECT_EQ(r.ZoomFaktor(), 0.01);
-    r.SetValues(3, 2.25);
-    EXPECT_EQ(r.LeftValue(), 3.0);
-    EXPECT_EQ(r.ZoomFaktor(), 2.25);
 
     r.SetMassFaktor(0.000001);
     EXPECT_EQ(r.MassFaktor(), 1.0);
-    r.SetMassFaktor(-2);
-    EXPECT_EQ(r.MassFaktor(), 1.0);
     r.SetMassFaktor(0.5);
     EXPECT_EQ(r.MassFaktor(), 0.5);
-}
-
-TEST(Ruler, RepaintsOnlyWhenTheScaleChanges)
-{
-    auto r = MakeRuler(lin_horizontal, 300, 24);
-    r->show();
-    QApplication::processEvents();
-    int paints = 0;
-    struct Counter : QObject {
-        int *n;
-        explicit Counter(int *n) : n(n) {}
-        bool eventFilter(QObject *, QEvent *e) override
-        {
-            if (e->type() == QEvent::Paint)
-                ++*n;
-            return false;
-        }
-    } counter(&paints);
-    r->installEventFilter(&counter);
-    r->SetValues(4, 3);
-    QApplication::processEvents();
-    ASSERT_GE(paints, 1);
-
-    paints = 0;
-    r->SetValues(4, 3);
-    r->SetZoomFaktor(3);
-    r->SetLeftValue(4);
-    QApplication::processEvents();
-    EXPECT_EQ(paints, 0);
-
-    r->SetLeftValue(5);
-    QApplication::processEvents();
-    EXPECT_GE(paints, 1);
 }
 
 TEST(Ruler, TicksKeepEightPixelsApart)
@@ -228,14 +176,6 @@ TEST(Ruler, TicksKeepEightPixelsApart)
     for (size_t i = 1; i < t.all.size(); ++i)
         EXPECT_EQ(t.all[i] - t.all[i - 1], 8);
     EXPECT_EQ(t.all.back(), 198);
-
-    // Eight or more pixels per unit: a tick for every unit.
-    r->SetValues(0, 10);
-    t = ReadTicks(Grab(*r), false, bottom);
-    std::vector<int> every10;
-    for (int x = 0; x < 200; x += 10)
-        every10.push_back(x);
-    EXPECT_EQ(t.all, every10);
 
     // Fractional and negative starts, small and odd zooms, against the
     // rule stated plainly.
@@ -259,64 +199,44 @@ TEST(Ruler, TicksKeepEightPixelsApart)
 TEST(Ruler, TickShapesPerType)
 {
     // Horizontal: short ticks reach up to the text height + 2, labelled
-    // ones to the text height.
+    // ones to the text height; with LinesonOtherSide they hang from the top.
     auto h = MakeRuler(lin_horizontal, 200, 30);
     const int q = TextHeight(*h);
     h->SetValues(0, 10);
     QImage img = Grab(*h);
     EXPECT_EQ(img.pixel(0, q), kLongRgb);
-    EXPECT_EQ(img.pixel(0, 29), kLongRgb);
     EXPECT_EQ(img.pixel(10, q + 2), kShortRgb);
-    EXPECT_EQ(img.pixel(10, 29), kShortRgb);
     EXPECT_EQ(img.pixel(10, q + 1), kWhite);
     const Ticks bottomTicks = ReadTicks(img, false, 29);
 
-    // Ticks from the top edge, labels at the bottom.
     h->SetLinesonOtherSide(true);
     img = Grab(*h);
     const Ticks top = ReadTicks(img, false, 0);
     EXPECT_EQ(top.all, bottomTicks.all);
     EXPECT_EQ(top.labelled, bottomTicks.labelled);
-    ASSERT_FALSE(top.labelled.empty());
-    EXPECT_EQ(top.labelled.front(), 0);
     EXPECT_EQ(img.pixel(10, 30 - q - 2), kShortRgb);
     EXPECT_EQ(img.pixel(10, 30 - q - 1), kWhite);
     EXPECT_EQ(img.pixel(0, 30 - q), kLongRgb);
-    // The label of value 0 sits in the bottom band.
-    const QRect ink = InkBounds(img, QRect(0, 0, 20, 30));
-    ASSERT_TRUE(ink.isValid());
-    EXPECT_GE(ink.top(), 30 - q);
-    EXPECT_EQ(img.pixel(10, 29), kWhite);
+    EXPECT_GE(InkBounds(img, QRect(0, 0, 20, 30)).top(), 30 - q); // the label below
 
     // Vertical: ticks reach in from the right edge.
     auto v = MakeRuler(lin_vertikal, 30, 200);
     const int qv = TextHeight(*v);
-    v->SetValues(0, 10);
+    v->SetValues(12.5, 4);
     img = Grab(*v);
-    const Ticks vt = ReadTicks(img, true, 29);
-    std::vector<int> every10;
-    for (int y = 0; y < 200; y += 10)
-        every10.push_back(y);
-    EXPECT_EQ(vt.all, every10);
-    EXPECT_EQ(img.pixel(qv + 2, 10), kShortRgb);
-    EXPECT_EQ(img.pixel(qv + 1, 10), kWhite);
-    EXPECT_EQ(img.pixel(qv, 0), kLongRgb);
+    EXPECT_EQ(ReadTicks(img, true, 29).all, ExpectedTicks(12.5, 4, 200, LabelSpacing(*v)).all);
+    EXPECT_EQ(img.pixel(qv + 2, 6), kShortRgb);
+    EXPECT_EQ(img.pixel(qv + 1, 6), kWhite);
 
-    // Reverse: counted from the bottom up, the last tick reaching the top.
+    // Reverse: counted from the bottom up, so 12.5 at zoom 4 puts ticks at
+    // 200 - 6, 200 - 14 ... and the last one at the top edge.
     auto rv = MakeRuler(lin_vertikalreverse, 30, 200);
-    rv->SetValues(0, 10);
-    img = Grab(*rv);
-    const Ticks rt = ReadTicks(img, true, 29);
-    std::vector<int> fromBottom;
-    for (int y = 0; y < 200; y += 10)
-        fromBottom.push_back(y);
-    EXPECT_EQ(rt.all, fromBottom);
-    // 12.5 at zoom 4 again, mirrored: ticks at 200 - 6, 200 - 14 ...
     rv->SetValues(12.5, 4);
-    const Ticks rt2 = ReadTicks(Grab(*rv), true, 29);
-    ASSERT_FALSE(rt2.all.empty());
-    EXPECT_EQ(rt2.all.back(), 194);
-    EXPECT_EQ(rt2.all[rt2.all.size() - 2], 186);
+    const Ticks rt = ReadTicks(Grab(*rv), true, 29);
+    ASSERT_GE(rt.all.size(), 2u);
+    EXPECT_EQ(rt.all.back(), 194);
+    EXPECT_EQ(rt.all[rt.all.size() - 2], 186);
+    EXPECT_EQ(rt.all.front(), 2);
 }
 
 TEST(Ruler, LabelsRotationColourAndScale)
@@ -378,32 +298,31 @@ TEST(Ruler, LabelsRotationColourAndScale)
 
 TEST(Ruler, MarkedRangeAndBaseLine)
 {
+    // Units 10 to 20 at 4 pixels: x from 40 to 79 below the labels, ticks
+    // (every 8 pixels) drawn over it.
     auto h = MakeRuler(lin_horizontal, 200, 24);
     const int q = TextHeight(*h);
     h->SetValues(0, 4);
     h->SetMarkupStart(10);
     h->SetMarkupEnd(20);
     QImage img = Grab(*h);
-    // x from 40 to 79, ticks at multiples of 8 drawn over it.
-    EXPECT_EQ(img.pixel(41, 22), kMarkRgb);
-    EXPECT_EQ(img.pixel(79, 23), kMarkRgb);
     EXPECT_EQ(img.pixel(41, q + 2), kMarkRgb);
+    EXPECT_EQ(img.pixel(79, 23), kMarkRgb);
+    EXPECT_EQ(img.pixel(48, 22), kShortRgb);
     EXPECT_EQ(img.pixel(41, q + 1), kWhite);
     EXPECT_EQ(img.pixel(39, 22), kWhite);
     EXPECT_EQ(img.pixel(81, 22), kWhite);
-    EXPECT_EQ(img.pixel(48, 22), kShortRgb);
 
-    // Given the other way round it marks the same range.
+    // Given the other way round it marks the same range; none when the
+    // ends meet.
     h->SetMarkupStart(20);
     h->SetMarkupEnd(10);
     EXPECT_EQ(Grab(*h), img);
-
-    // No range when both ends meet.
     h->SetMarkupEnd(20);
     EXPECT_EQ(CountColor(Grab(*h), kMarkRgb), 0);
     h->SetMarkupEnd(10);
 
-    // Ticks on the other side: the range sits in the top band.
+    // Ticks on the other side: rows 1 to q - 2.
     h->SetLinesonOtherSide(true);
     img = Grab(*h);
     EXPECT_EQ(img.pixel(41, 1), kMarkRgb);
@@ -412,39 +331,27 @@ TEST(Ruler, MarkedRangeAndBaseLine)
     EXPECT_EQ(img.pixel(41, q - 1), kWhite);
     h->SetLinesonOtherSide(false);
 
-    // Base line along the inner edge.
+    // Base line along the inner edge, in a system colour from the palette.
     h->SetBaseLineVisible(true);
     img = Grab(*h);
-    for (int x = 0; x < 200; ++x)
-        ASSERT_EQ(img.pixel(x, 23), kBaseRgb) << x;
-
-    auto v = MakeRuler(lin_vertikal, 24, 200);
-    v->SetValues(-5, 4); // 0 at pixel 20
-    v->SetMarkupStart(0);
-    v->SetMarkupEnd(10);
-    v->SetBaseLineVisible(true);
-    img = Grab(*v);
-    EXPECT_EQ(img.pixel(22, 21), kMarkRgb);
-    EXPECT_EQ(img.pixel(q + 2, 59), kMarkRgb);
-    EXPECT_EQ(img.pixel(q + 1, 30), kWhite);
-    EXPECT_EQ(img.pixel(22, 19), kWhite);
-    EXPECT_EQ(img.pixel(22, 61), kWhite);
-    for (int y = 0; y < 200; ++y)
-        ASSERT_EQ(img.pixel(23, y), kBaseRgb) << y;
-
-    // Reverse: the same range mirrored to the bottom.
-    auto rv = MakeRuler(lin_vertikalreverse, 24, 200);
-    rv->SetValues(-5, 4);
-    rv->SetMarkupStart(0);
-    rv->SetMarkupEnd(10);
-    img = Grab(*rv);
-    EXPECT_EQ(img.pixel(22, 200 - 21), kMarkRgb);
-    EXPECT_EQ(img.pixel(22, 200 - 59), kMarkRgb);
-    EXPECT_EQ(img.pixel(22, 200 - 19), kWhite);
-    EXPECT_EQ(img.pixel(22, 200 - 61), kWhite);
-
-    // Colours given as system colours follow the palette.
+    EXPECT_EQ(CountColor(img.copy(0, 23, 200, 1), kBaseRgb), 200);
     h->SetBaseLineColor(TMUVPixelLineal::TColor(0x80000010));
-    img = Grab(*h);
-    EXPECT_EQ(img.pixel(100, 23), QApplication::palette().color(QPalette::Dark).rgb());
+    EXPECT_EQ(Grab(*h).pixel(100, 23), QApplication::palette().color(QPalette::Dark).rgb());
+
+    // Vertical (0 at pixel 20) and reverse (mirrored to the bottom).
+    for (TLinealTyp typ : {lin_vertikal, lin_vertikalreverse}) {
+        auto v = MakeRuler(typ, 24, 200);
+        v->SetValues(-5, 4);
+        v->SetMarkupStart(0);
+        v->SetMarkupEnd(10);
+        v->SetBaseLineVisible(true);
+        img = Grab(*v);
+        auto y = [&](int t) { return typ == lin_vertikal ? t : 200 - t; };
+        EXPECT_EQ(img.pixel(22, y(21)), kMarkRgb) << typ;
+        EXPECT_EQ(img.pixel(q + 2, y(59)), kMarkRgb) << typ;
+        EXPECT_EQ(img.pixel(q + 1, y(30)), kWhite) << typ;
+        EXPECT_EQ(img.pixel(22, y(19)), kWhite) << typ;
+        EXPECT_EQ(img.pixel(22, y(61)), kWhite) << typ;
+        EXPECT_EQ(CountColor(img.copy(23, 0, 1, 200), kBaseRgb), 200) << typ;
+    }
 }
