@@ -322,6 +322,11 @@ TEST(Ruler, MarkedRangeAndBaseLine)
     EXPECT_EQ(CountColor(Grab(*h), kMarkRgb), 0);
     h->SetMarkupEnd(10);
 
+    // A range reaching far beyond the ruler fills it to the edge.
+    h->SetMarkupEnd(1e15);
+    EXPECT_EQ(Grab(*h).pixel(199, 22), kMarkRgb);
+    h->SetMarkupEnd(10);
+
     // Ticks on the other side: rows 1 to q - 2.
     h->SetLinesonOtherSide(true);
     img = Grab(*h);
