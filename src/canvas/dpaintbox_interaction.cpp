@@ -101,8 +101,8 @@ std::unique_ptr<TDElement> CloneElement(const TDElement &e)
     }
 }
 
-bool IsLeftHandle(int part) { return part == 2 || part == 4; }  // top-left, bottom-left
-bool IsTopHandle(int part) { return part == 2 || part == 3; }   // top-left, top-right
+bool IsLeftHandle(int part) { return part == 2 || part == 4; } // top-left, bottom-left
+bool IsTopHandle(int part) { return part == 2 || part == 3; }  // top-left, top-right
 bool IsCornerHandle(int part) { return part >= 2 && part <= 5; }
 
 // The corner of r that stays where it is while the handle is dragged.
@@ -141,7 +141,7 @@ QRegion TDPaintbox::CrosshairRegion(QPoint pos) const
 
 void TDPaintbox::ForgetCrosshair()
 {
-    if (crossShown_)
+    if (crossShown_ && achsenCursor_)
         update(CrosshairRegion(crossPos_));
     crossShown_ = false;
     crossPos_ = QPoint(-1, -1);
@@ -239,14 +239,15 @@ void TDPaintbox::mouseMoveEvent(QMouseEvent *event)
     emit OnMouseMove(event->buttons(), event->modifiers(), pt);
     emit OnXYChange(x, y);
 
-    if (achsenCursor_) {
-        QRegion dirty = CrosshairRegion(pt);
-        if (crossShown_)
-            dirty += CrosshairRegion(crossPos_);
-        crossPos_ = pt;
-        crossShown_ = true;
+    // The position is kept also while the crosshair is off, so that it
+    // appears at the pointer when switched on.
+    QRegion dirty = CrosshairRegion(pt);
+    if (crossShown_)
+        dirty += CrosshairRegion(crossPos_);
+    crossPos_ = pt;
+    crossShown_ = true;
+    if (achsenCursor_)
         update(dirty);
-    }
 }
 
 void TDPaintbox::mousePressEvent(QMouseEvent *event)
@@ -393,7 +394,8 @@ void TDPaintbox::EditPress(Qt::MouseButton button, Qt::KeyboardModifiers modifie
     pressPoint_ = pt;
     // A handle of the marking may lie outside the element itself: then the
     // element keeps being the one worked on.
-    if (griff_ == griffKeiner || !ElementAt(currentElement_))
+    const TDElement *held = ElementAt(currentElement_);
+    if (griff_ == griffKeiner || !held || !held->marked)
         currentElement_ = ElementAtPoint(PixelToMmNoSnapX(pt.x()), PixelToMmNoSnapY(pt.y()));
     TDElement *e = ElementAt(currentElement_);
     if (!e) {
@@ -481,7 +483,8 @@ void TDPaintbox::EditMove(QPoint pt)
 
 void TDPaintbox::EditRelease(Qt::KeyboardModifiers modifiers)
 {
-    const bool wasDragging = dragging_;
+    if (!dragging_)
+        return;
     const TGriff part = griff_;
     const QRect moved = dragRect_.isEmpty() ? dragStart_ : dragRect_;
     dragging_ = false;
@@ -489,7 +492,7 @@ void TDPaintbox::EditRelease(Qt::KeyboardModifiers modifiers)
     UpdateDragRect(QRect());
 
     TDElement *e = ElementAt(currentElement_);
-    if (wasDragging && e && part != griffKeiner) {
+    if (e && part != griffKeiner) {
         if (part == griffKoerper || part == griffMitte) {
             const QPoint offset = moved.topLeft() - dragStart_.topLeft();
             const double dx = PixelToMmX(offset.x()), dy = PixelToMmY(offset.y());

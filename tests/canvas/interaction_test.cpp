@@ -29,7 +29,8 @@ protected:
     void Hover(QPoint pt) { QTest::mouseMove(&c, pt); }
 
     // Press, move in a few steps, release; modifiers at press and release.
-    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers atPress = {}, Qt::KeyboardModifiers atRelease = {})
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers atPress = {},
+              Qt::KeyboardModifiers atRelease = {})
     {
         Hover(from);
         QTest::mousePress(&c, Qt::LeftButton, atPress, from);
@@ -141,8 +142,9 @@ TEST_F(Interaction, MouseEventsReachTheOwnerInOrder)
                      [&](Qt::MouseButtons, Qt::KeyboardModifiers, QPoint) { seen.push_back("move"); });
     QObject::connect(&c, &TDPaintbox::OnXYChange, [&](double, double) { seen.push_back("xy"); });
     QObject::connect(&c, &TDPaintbox::OnClick, [&] { seen.push_back("click"); });
-    QObject::connect(&c, &TDPaintbox::OnMouseUp,
-                     [&](Qt::MouseButton b, Qt::KeyboardModifiers, QPoint) { seen.push_back("up " + std::to_string(int(b))); });
+    QObject::connect(&c, &TDPaintbox::OnMouseUp, [&](Qt::MouseButton b, Qt::KeyboardModifiers, QPoint) {
+        seen.push_back("up " + std::to_string(int(b)));
+    });
     // The owner sees the moved element already marked: the edit mode comes first.
     c.AddRectangle(10, 10, 20, 20);
     c.SetBearbeitbar(true);
@@ -157,8 +159,8 @@ TEST_F(Interaction, MouseEventsReachTheOwnerInOrder)
     QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(-20, 5));
 
     const std::string x = std::to_string(Px(20, 20).x());
-    const std::vector<std::string> expected = {"move", "xy", "down 1 " + x, "click", "up 1", "down 2 " + x,
-                                               "up 2", "down 1 5", "up 1"};
+    const std::vector<std::string> expected = {"move",        "xy",   "down 1 " + x, "click", "up 1",
+                                               "down 2 " + x, "up 2", "down 1 5",    "up 1"};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(markedAtDown, (std::vector<int>{0, 0, -1}));
 }
@@ -172,13 +174,11 @@ TEST_F(Interaction, CrosshairShapesAreDrawnAtThePointer)
         TDPaintbox::TAchsenkreuz typ;
         bool left, right, up, down; // which arms leave the pointer
     };
-    const Shape shapes[] = {{TDPaintbox::ta_alle, true, true, true, true},
-                            {TDPaintbox::ta_lire, true, true, false, false},
-                            {TDPaintbox::ta_obun, false, false, true, true},
-                            {TDPaintbox::ta_liun, true, false, false, true},
-                            {TDPaintbox::ta_liob, true, false, true, false},
-                            {TDPaintbox::ta_reob, false, true, true, false},
-                            {TDPaintbox::ta_reun, false, true, false, true}};
+    const Shape shapes[] = {
+        {TDPaintbox::ta_alle, true, true, true, true},   {TDPaintbox::ta_lire, true, true, false, false},
+        {TDPaintbox::ta_obun, false, false, true, true}, {TDPaintbox::ta_liun, true, false, false, true},
+        {TDPaintbox::ta_liob, true, false, true, false}, {TDPaintbox::ta_reob, false, true, true, false},
+        {TDPaintbox::ta_reun, false, true, false, true}};
     for (const Shape &s : shapes) {
         SCOPED_TRACE(int(s.typ));
         c.SetAchsenCursorTyp(s.typ);
@@ -223,6 +223,12 @@ TEST_F(Interaction, CrosshairLeavesNothingBehind)
     Hover(QPoint(100, 100));
     c.SetAchsenCursor(false);
     EXPECT_EQ(BlueAnywhere(Shot()), 0);
+    // Switched on again it shows where the pointer is now.
+    Hover(QPoint(150, 120));
+    c.SetAchsenCursor(true);
+    const QImage on = Shot();
+    EXPECT_GT(BlueInRow(on, 120, 0, c.width() - 1), 300);
+    EXPECT_EQ(BlueInRow(on, 100, 0, c.width() - 1), 1);
 }
 
 TEST_F(Interaction, CrosshairInvertsWhatLiesBeneath)
