@@ -158,14 +158,18 @@ TEST_F(CanvasDrawing, TextAlignmentsPutTheBlockAroundTheAnchor)
                                                                  << bounds.width() << "x" << bounds.height();
         const int h = k.align / 3, v = k.align % 3;
         if (k.angle == 0) {
-            if (h == 0)
+            if (h == 0) {
                 EXPECT_NEAR(ink.left(), anchor.x(), 3);
-            if (h == 2)
+            }
+            if (h == 2) {
                 EXPECT_NEAR(ink.right(), anchor.x(), 3);
-            if (v == 0)
+            }
+            if (v == 0) {
                 EXPECT_GE(ink.top(), anchor.y());
-            if (v == 2)
+            }
+            if (v == 2) {
                 EXPECT_LE(ink.bottom(), anchor.y() + 1);
+            }
         }
         if (k.align == 4) {
             EXPECT_NEAR((ink.left() + ink.right()) / 2.0, anchor.x(), 8);
@@ -173,10 +177,12 @@ TEST_F(CanvasDrawing, TextAlignmentsPutTheBlockAroundTheAnchor)
         }
         if (k.angle == 90) {
             EXPECT_GT(ink.height(), ink.width()); // reads upward
-            if (h == 0)
+            if (h == 0) {
                 EXPECT_LE(ink.bottom(), anchor.y() + 1);
-            if (h == 2)
+            }
+            if (h == 2) {
                 EXPECT_GE(ink.top(), anchor.y() - 1);
+            }
         }
     }
 }
