@@ -42,12 +42,12 @@ void AddLines(TDPaintbox &c, std::mt19937 &rng, int count)
 }
 
 struct Filled {
-    Filled()
+    Filled(int texts, int lines)
     {
         c.SetZoomFaktor(1.0);
         std::mt19937 rng(4711);
-        AddTexts(c, rng, 2000);
-        AddLines(c, rng, 2000);
+        AddTexts(c, rng, texts);
+        AddLines(c, rng, lines);
         image = QImage(c.size(), QImage::Format_RGB32);
     }
     TDPaintbox c;
@@ -56,9 +56,26 @@ struct Filled {
 
 Filled &Canvas()
 {
-    static Filled f;
+    static Filled f(2000, 2000);
     return f;
 }
+
+// The share of texts and of lines in a full repaint.
+void BM_FullRepaintTextsOnly(benchmark::State &state)
+{
+    static Filled f(2000, 0);
+    for (auto _ : state)
+        f.c.render(&f.image, QPoint(), QRegion(f.c.rect()), QWidget::RenderFlags());
+}
+BENCHMARK(BM_FullRepaintTextsOnly)->Unit(benchmark::kMillisecond);
+
+void BM_FullRepaintLinesOnly(benchmark::State &state)
+{
+    static Filled f(0, 2000);
+    for (auto _ : state)
+        f.c.render(&f.image, QPoint(), QRegion(f.c.rect()), QWidget::RenderFlags());
+}
+BENCHMARK(BM_FullRepaintLinesOnly)->Unit(benchmark::kMillisecond);
 
 void BM_FullRepaint(benchmark::State &state)
 {
