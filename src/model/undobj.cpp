@@ -15,7 +15,8 @@
 #include <map>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Clear always looks at least this far, also for snapshots it did not write.
 constexpr std::int32_t kClearRange = 998;
@@ -27,7 +28,10 @@ QString instanceStem(const QString &plain, int instance)
     return instance == 1 ? plain : plain + QLatin1Char('~') + QString::number(instance);
 }
 
-QString lockPath(const QString &stem) { return stem + QStringLiteral(".lock"); }
+QString lockPath(const QString &stem)
+{
+    return stem + QStringLiteral(".lock");
+}
 
 } // namespace
 

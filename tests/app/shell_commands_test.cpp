@@ -14,14 +14,16 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const QString kAssociationQuestion = QStringLiteral(
     "Hiermit legen Sie fest, dass Rückenschilddateien (*.rsd)\r\nper Doppelklick mit dorlix geöffnet werden "
-    "können.\r\n\r\nEs wird ein Eintrag in den Dateityp-Einstellungen Ihres\r\nBenutzerkontos vorgenommen. Falls "
+    "können.\r\n\r\nEs wird ein Eintrag in den Dateityp-Einstellungen Ihres\r\nBenutzerkontos vorgenommen. "
+    "Falls "
     "dies nicht möglich ist, wenden Sie sich \r\nbitte an Ihren Systemadministrator.");
-const QString kAssociationFailed =
-    QStringLiteral("Dateityp-Zuordnung konnte nicht geändert werden!\r\nBitte wenden Sie sich an Ihren Systemadministrator");
+const QString kAssociationFailed = QStringLiteral(
+    "Dateityp-Zuordnung konnte nicht geändert werden!\r\nBitte wenden Sie sich an Ihren Systemadministrator");
 
 QString readText(const QString &path)
 {
@@ -30,8 +32,9 @@ QString readText(const QString &path)
 }
 
 // Answers the folder browser from a script and records where it started.
-class ScriptedBrowser {
-public:
+class ScriptedBrowser
+{
+  public:
     ScriptedBrowser()
     {
         previous_ = platform::SetFolderDialog([this](const QString &caption, const QString &start) {
@@ -44,16 +47,17 @@ public:
     QString answer;
     QStringList captions, starts;
 
-private:
+  private:
     platform::FolderDialog previous_;
 };
 
 // Keeps the current folder of the process as the test found it.
-class KeepCurrentFolder {
-public:
+class KeepCurrentFolder
+{
+  public:
     ~KeepCurrentFolder() { QDir::setCurrent(saved_); }
 
-private:
+  private:
     QString saved_ = QDir::currentPath();
 };
 
@@ -89,7 +93,8 @@ TEST(ShellCommands, FileAssociationAsksAndRegisters)
     mm_openrsdClick();
     EXPECT_EQ(messages.Texts(), QStringList{kAssociationQuestion});
     const QString entry = readText(platform::ApplicationEntryPath());
-    EXPECT_TRUE(entry.contains(QStringLiteral("Exec=\"%1\" %f\n").arg(program.File("dorlix")))) << qPrintable(entry);
+    EXPECT_TRUE(entry.contains(QStringLiteral("Exec=\"%1\" %f\n").arg(program.File("dorlix"))))
+        << qPrintable(entry);
     EXPECT_EQ(readText(platform::ProgramIconPath()), QString::fromUtf8(ProgramIconSvg()));
 
     // Where the user's data folder cannot be written, the user is told.

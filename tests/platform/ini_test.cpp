@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 void writeBytes(const QString &path, const QByteArray &bytes)
 {
@@ -32,7 +33,8 @@ TEST(IniFile, ReadsAFileOfTheWindowsProgram)
     // CR LF lines, Windows-1252 text ("\xFC" is ü), names in another case.
     writeBytes(path, "; comment\r\n"
                      "[Pfad]\r\n"
-                     "Daten=C:\\R\xFC" "ckenschilder\\\r\n"
+                     "Daten=C:\\R\xFC"
+                     "ckenschilder\\\r\n"
                      "  bilder = \"C:\\Bilder \" \r\n"
                      "\r\n"
                      "[ZEILENHOEHE]\r\n"
@@ -75,7 +77,8 @@ TEST(IniFile, WritingKeepsEverythingElse)
     ASSERT_TRUE(ini.WriteBool("Optionen", "SeitenInfo", false));
     EXPECT_EQ(readBytes(path), QByteArray("; von Hand\n"
                                           "[Pfad]\n"
-                                          "Daten=/home/anna/R\xC3\xBC" "ckenschilder\n"
+                                          "Daten=/home/anna/R\xC3\xBC"
+                                          "ckenschilder\n"
                                           "Fremd=bleibt\n"
                                           "Bilder=/home/anna/Bilder\n"
                                           "\n"
@@ -113,8 +116,8 @@ TEST(IniFile, NumbersInTheLocaleFormAndUnreadableValues)
         const char *text;
         bool readable;
         double value;
-    } floats[] = {{"1,1", true, 1.1},  {"1.1", true, 1.1},   {" 2 ", true, 2},    {"1.234,5", false, 0},
-                  {"abc", false, 0},   {"", false, 0},       {"nan", false, 0},   {"inf", false, 0}};
+    } floats[] = {{"1,1", true, 1.1}, {"1.1", true, 1.1}, {" 2 ", true, 2},  {"1.234,5", false, 0},
+                  {"abc", false, 0},  {"", false, 0},     {"nan", false, 0}, {"inf", false, 0}};
     for (const auto &c : floats) {
         ASSERT_TRUE(ini.WriteString("T", "f", QString::fromLatin1(c.text).trimmed()));
         EXPECT_DOUBLE_EQ(ini.ReadFloat("T", "f", -99), c.readable ? c.value : -99) << c.text;
@@ -123,7 +126,8 @@ TEST(IniFile, NumbersInTheLocaleFormAndUnreadableValues)
     const struct {
         const char *text;
         int value;
-    } ints[] = {{"42", 42}, {"-5", -5}, {"$1F", 31}, {"0x10", 16}, {"1,5", -1}, {"x", -1}, {"99999999999", -1}};
+    } ints[] = {{"42", 42},  {"-5", -5}, {"$1F", 31},        {"0x10", 16},
+                {"1,5", -1}, {"x", -1},  {"99999999999", -1}};
     for (const auto &c : ints) {
         ASSERT_TRUE(ini.WriteString("T", "i", QString::fromLatin1(c.text)));
         EXPECT_EQ(ini.ReadInteger("T", "i", -1), c.value) << c.text;

@@ -13,7 +13,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QByteArray readBytes(const QString &path)
 {
@@ -94,7 +95,10 @@ QString run(const QString &program, const QStringList &args, int *exitCode = nul
     return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
 }
 
-bool have(const char *tool) { return !QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(); }
+bool have(const char *tool)
+{
+    return !QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty();
+}
 
 // desktop-file-validate's complaints; empty when the file is valid.
 QString validate(const QString &path)
@@ -179,10 +183,11 @@ TEST(FileTypeRegistration, WritesTypeEntryIconAndDefault)
 
     // The entry is the type's default.
     if (have("xdg-mime")) {
-        EXPECT_EQ(run("xdg-mime", {"query", "default", "application/x-dorlix-rsd"}), QStringLiteral("dorlix.desktop"));
+        EXPECT_EQ(run("xdg-mime", {"query", "default", "application/x-dorlix-rsd"}),
+                  QStringLiteral("dorlix.desktop"));
     }
-    EXPECT_TRUE(readBytes(home.ConfigHome() + "/mimeapps.list")
-                    .contains("application/x-dorlix-rsd=dorlix.desktop"));
+    EXPECT_TRUE(
+        readBytes(home.ConfigHome() + "/mimeapps.list").contains("application/x-dorlix-rsd=dorlix.desktop"));
 
     // Again: the same files, one default.
     const QByteArray typeBefore = readBytes(platform::MimePackagePath());
@@ -199,11 +204,13 @@ TEST(FileTypeRegistration, DefaultWithoutXdgMimeAndFailureWithoutDataFolder)
     // Only the MIME database tool in PATH: the default goes straight into mimeapps.list.
     const QString tools = home.Path() + QStringLiteral("/bin");
     ASSERT_TRUE(QDir().mkpath(tools));
-    ASSERT_TRUE(QFile::link(QStandardPaths::findExecutable("update-mime-database"), tools + "/update-mime-database"));
+    ASSERT_TRUE(
+        QFile::link(QStandardPaths::findExecutable("update-mime-database"), tools + "/update-mime-database"));
     home.set("PATH", tools);
     ASSERT_TRUE(platform::RegisterRsdFileType(QStringLiteral("/opt/dorlix/dorlix"), kIcon));
     const QByteArray list = readBytes(home.ConfigHome() + "/mimeapps.list");
-    EXPECT_TRUE(list.contains("[Default Applications]\napplication/x-dorlix-rsd=dorlix.desktop\n")) << list.constData();
+    EXPECT_TRUE(list.contains("[Default Applications]\napplication/x-dorlix-rsd=dorlix.desktop\n"))
+        << list.constData();
 
     // Without the MIME database tool the type cannot take effect.
     home.set("PATH", home.Path() + QStringLiteral("/leer"));
@@ -260,7 +267,8 @@ TEST(DesktopLauncher, IsAValidExecutableEntryThatStartsTheProgram)
     }
 
     // Replaced when made again; refused where no file can be written.
-    ASSERT_TRUE(platform::CreateDesktopLauncher(launcher, program, QStringLiteral("Neu"), comment, QString()));
+    ASSERT_TRUE(
+        platform::CreateDesktopLauncher(launcher, program, QStringLiteral("Neu"), comment, QString()));
     EXPECT_EQ(readDesktopEntry(launcher).value("Name"), QStringLiteral("Neu"));
     EXPECT_FALSE(readDesktopEntry(launcher).contains("Icon"));
     EXPECT_FALSE(platform::CreateDesktopLauncher(launcher + QStringLiteral("/x.desktop"), program,

@@ -12,8 +12,9 @@
 #include <utility>
 #include <vector>
 
-class TempDesktopHome {
-public:
+class TempDesktopHome
+{
+  public:
     TempDesktopHome()
     {
         set("HOME", dir_.path());
@@ -51,7 +52,7 @@ public:
             qputenv(name, value.toLocal8Bit());
     }
 
-private:
+  private:
     QTemporaryDir dir_;
     std::vector<std::pair<const char *, QByteArray>> saved_;
 };
