@@ -2,6 +2,7 @@
 #include "model/folder_check.h"
 #include "model/rs.h"
 #include "model/rsio.h"
+#include "model/safe_file.h"
 
 #include "platform/codepage.h"
 #include "platform/messages.h"
@@ -183,13 +184,21 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
                                 .arg(nativePath(path), file.errorString()));
         return false;
     }
-    const QByteArray content = file.readAll();
-    if (file.error() != QFile::NoError) {
-        platform::ShowError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.\r\n%2")
-                                .arg(nativePath(path), file.errorString()));
-        return false;
+    // Mapped rather than read: large picture sheets are only copied once,
+    // into their pictures.
+    const qint64 fileSize = file.size();
+    const uchar *mapped = fileSize > 0 ? file.map(0, fileSize) : nullptr;
+    QByteArray content;
+    if (mapped) {
+        content = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(fileSize));
+    } else {
+        content = file.readAll();
+        if (file.error() != QFile::NoError) {
+            platform::ShowError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.\r\n%2")
+                                    .arg(nativePath(path), file.errorString()));
+            return false;
+        }
     }
-    file.close();
 
     // The header: 22 bytes read into a zeroed buffer, as a text up to the first zero.
     char header[kHeaderLength + 1] = {};
@@ -313,14 +322,14 @@ bool TRS::SaveToFile(const QString &path)
 
     // Written beside the target and put in its place only when complete, so
     // that a failed save never destroys the file it would replace.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(file.errorString());
+    TSafeFile file(path);
+    if (!file.Open())
+        return failed(file.ErrorString());
 
     const std::string user = platform::ToAnsi(platform::LoginName());
     const std::string computer = platform::ToAnsi(platform::ComputerName());
     {
-        TRSWriter s(file);
+        TRSWriter s(file.Device());
         char header[kHeaderLength + 1];
         std::snprintf(header, sizeof header, "%s_%08d", kMagic, kRsdVersion);
         s.Bytes(header, kHeaderLength);
@@ -351,13 +360,13 @@ bool TRS::SaveToFile(const QString &path)
         }
         s.Flush();
         if (s.Failed()) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
+            const QString reason = file.Device().errorString();
+            file.Cancel();
             return failed(reason);
         }
     }
-    if (!file.commit())
-        return failed(file.errorString());
+    if (!file.Commit())
+        return failed(file.ErrorString());
 
     FileName = path;
     UserName = user;

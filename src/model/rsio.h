@@ -3,7 +3,7 @@
 
 #include "model/rs.h"
 
-#include <QSaveFile>
+#include <QIODevice>
 
 #include <cstring>
 #include <stdexcept>
@@ -86,7 +86,7 @@ public:
 
     void Bytes(const void *data, std::size_t n)
     {
-        if (n >= kBlock) {
+        if (n >= kDirect) {
             Flush();
             Put(static_cast<const char *>(data), n);
             return;
@@ -140,6 +140,7 @@ private:
     }
 
     static constexpr std::size_t kBlock = 1 << 20;
+    static constexpr std::size_t kDirect = 1 << 16; // larger pieces skip the buffer
     QIODevice &device_;
     std::vector<char> buffer_;
     bool failed_ = false;
