@@ -252,7 +252,9 @@ TEST(DesktopLauncher, IsAValidExecutableEntryThatStartsTheProgram)
         ASSERT_TRUE(QDir().mkpath(folder));
         QFile script(program);
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$HOME/args.txt\"\n");
+        // Written aside and renamed, so that the file is complete once it exists.
+        script.write("#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$HOME/args.tmp\" && mv \"$HOME/args.tmp\" "
+                     "\"$HOME/args.txt\"\n");
         script.close();
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
         const QString file = home.Path() + QStringLiteral("/Ordner 1/Etiketten & Co $2.rsd");
