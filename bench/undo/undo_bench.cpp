@@ -1,7 +1,8 @@
 // Measures Push and Undo of the undo store on a sheet of 5 x 13 fields, each
 // holding a 591 x 400 24-bit bitmap (a label file of about 46 MB).
 //
-// Usage: undo_bench [--keep-memory] [folder] [edits]
+// Usage: undo_bench [--keep-memory] [--each] [folder] [edits]
+// --each prints the time of every single push and undo.
 // The snapshots are written into a temporary folder inside "folder" (default:
 // the system's temporary folder), which plays the program folder.
 //
@@ -84,6 +85,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool keepMemory = args.removeAll(QStringLiteral("--keep-memory")) > 0;
+    const bool each = args.removeAll(QStringLiteral("--each")) > 0;
     if (keepMemory) {
         mallopt(M_MMAP_THRESHOLD, 256 << 20);
         mallopt(M_TRIM_THRESHOLD, 512 << 20);
@@ -116,6 +118,8 @@ int main(int argc, char **argv)
             t.start();
             store.Push(&sheet);
             push.push_back(double(t.nsecsElapsed()) / 1e6);
+            if (each)
+                std::printf("push %2d: %7.1f ms\n", store.Current, push.back());
         }
         const qint64 size = QFileInfo(store.SnapshotPath(1)).size();
         std::printf("sheet: %d x %d fields of 591 x 400 pixels, snapshot %.1f MB, folder %s\n",
@@ -125,6 +129,8 @@ int main(int argc, char **argv)
             if (!store.Undo(&sheet))
                 break;
             undo.push_back(double(t.nsecsElapsed()) / 1e6);
+            if (each)
+                std::printf("undo %2d: %7.1f ms\n", store.Current + 1, undo.back());
         }
     }
     std::printf("edits: %d pushes, %d undos%s\n", int(push.size()), int(undo.size()),
