@@ -335,7 +335,10 @@ TEST(UndoStore, SnapshotsOfWindowsThatNoLongerRunAreRemoved)
     leaveSnapshot("dorlix_u1~3.4");
     leaveSnapshot("dorlix_u1~4.2"); // without any lock
     leaveSnapshot("dorlix_u2.1");   // another user's
-    leaveSnapshot("dorlix_u1.txt"); // not a snapshot
+    // Not names of a snapshot.
+    leaveSnapshot("dorlix_u1.txt");
+    leaveSnapshot("dorlix_u1~02.1");
+    leaveSnapshot("dorlix_u1.007");
 
     // A window that still runs keeps its snapshots.
     TRSUndo running;
@@ -348,7 +351,7 @@ TEST(UndoStore, SnapshotsOfWindowsThatNoLongerRunAreRemoved)
     undo.Push(&rs);
     EXPECT_EQ(undo.BaseName, folder.File("dorlix_u1"));
     EXPECT_EQ(snapshotFiles(folder.Path()),
-              (QStringList{"dorlix_u1.1", "dorlix_u1.lock", "dorlix_u1.txt", "dorlix_u1~2.1",
-                           "dorlix_u1~2.lock", "dorlix_u2.1"}));
+              (QStringList{"dorlix_u1.007", "dorlix_u1.1", "dorlix_u1.lock", "dorlix_u1.txt",
+                           "dorlix_u1~02.1", "dorlix_u1~2.1", "dorlix_u1~2.lock", "dorlix_u2.1"}));
     EXPECT_EQ(storedText(folder.File("dorlix_u1.1")), "opened");
 }
