@@ -87,8 +87,8 @@ int main(int argc, char **argv)
     const bool keepMemory = args.removeAll(QStringLiteral("--keep-memory")) > 0;
     const bool each = args.removeAll(QStringLiteral("--each")) > 0;
     if (keepMemory) {
-        mallopt(M_MMAP_THRESHOLD, 256 << 20);
-        mallopt(M_TRIM_THRESHOLD, 512 << 20);
+        mallopt(M_MMAP_THRESHOLD, 64 << 20);
+        mallopt(M_TRIM_THRESHOLD, 256 << 20);
     }
     const QString base = args.size() > 0 ? args[0] : QDir::tempPath();
     const int edits = args.size() > 1 ? std::max(2, args[1].toInt()) : 10;
