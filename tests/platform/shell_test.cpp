@@ -22,57 +22,66 @@ QByteArray readBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The keys of a desktop entry's main group, with the string escapes undone.
+// A desktop entry string with its escapes undone.
+QString unescape(const QString &raw)
+{
+    QString value;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar e = raw[i] == QLatin1Char('\\') && i + 1 < raw.size() ? raw[++i] : QChar();
+        value += e.isNull()              ? raw[i]
+                 : e == QLatin1Char('n') ? QChar('\n')
+                 : e == QLatin1Char('t') ? QChar('\t')
+                 : e == QLatin1Char('r') ? QChar('\r')
+                 : e == QLatin1Char('s') ? QChar(' ')
+                                         : e;
+    }
+    return value;
+}
+
+// The keys of a desktop entry's main group, unescaped.
 QMap<QString, QString> readDesktopEntry(const QString &path)
 {
     QMap<QString, QString> keys;
     bool inGroup = false;
     for (const QString &line : QString::fromUtf8(readBytes(path)).split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1Char('['))) {
-            inGroup = line == QStringLiteral("[Desktop Entry]");
-            continue;
-        }
         const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (!inGroup || eq <= 0)
-            continue;
-        QString value;
-        const QString raw = line.mid(eq + 1);
-        for (qsizetype i = 0; i < raw.size(); ++i) {
-            if (raw[i] != QLatin1Char('\\') || i + 1 == raw.size()) {
-                value += raw[i];
-                continue;
-            }
-            const QChar e = raw[++i];
-            value += e == QLatin1Char('n')   ? QChar('\n')
-                     : e == QLatin1Char('t') ? QChar('\t')
-                     : e == QLatin1Char('r') ? QChar('\r')
-                     : e == QLatin1Char('s') ? QChar(' ')
-                                             : e;
-        }
-        keys.insert(line.left(eq), value);
+        if (line.startsWith(QLatin1Char('[')))
+            inGroup = line == QStringLiteral("[Desktop Entry]");
+        else if (inGroup && eq > 0)
+            keys.insert(line.left(eq), unescape(line.mid(eq + 1)));
     }
     return keys;
 }
 
-// Splits an Exec value into its arguments as a launcher does: quotes and
-// their escapes undone, "%%" made "%", field codes kept as they are.
+// Splits an Exec value into its arguments as the desktop entry rules say:
+// quotes and their escapes undone, "%%" made "%", field codes kept. A value
+// that breaks the rules (a reserved character outside quotes, an unescaped
+// one inside) gives {"<invalid>"}.
 QStringList execArguments(const QString &exec)
 {
+    const QStringList invalid{QStringLiteral("<invalid>")};
+    const QString reserved = QStringLiteral("\t\n\"'\\><~|&;$*?#()`");
     QStringList args;
     QString current;
     bool quoted = false, any = false;
     for (qsizetype i = 0; i < exec.size(); ++i) {
         const QChar c = exec[i];
-        if (quoted && c == QLatin1Char('\\') && i + 1 < exec.size()) {
-            current += exec[++i];
-        } else if (c == QLatin1Char('"')) {
+        if (c == QLatin1Char('"')) {
             quoted = !quoted;
             any = true;
+        } else if (quoted && c == QLatin1Char('\\')) {
+            if (i + 1 == exec.size() || !QStringLiteral("\"`$\\").contains(exec[i + 1]))
+                return invalid;
+            current += exec[++i];
+        } else if (quoted && (c == QLatin1Char('`') || c == QLatin1Char('$'))) {
+            return invalid;
         } else if (!quoted && c == QLatin1Char(' ')) {
             if (any || !current.isEmpty())
                 args << current;
             current.clear();
             any = false;
+        } else if (!quoted && reserved.contains(c)) {
+            return invalid;
         } else if (c == QLatin1Char('%') && i + 1 < exec.size() && exec[i + 1] == QLatin1Char('%')) {
             current += c;
             ++i;
@@ -80,6 +89,8 @@ QStringList execArguments(const QString &exec)
             current += c;
         }
     }
+    if (quoted)
+        return invalid;
     if (any || !current.isEmpty())
         args << current;
     return args;
@@ -112,28 +123,18 @@ const QByteArray kIcon = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" 
 
 } // namespace
 
-TEST(DesktopEntryText, ExecArgumentsAreQuotedAndEscaped)
+TEST(DesktopEntryText, ExecArgumentsComeBackAsTheyWere)
 {
-    EXPECT_EQ(platform::DesktopExecArgument(QStringLiteral("/opt/dorlix/dorlix")),
-              QStringLiteral("\"/opt/dorlix/dorlix\""));
-    EXPECT_EQ(platform::DesktopExecArgument(QStringLiteral("/home/anna/Meine Programme/dorlix")),
-              QStringLiteral("\"/home/anna/Meine Programme/dorlix\""));
-    // Quoting escapes " ` $ \ with a backslash; the string escape then doubles
-    // every backslash; % starts a field code and is doubled.
-    EXPECT_EQ(platform::DesktopExecArgument(QStringLiteral("/a\"b`c$d\\e%f")),
-              QStringLiteral("\"/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e%%f\""));
-    EXPECT_EQ(platform::DesktopStringValue(QStringLiteral("Zeile 1\nZeile\t2\\")),
-              QStringLiteral("Zeile 1\\nZeile\\t2\\\\"));
-
-    // Read back the way a launcher does: string escapes, then quoting.
-    for (const QString &path : {QStringLiteral("/opt/Rückenschilder (neu)/dorlix"),
-                                QStringLiteral("/tmp/a b/c'd/\"q\"/$HOME/`x`/1\\2/50%/d")}) {
-        const QString inFile = platform::DesktopExecArgument(path) + QStringLiteral(" %f");
-        QString unescaped;
-        for (qsizetype i = 0; i < inFile.size(); ++i)
-            unescaped += (inFile[i] == QLatin1Char('\\') && i + 1 < inFile.size()) ? inFile[++i] : inFile[i];
-        EXPECT_EQ(execArguments(unescaped), (QStringList{path, QStringLiteral("%f")})) << qPrintable(path);
+    // Read back the way a launcher does: string escapes, quoting, "%%".
+    for (const QString &path :
+         {QStringLiteral("/opt/dorlix/dorlix"), QStringLiteral("/opt/Rückenschilder (neu)/dorlix"),
+          QStringLiteral("/tmp/a b/c'd/\"q\"/$HOME/`x`/1\\2/50%/d;e&f|g")}) {
+        const QString exec = platform::DesktopExecArgument(path) + QStringLiteral(" %f");
+        EXPECT_EQ(execArguments(unescape(exec)), (QStringList{path, QStringLiteral("%f")}))
+            << qPrintable(exec);
     }
+    EXPECT_EQ(unescape(platform::DesktopStringValue(QStringLiteral("Zeile 1\nZeile\t2\\"))),
+              QStringLiteral("Zeile 1\nZeile\t2\\"));
 }
 
 TEST(FileTypeRegistration, WritesTypeEntryIconAndDefault)
