@@ -255,7 +255,8 @@ void TDPaintbox::mousePressEvent(QMouseEvent *event)
     const QPoint pt = event->position().toPoint();
     if (bearbeitbar_)
         EditPress(event->button(), event->modifiers(), pt);
-    if (event->button() == Qt::LeftButton)
+    // The second press of a double click completes no further click.
+    if (event->button() == Qt::LeftButton && event->type() != QEvent::MouseButtonDblClick)
         clickArmed_ = true;
     emit OnMouseDown(event->button(), event->modifiers(), pt);
 }

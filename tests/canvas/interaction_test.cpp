@@ -154,15 +154,19 @@ TEST_F(Interaction, MouseEventsReachTheOwnerInOrder)
     Hover(Px(20, 20));
     QTest::mouseClick(&c, Qt::LeftButton, {}, Px(20, 20));
     QTest::mouseClick(&c, Qt::RightButton, {}, Px(20, 20));
+    // A double click clicks once.
+    QTest::mouseDClick(&c, Qt::LeftButton, {}, Px(20, 20));
+    QTest::mouseRelease(&c, Qt::LeftButton, {}, Px(20, 20));
     // A left press released outside the control is no click.
     QTest::mousePress(&c, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(-20, 5));
 
     const std::string x = std::to_string(Px(20, 20).x());
     const std::vector<std::string> expected = {"move",        "xy",   "down 1 " + x, "click", "up 1",
-                                               "down 2 " + x, "up 2", "down 1 5",    "up 1"};
+                                               "down 2 " + x, "up 2", "down 1 " + x, "up 1",
+                                               "down 1 5",    "up 1"};
     EXPECT_EQ(seen, expected);
-    EXPECT_EQ(markedAtDown, (std::vector<int>{0, 0, -1}));
+    EXPECT_EQ(markedAtDown, (std::vector<int>{0, 0, 0, -1}));
 }
 
 TEST_F(Interaction, CrosshairShapesAreDrawnAtThePointer)
