@@ -409,6 +409,10 @@ void TDPaintbox::EditPress(Qt::MouseButton button, Qt::KeyboardModifiers modifie
     Redraw();
     emit ONElementMarked(currentElement_, int(e->kind));
     griff_ = PartAt(pt);
+    // Thin elements are hit a little beside their drawn pixels; what was hit
+    // can be dragged from there.
+    if (griff_ == griffKeiner)
+        griff_ = griffKoerper;
     dragStart_ = e->bounds;
     grabOffset_ = pt - dragStart_.topLeft();
     currentKind_ = e->kind;

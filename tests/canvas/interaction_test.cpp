@@ -528,6 +528,14 @@ TEST_F(Interaction, LinesMoveTheEndOnTheGrabbedSide)
     EXPECT_NEAR(moved.y2, info.y2, 1e-9);
     EXPECT_NEAR(moved.x, info.x2 - (info.x2 - 40) * (b.width() - b.width() / 3) / b.width(), 1e-9);
     EXPECT_NEAR(moved.y, info.y2 - (info.y2 - 40) * (b.height() - b.height() / 4) / b.height(), 1e-9);
+
+    // A horizontal line is one pixel high, but taken a millimetre beside it.
+    const int flat = c.AddLine(20, 200, 60, 200);
+    c.Redraw();
+    Drag(Px(30, 199), Px(30, 199) + QPoint(0, 40));
+    ElementInfo flatInfo;
+    c.GetElementInfo(flat, flatInfo);
+    EXPECT_NEAR(flatInfo.y, 200 + c.PixelToMmY(40), 1e-9);
 }
 
 TEST_F(Interaction, TextsScaleTheirHeightAndKeepTheOppositeCorner)
