@@ -162,9 +162,9 @@ TEST_F(Interaction, MouseEventsReachTheOwnerInOrder)
     QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(-20, 5));
 
     const std::string x = std::to_string(Px(20, 20).x());
-    const std::vector<std::string> expected = {"move",        "xy",   "down 1 " + x, "click", "up 1",
-                                               "down 2 " + x, "up 2", "down 1 " + x, "up 1",
-                                               "down 1 5",    "up 1"};
+    const std::vector<std::string> expected = {"move", "xy",          "down 1 " + x, "click",
+                                               "up 1", "down 2 " + x, "up 2",        "down 1 " + x,
+                                               "up 1", "down 1 5",    "up 1"};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(markedAtDown, (std::vector<int>{0, 0, 0, -1}));
 }
@@ -529,13 +529,28 @@ TEST_F(Interaction, LinesMoveTheEndOnTheGrabbedSide)
     EXPECT_NEAR(moved.x, info.x2 - (info.x2 - 40) * (b.width() - b.width() / 3) / b.width(), 1e-9);
     EXPECT_NEAR(moved.y, info.y2 - (info.y2 - 40) * (b.height() - b.height() / 4) / b.height(), 1e-9);
 
-    // A horizontal line is one pixel high, but taken a millimetre beside it.
-    const int flat = c.AddLine(20, 200, 60, 200);
+    // On a rising line the top-left handle lifts the upper end and moves
+    // the lower one to the left: the bottom-right corner of its box stays.
+    const int rising = c.AddLine(40, 250, 100, 210);
     c.Redraw();
-    Drag(Px(30, 199), Px(30, 199) + QPoint(0, 40));
+    Mark(Px(70, 230));
+    b = c.ElementBounds(rising);
+    Hover(b.topLeft());
+    Drag(b.topLeft(), b.topLeft() - QPoint(b.width() / 2, b.height() / 2));
+    ElementInfo risen;
+    c.GetElementInfo(rising, risen);
+    EXPECT_NEAR(risen.y, 250, 1e-9);
+    EXPECT_NEAR(risen.x2, 100, 1e-9);
+    EXPECT_NEAR(risen.x, 100 - 60.0 * (b.width() + b.width() / 2) / b.width(), 1e-9);
+    EXPECT_NEAR(risen.y2, 250 - 40.0 * (b.height() + b.height() / 2) / b.height(), 1e-9);
+
+    // A horizontal line is one pixel high, but taken a millimetre beside it.
+    const int flat = c.AddLine(20, 280, 60, 280);
+    c.Redraw();
+    Drag(Px(30, 279), Px(30, 279) - QPoint(0, 40));
     ElementInfo flatInfo;
     c.GetElementInfo(flat, flatInfo);
-    EXPECT_NEAR(flatInfo.y, 200 + c.PixelToMmY(40), 1e-9);
+    EXPECT_NEAR(flatInfo.y, 280 - c.PixelToMmY(40), 1e-9);
 }
 
 TEST_F(Interaction, TextsScaleTheirHeightAndKeepTheOppositeCorner)
