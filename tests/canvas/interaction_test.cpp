@@ -23,6 +23,10 @@ protected:
         c.SetZoomFaktor(1.0);
         c.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
+        // The pointer starts away from the canvas, so that every first move
+        // in a test is a real move.
+        QCursor::setPos(c.mapToGlobal(QPoint(-200, -200)));
+        QApplication::processEvents();
     }
 
     // A pointer move without buttons, as the window system delivers it.
