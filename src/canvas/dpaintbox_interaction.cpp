@@ -255,7 +255,8 @@ void TDPaintbox::mousePressEvent(QMouseEvent *event)
     const QPoint pt = event->position().toPoint();
     if (bearbeitbar_)
         EditPress(event->button(), event->modifiers(), pt);
-    if (event->button() == Qt::LeftButton)
+    // The second press of a double click completes no further click.
+    if (event->button() == Qt::LeftButton && event->type() != QEvent::MouseButtonDblClick)
         clickArmed_ = true;
     emit OnMouseDown(event->button(), event->modifiers(), pt);
 }
@@ -408,6 +409,10 @@ void TDPaintbox::EditPress(Qt::MouseButton button, Qt::KeyboardModifiers modifie
     Redraw();
     emit ONElementMarked(currentElement_, int(e->kind));
     griff_ = PartAt(pt);
+    // Thin elements are hit a little beside their drawn pixels; what was hit
+    // can be dragged from there.
+    if (griff_ == griffKeiner)
+        griff_ = griffKoerper;
     dragStart_ = e->bounds;
     grabOffset_ = pt - dragStart_.topLeft();
     currentKind_ = e->kind;
@@ -696,15 +701,17 @@ void TDPaintbox::ResizeElement(TDElement &e, TGriff corner, double rw, double rh
         break;
     }
     case TDruckTyp::Line: {
-        // The end on the grabbed side moves; the other end stays.
+        // The line's box is scaled about the corner opposite the handle, as
+        // the drag rectangle showed it: the end at the grabbed corner follows,
+        // the end at the opposite corner stays.
         auto &l = static_cast<TDTLine &>(e);
-        const bool firstIsLeft = l.x1 <= l.x2;
-        QPointF a = firstIsLeft ? QPointF(l.x1, l.y1) : QPointF(l.x2, l.y2);
-        QPointF b = firstIsLeft ? QPointF(l.x2, l.y2) : QPointF(l.x1, l.y1);
-        if (IsLeftHandle(corner))
-            a = QPointF(b.x() - rw * (b.x() - a.x()), b.y() - rh * (b.y() - a.y()));
-        else
-            b = QPointF(a.x() + rw * (b.x() - a.x()), a.y() + rh * (b.y() - a.y()));
+        const QRectF box(QPointF(std::min(l.x1, l.x2), std::min(l.y1, l.y2)),
+                         QPointF(std::max(l.x1, l.x2), std::max(l.y1, l.y2)));
+        const QPointF fixed = OppositeCorner(box, corner);
+        auto scaled = [&](double x, double y) {
+            return QPointF(fixed.x() + rw * (x - fixed.x()), fixed.y() + rh * (y - fixed.y()));
+        };
+        const QPointF a = scaled(l.x1, l.y1), b = scaled(l.x2, l.y2);
         l.inX1 = InputX(a.x());
         l.inY1 = InputY(a.y());
         l.inX2 = InputX(b.x());

@@ -23,6 +23,10 @@ protected:
         c.SetZoomFaktor(1.0);
         c.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
+        // The pointer starts away from the canvas, so that every first move
+        // in a test is a real move.
+        QCursor::setPos(c.mapToGlobal(QPoint(-200, -200)));
+        QApplication::processEvents();
     }
 
     // A pointer move without buttons, as the window system delivers it.
@@ -154,15 +158,19 @@ TEST_F(Interaction, MouseEventsReachTheOwnerInOrder)
     Hover(Px(20, 20));
     QTest::mouseClick(&c, Qt::LeftButton, {}, Px(20, 20));
     QTest::mouseClick(&c, Qt::RightButton, {}, Px(20, 20));
+    // A double click clicks once.
+    QTest::mouseDClick(&c, Qt::LeftButton, {}, Px(20, 20));
+    QTest::mouseRelease(&c, Qt::LeftButton, {}, Px(20, 20));
     // A left press released outside the control is no click.
     QTest::mousePress(&c, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(-20, 5));
 
     const std::string x = std::to_string(Px(20, 20).x());
-    const std::vector<std::string> expected = {"move",        "xy",   "down 1 " + x, "click", "up 1",
-                                               "down 2 " + x, "up 2", "down 1 5",    "up 1"};
+    const std::vector<std::string> expected = {"move", "xy",          "down 1 " + x, "click",
+                                               "up 1", "down 2 " + x, "up 2",        "down 1 " + x,
+                                               "up 1", "down 1 5",    "up 1"};
     EXPECT_EQ(seen, expected);
-    EXPECT_EQ(markedAtDown, (std::vector<int>{0, 0, -1}));
+    EXPECT_EQ(markedAtDown, (std::vector<int>{0, 0, 0, -1}));
 }
 
 TEST_F(Interaction, CrosshairShapesAreDrawnAtThePointer)
@@ -524,6 +532,29 @@ TEST_F(Interaction, LinesMoveTheEndOnTheGrabbedSide)
     EXPECT_NEAR(moved.y2, info.y2, 1e-9);
     EXPECT_NEAR(moved.x, info.x2 - (info.x2 - 40) * (b.width() - b.width() / 3) / b.width(), 1e-9);
     EXPECT_NEAR(moved.y, info.y2 - (info.y2 - 40) * (b.height() - b.height() / 4) / b.height(), 1e-9);
+
+    // On a rising line the top-left handle lifts the upper end and moves
+    // the lower one to the left: the bottom-right corner of its box stays.
+    const int rising = c.AddLine(40, 250, 100, 210);
+    c.Redraw();
+    Mark(Px(70, 230));
+    b = c.ElementBounds(rising);
+    Hover(b.topLeft());
+    Drag(b.topLeft(), b.topLeft() - QPoint(b.width() / 2, b.height() / 2));
+    ElementInfo risen;
+    c.GetElementInfo(rising, risen);
+    EXPECT_NEAR(risen.y, 250, 1e-9);
+    EXPECT_NEAR(risen.x2, 100, 1e-9);
+    EXPECT_NEAR(risen.x, 100 - 60.0 * (b.width() + b.width() / 2) / b.width(), 1e-9);
+    EXPECT_NEAR(risen.y2, 250 - 40.0 * (b.height() + b.height() / 2) / b.height(), 1e-9);
+
+    // A horizontal line is one pixel high, but taken a millimetre beside it.
+    const int flat = c.AddLine(20, 280, 60, 280);
+    c.Redraw();
+    Drag(Px(30, 279), Px(30, 279) - QPoint(0, 40));
+    ElementInfo flatInfo;
+    c.GetElementInfo(flat, flatInfo);
+    EXPECT_NEAR(flatInfo.y, 280 - c.PixelToMmY(40), 1e-9);
 }
 
 TEST_F(Interaction, TextsScaleTheirHeightAndKeepTheOppositeCorner)
