@@ -128,11 +128,13 @@ void TForm1::CanvasMouseMove(QMouseEvent *e)
         const QPoint p = e->position().toPoint();
         const int dx = PanStep(p.x() - panLast_.x()), dy = PanStep(p.y() - panLast_.y());
         QScrollBar *hb = scrollBox_->horizontalScrollBar(), *vb = scrollBox_->verticalScrollBar();
-        hb->setValue(hb->value() - dx);
-        vb->setValue(vb->value() - dy);
-        // The canvas moved under the pointer: measure the next step from
-        // where the pointer now is on it.
-        panLast_ = canvas_->mapFromGlobal(e->globalPosition().toPoint());
+        const int h0 = hb->value(), v0 = vb->value();
+        hb->setValue(h0 - dx);
+        vb->setValue(v0 - dy);
+        // The page moved under the pointer by what was really scrolled:
+        // measure the next step from where the pointer now is on the page,
+        // so that the page follows the hand one to one.
+        panLast_ = p - QPoint(h0 - hb->value(), v0 - vb->value());
         panStep_ = std::max(std::abs(dx), std::abs(dy));
         return;
     }
@@ -183,7 +185,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
-    // The window sees the view keys before its controls, on release.
+    // The window sees the view keys before its controls, on release (it
+    // filters the whole application, the canvas's mouse events included).
     if (event->type() == QEvent::KeyRelease && isActiveWindow() && canvas_->isVisible()) {
         auto *k = static_cast<QKeyEvent *>(event);
         if (!k->isAutoRepeat() && QApplication::activeModalWidget() == nullptr) {
