@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -33,6 +34,8 @@ double TForm1::ZoomMinusStep(double zoom)
 
 void TForm1::ZoomChanged()
 {
+    if (fieldHighlight_)
+        fieldHighlight_->hide();
     LayoutContent();
     DPaintbox1XYChange(0, 0);
     SyncRulers();
@@ -103,6 +106,59 @@ void TForm1::DPaintbox1XYChange(double x, double y)
     panels_[5]->setText(locale.toString(canvas_->ZoomFaktor(), 'f', 2));
     CursorX = x;
     CursorY = y;
+}
+
+namespace {
+// A dotted frame in the highlight colour, laid over the canvas.
+class DottedFrame : public QWidget {
+public:
+    explicit DottedFrame(QWidget *parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+} // namespace
+
+int TForm1::MarkAtCursor()
+{
+    canvas_->Redraw();
+    if (!fieldHighlight_)
+        fieldHighlight_ = new DottedFrame(canvas_);
+    fieldHighlight_->hide();
+    if (const TRSObject *f = sheet_->FieldAtPoint(CursorX, CursorY)) {
+        canvas_->SetMarkRect(true, f->Left, f->Top, f->Width, f->Height);
+        const int left = canvas_->LenToPixelTruncX(f->Left), top = canvas_->LenToPixelTruncY(f->Top);
+        const int right = left + canvas_->LenToPixelTruncX(f->Width);
+        const int bottom = top + canvas_->LenToPixelTruncY(f->Height);
+        fieldHighlight_->setGeometry(QRect(QPoint(left, top), QPoint(right, bottom)));
+        fieldHighlight_->show();
+        fieldHighlight_->raise();
+        return 2;
+    }
+    if (const TRSSpalte *c = sheet_->ColumnAtPoint(CursorX, CursorY)) {
+        canvas_->SetMarkRect(true, c->Left, c->Top, c->Width, c->Height);
+        return 1;
+    }
+    canvas_->SetMarkRect(false, 0, 0, 0, 0);
+    return 0;
+}
+
+void TForm1::UnmarkField()
+{
+    if (fieldHighlight_)
+        fieldHighlight_->hide();
+    canvas_->SetMarkRect(false, 0, 0, 0, 0);
 }
 
 void TForm1::btn_workClick()

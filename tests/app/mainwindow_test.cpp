@@ -401,3 +401,28 @@ TEST_F(MainWindow, ColumnCommandsFollowTheSheet)
     EXPECT_TRUE(w->Sheet().Modified);
     EXPECT_EQ(w->Undo()->Current, 2);
 }
+
+TEST_F(MainWindow, TheFieldOrColumnUnderThePointerIsMarked)
+{
+    writeIni();
+    auto w = start(copyExample("m.rsd"));
+    w->show();
+    TDPaintbox *c = w->DPaintbox1();
+    const TRSObject *f = w->Sheet().GetField(1, 2);
+    w->DPaintbox1XYChange(f->CenterX, f->CenterY);
+    EXPECT_EQ(w->MarkAtCursor(), 2);
+    EXPECT_TRUE(c->MarkRectOn());
+    const int left = c->LenToPixelTruncX(f->Left), top = c->LenToPixelTruncY(f->Top);
+    EXPECT_EQ(w->FieldHighlight()->geometry(),
+              QRect(QPoint(left, top), QPoint(left + c->LenToPixelTruncX(f->Width), top + c->LenToPixelTruncY(f->Height))));
+    EXPECT_TRUE(w->FieldHighlight()->isVisible());
+
+    // Between two fields of a column (spacing 1 mm): the column.
+    w->DPaintbox1XYChange(f->CenterX, f->Y2 + 0.5);
+    EXPECT_EQ(w->MarkAtCursor(), 1);
+    EXPECT_TRUE(c->MarkRectOn());
+    EXPECT_FALSE(w->FieldHighlight()->isVisible());
+    w->DPaintbox1XYChange(1, 1);
+    EXPECT_EQ(w->MarkAtCursor(), 0);
+    EXPECT_FALSE(c->MarkRectOn());
+}
