@@ -8,7 +8,7 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "testsupport.h"
-#include "../platform/temp_desktop_home.h"
+#include "temp_desktop_home.h"
 
 #include <QDir>
 #include <QFile>
