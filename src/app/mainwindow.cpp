@@ -244,7 +244,6 @@ void TForm1::CreatePreview()
     canvas_->setObjectName(QStringLiteral("DPaintbox1"));
     canvas_->SetZoomFaktor(0.6666);
     canvas_->setMouseTracking(true);
-    canvas_->installEventFilter(this);
     bvl2_ = new QWidget(scrollContent_);
     bvl1_ = new QWidget(scrollContent_);
     canvas_->move(0, 0);

@@ -83,6 +83,13 @@ public:
     void SyncRulers();
     void DPaintbox1XYChange(double x, double y);
 
+    // Marks the field at (CursorX, CursorY), or else the column there, as
+    // the context menu and the field editor show what they work on; switches
+    // the mark off outside both. Returns what was marked: 2 field, 1 column, 0 none.
+    int MarkAtCursor();
+    void UnmarkField();
+    QWidget *FieldHighlight() const { return fieldHighlight_; }
+
     void mm_openrsdClick();
     void mm_lnkdsktpClick();
     void mm_DatablageClick();
@@ -136,6 +143,7 @@ private:
             *actQuit_ = nullptr, *actUndo_ = nullptr;
     QMenu *menuFile_ = nullptr, *menuEdit_ = nullptr, *menuExtras_ = nullptr;
 
+    QWidget *fieldHighlight_ = nullptr; // dotted frame around the marked field
     bool panning_ = false;
     QPoint panLast_;
     int panStep_ = 0;

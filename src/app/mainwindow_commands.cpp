@@ -242,6 +242,8 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::Recompose(bool pushUndo)
 {
+    if (fieldHighlight_)
+        fieldHighlight_->hide();
     ::Recompose(*sheet_, *canvas_, TComposeSettings{LineFactor}, undo_.get(), pushUndo);
     UpdateCommandStates();
     StatusPageText();

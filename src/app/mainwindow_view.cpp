@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -33,6 +34,8 @@ double TForm1::ZoomMinusStep(double zoom)
 
 void TForm1::ZoomChanged()
 {
+    if (fieldHighlight_)
+        fieldHighlight_->hide();
     LayoutContent();
     DPaintbox1XYChange(0, 0);
     SyncRulers();
@@ -105,6 +108,59 @@ void TForm1::DPaintbox1XYChange(double x, double y)
     CursorY = y;
 }
 
+namespace {
+// A dotted frame in the highlight colour, laid over the canvas.
+class DottedFrame : public QWidget {
+public:
+    explicit DottedFrame(QWidget *parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+} // namespace
+
+int TForm1::MarkAtCursor()
+{
+    canvas_->Redraw();
+    if (!fieldHighlight_)
+        fieldHighlight_ = new DottedFrame(canvas_);
+    fieldHighlight_->hide();
+    if (const TRSObject *f = sheet_->FieldAtPoint(CursorX, CursorY)) {
+        canvas_->SetMarkRect(true, f->Left, f->Top, f->Width, f->Height);
+        const int left = canvas_->LenToPixelTruncX(f->Left), top = canvas_->LenToPixelTruncY(f->Top);
+        const int right = left + canvas_->LenToPixelTruncX(f->Width);
+        const int bottom = top + canvas_->LenToPixelTruncY(f->Height);
+        fieldHighlight_->setGeometry(QRect(QPoint(left, top), QPoint(right, bottom)));
+        fieldHighlight_->show();
+        fieldHighlight_->raise();
+        return 2;
+    }
+    if (const TRSSpalte *c = sheet_->ColumnAtPoint(CursorX, CursorY)) {
+        canvas_->SetMarkRect(true, c->Left, c->Top, c->Width, c->Height);
+        return 1;
+    }
+    canvas_->SetMarkRect(false, 0, 0, 0, 0);
+    return 0;
+}
+
+void TForm1::UnmarkField()
+{
+    if (fieldHighlight_)
+        fieldHighlight_->hide();
+    canvas_->SetMarkRect(false, 0, 0, 0, 0);
+}
+
 void TForm1::btn_workClick()
 {
     canvas_->SetBearbeitbar(Button(QStringLiteral("btn_work"))->isChecked());
@@ -128,11 +184,13 @@ void TForm1::CanvasMouseMove(QMouseEvent *e)
         const QPoint p = e->position().toPoint();
         const int dx = PanStep(p.x() - panLast_.x()), dy = PanStep(p.y() - panLast_.y());
         QScrollBar *hb = scrollBox_->horizontalScrollBar(), *vb = scrollBox_->verticalScrollBar();
-        hb->setValue(hb->value() - dx);
-        vb->setValue(vb->value() - dy);
-        // The canvas moved under the pointer: measure the next step from
-        // where the pointer now is on it.
-        panLast_ = canvas_->mapFromGlobal(e->globalPosition().toPoint());
+        const int h0 = hb->value(), v0 = vb->value();
+        hb->setValue(h0 - dx);
+        vb->setValue(v0 - dy);
+        // The page moved under the pointer by what was really scrolled:
+        // measure the next step from where the pointer now is on the page,
+        // so that the page follows the hand one to one.
+        panLast_ = p - QPoint(h0 - hb->value(), v0 - vb->value());
         panStep_ = std::max(std::abs(dx), std::abs(dy));
         return;
     }
@@ -183,7 +241,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
-    // The window sees the view keys before its controls, on release.
+    // The window sees the view keys before its controls, on release (it
+    // filters the whole application, the canvas's mouse events included).
     if (event->type() == QEvent::KeyRelease && isActiveWindow() && canvas_->isVisible()) {
         auto *k = static_cast<QKeyEvent *>(event);
         if (!k->isAutoRepeat() && QApplication::activeModalWidget() == nullptr) {

@@ -4,7 +4,7 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 
-#include "../platform/temp_desktop_home.h"
+#include "temp_desktop_home.h"
 #include "testsupport.h"
 
 #include <QDir>

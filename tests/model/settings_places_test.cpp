@@ -1,6 +1,6 @@
 #include "model/settings_places.h"
 
-#include "../platform/temp_desktop_home.h"
+#include "temp_desktop_home.h"
 
 #include <QFile>
 #include <QFileInfo>
