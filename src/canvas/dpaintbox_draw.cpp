@@ -211,7 +211,10 @@ void TDPaintbox::DrawText(QPainter &p, TDTText &t, const QRect *clip)
             t.cachedStatic.push_back(st);
         }
     }
-    p.setFont(t.cachedFont);
+    // Setting a font resolves it for the device each time; texts in a row
+    // mostly share theirs.
+    if (!(p.font() == t.cachedFont))
+        p.setFont(t.cachedFont);
     p.setPen(ToQColor(t.fontColor));
 
     for (int j = 0; j < int(t.lines.size()); ++j) {
