@@ -1,0 +1,41 @@
+// Raster pictures placed into a field become 24-bit bitmaps of at most 300
+// dots per inch of the field's width.
+#include "model/picture_internal.h"
+
+#include <algorithm>
+#include <cmath>
+
+std::unique_ptr<TPicture> TPicture::ReducedTo300Dpi(double fieldWidthMm) const
+{
+    if (kind_ == Kind::Metafile)
+        return nullptr;
+    const int w = Width(), h = Height();
+    if (w <= 0 || h <= 0)
+        return nullptr;
+    const double target = std::round(fieldWidthMm / 25.4 * 300.0);
+    double scale = target / w;
+    if (!(scale < 1)) // never enlarged (also catches a field width that is no number)
+        scale = 1;
+    // A field narrower than a dot still gets a visible picture of one pixel.
+    const int newW = std::max(1, int(std::lround(w * scale)));
+    const int newH = std::max(1, int(std::lround(h * scale)));
+
+    QImage source;
+    if (kind_ == Kind::Jpeg) {
+        // Decode at the smallest of libjpeg's scales that still covers the
+        // target: the same result from a fraction of the work.
+        int denom = 8;
+        while (denom > 1 && ((w + denom - 1) / denom < newW || (h + denom - 1) / denom < newH))
+            denom /= 2;
+        if (denom == 1 || !DecodeJpeg(bytes_, denom, &source, nullptr))
+            source = decoded_;
+    } else {
+        source = ToImage();
+    }
+    if (source.isNull())
+        return nullptr;
+    const QSize size(newW, newH);
+    if (source.size() != size)
+        source = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return FromImage(source);
+}
