@@ -37,6 +37,8 @@ struct TMetafileSvg {
 // Converts metafile bytes (EMF or placeable WMF). False when nothing of the
 // metafile could be converted.
 bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSvg *out);
+// How many conversions ran so far in this process (to check the caching).
+int MetafileConversions();
 
 // A plain Windows metafile (no placeable header) wrapped into a placeable
 // one, with a frame taken from the metafile's window or drawing. Empty when

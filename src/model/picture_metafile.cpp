@@ -107,7 +107,6 @@ constexpr std::size_t kWmfHeaderSize = 18;
 // WMF record functions used here.
 enum : std::uint16_t {
     META_EOF = 0x0000,
-    META_SETMAPMODE = 0x0103,
     META_SETWINDOWORG = 0x020B,
     META_SETWINDOWEXT = 0x020C,
     META_SAVEDC = 0x001E,
@@ -179,7 +178,6 @@ struct WmfLayout {
     std::vector<bool> objectTable;   // the object table at that point (true: in use)
     bool haveOrg = false, haveExt = false;
     int orgX = 0, orgY = 0, extX = 0, extY = 0;
-    int mapMode = 1; // MM_TEXT unless set
 };
 
 // Walks the records before the first drawing record. False when the header
@@ -219,8 +217,6 @@ bool readLayout(const TBytes &b, std::size_t headerAt, WmfLayout &lay)
             } else {
                 lay.extX = x; lay.extY = y; lay.haveExt = true;
             }
-        } else if (fn == META_SETMAPMODE && size >= 4) {
-            lay.mapMode = le16(par);
         }
         pos += std::size_t(size) * 2;
     }
@@ -394,8 +390,15 @@ bool wmfToSvg(const TBytes &bytes, TMetafileSvg *out)
 
 } // namespace
 
+namespace {
+int conversions = 0;
+}
+
+int MetafileConversions() { return conversions; }
+
 bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSvg *out)
 {
+    ++conversions;
     *out = TMetafileSvg();
     switch (type) {
     case TPicture::MetafileType::Emf:
@@ -435,11 +438,9 @@ TBytes WrapPlainWmf(const TBytes &bytes)
     }
     if (r <= l || b <= t || l < -32768 || t < -32768 || r > 32767 || b > 32767)
         return {};
-    // Units per inch: pixels in the text mode; otherwise the guess libwmf
-    // makes for metafiles without a placeable header.
-    int inch = 96;
-    if (lay.mapMode != 1)
-        inch = (std::int64_t(r - l) * (b - t) < 1024 * 1024) ? 72 : 1440;
+    // Such a file does not say how large its units are: take the guess libwmf
+    // makes for it (points for small coordinates, twips for large ones).
+    const int inch = (std::int64_t(r - l) * (b - t) < 1024 * 1024) ? 72 : 1440;
 
     TBytes out;
     out.reserve(kPlaceableSize + bytes.size());

@@ -1,0 +1,228 @@
+#include "model/picture.h"
+#include "model/picture_internal.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPicture>
+#include <gtest/gtest.h>
+
+namespace {
+std::unique_ptr<TPicture> load(const QString &relative)
+{
+    QString error;
+    auto pic = TPicture::LoadFromFile(CorpusPath(relative), &error);
+    EXPECT_TRUE(pic) << relative.toStdString() << ": " << error.toStdString();
+    return pic;
+}
+
+// The picture drawn into the whole of a transparent image.
+QImage render(const TPicture &pic, int w, int h)
+{
+    QImage image(w, h, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    pic.Draw(painter, QRectF(0, 0, w, h));
+    return image;
+}
+
+bool ink(const QImage &image, int x, int y) { return qAlpha(image.pixel(x, y)) > 128; }
+
+// The rectangle of all pixels with ink.
+QRect inkBounds(const QImage &image)
+{
+    QRect r;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (ink(image, x, y))
+                r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+bool isColour(QRgb p, int r, int g, int b, int tolerance = 24)
+{
+    return std::abs(qRed(p) - r) <= tolerance && std::abs(qGreen(p) - g) <= tolerance &&
+           std::abs(qBlue(p) - b) <= tolerance && qAlpha(p) > 200;
+}
+} // namespace
+
+// Widths and heights in screen pixels from the header's frame, as the
+// picture class reports them: EMF frames in 0.01 mm, WMF frames in their
+// own units per inch.
+TEST(PictureMetafile, SizeFromHeader)
+{
+    const struct {
+        const char *file;
+        int w, h;
+    } cases[] = {
+        {"emf/libemf2svg_test-041.emf", 1122, 794}, // 296.99 × 209.99 mm
+        {"emf/pillow_drawing.emf", 110, 110},      // 28.99 mm square
+        {"wmf/libwmf_arrow01.wmf", 169, 158},      // 1764 × 1647 at 1000 per inch
+        {"wmf/libwmf_fulltest.wmf", 1056, 816},    // 11 × 8.5 inches
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        auto pic = load(c.file);
+        ASSERT_TRUE(pic);
+        EXPECT_TRUE(pic->IsMetafile());
+        EXPECT_EQ(pic->Width(), c.w);
+        EXPECT_EQ(pic->Height(), c.h);
+        EXPECT_TRUE(pic->ToImage().isNull());
+    }
+}
+
+// The header's frame, not the extent of the ink, fills the box: labels in
+// the four corners of a page-sized EMF land in the four corners of the box,
+// and where the metafile has no ink the box stays transparent.
+TEST(PictureMetafile, EmfFrameFillsTheBox)
+{
+    auto page = load("emf/libemf2svg_test-041.emf");
+    ASSERT_TRUE(page);
+    const QImage img = render(*page, 800, 566);
+    EXPECT_TRUE(isColour(img.pixel(400, 280), 255, 255, 173)); // the page's pale yellow
+    const QRect corners[] = {{2, 2, 40, 30}, {758, 2, 40, 30}, {2, 534, 40, 30}, {758, 534, 40, 30}};
+    for (const QRect &corner : corners) {
+        bool dark = false;
+        for (int y = corner.top(); y <= corner.bottom(); ++y)
+            for (int x = corner.left(); x <= corner.right(); ++x)
+                dark = dark || qGray(img.pixel(x, y)) < 128;
+        EXPECT_TRUE(dark) << corner.x() << "," << corner.y();
+    }
+
+    auto circle = load("emf/pillow_drawing.emf");
+    ASSERT_TRUE(circle);
+    const QImage c = render(*circle, 200, 200);
+    EXPECT_TRUE(isColour(c.pixel(100, 100), 255, 0, 0));
+    EXPECT_FALSE(ink(c, 3, 3));
+    EXPECT_FALSE(ink(c, 196, 196));
+}
+
+// WMF drawings are placed by their window: the ink of well-framed clip art
+// reaches the box's edges, whatever mapping mode the file uses.
+TEST(PictureMetafile, WmfWindowFillsTheBox)
+{
+    const char *files[] = {"wmf/libwmf_arrow01.wmf", "wmf/libwmf_sample2.wmf", "wmf/libwmf_2doorvan.wmf"};
+    for (const char *file : files) {
+        SCOPED_TRACE(file);
+        auto pic = load(file);
+        ASSERT_TRUE(pic);
+        const int h = std::max(1, 300 * pic->Height() / pic->Width());
+        const QRect r = inkBounds(render(*pic, 300, h));
+        EXPECT_LE(r.left(), 3);
+        EXPECT_LE(r.top(), 3);
+        EXPECT_GE(r.right(), 296);
+        EXPECT_GE(r.bottom(), h - 4);
+    }
+    // The arrow: black shadow at the bottom left, salmon body at the upper
+    // right, nothing in the corner above the tip.
+    auto arrow = load("wmf/libwmf_arrow01.wmf");
+    const QImage a = render(*arrow, 200, 187);
+    EXPECT_TRUE(isColour(a.pixel(10, 180), 0, 0, 0));
+    EXPECT_TRUE(isColour(a.pixel(170, 40), 240, 128, 128));
+    EXPECT_FALSE(ink(a, 190, 5));
+
+    // The test chart's colour boxes keep their colours.
+    auto chart = load("wmf/libwmf_fulltest.wmf");
+    const QImage t = render(*chart, 600, 464);
+    int red = 0, green = 0, blue = 0;
+    for (int y = 0; y < t.height(); ++y)
+        for (int x = 0; x < t.width(); ++x) {
+            red += isColour(t.pixel(x, y), 255, 0, 0, 10);
+            green += isColour(t.pixel(x, y), 0, 128, 0, 10);
+            blue += isColour(t.pixel(x, y), 0, 0, 255, 10);
+        }
+    EXPECT_GT(red, 100);
+    EXPECT_GT(green, 100);
+    EXPECT_GT(blue, 100);
+}
+
+// Drawing stays inside the box even where a metafile's ink lies outside its
+// frame, and also when the drawing goes to a vector device (printers, PDF).
+TEST(PictureMetafile, DrawingStaysInsideTheBox)
+{
+    auto pic = load("wmf/pillow_drawing.wmf"); // its circle runs past the frame
+    ASSERT_TRUE(pic);
+    QImage image(300, 300, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        pic->Draw(p, QRectF(100, 100, 100, 100));
+    }
+    const QRect r = inkBounds(image);
+    ASSERT_FALSE(r.isEmpty());
+    EXPECT_TRUE(QRect(100, 100, 100, 100).contains(r));
+    EXPECT_GE(r.right(), 196); // the circle reaches the box's right edge
+
+    // A recorded picture keeps vectors: replayed, it shows the same ink.
+    QPicture recording;
+    {
+        QPainter p(&recording);
+        pic->Draw(p, QRectF(100, 100, 100, 100));
+    }
+    QImage replay(300, 300, QImage::Format_ARGB32);
+    replay.fill(Qt::transparent);
+    {
+        QPainter p(&replay);
+        recording.play(&p);
+    }
+    const QRect v = inkBounds(replay);
+    ASSERT_FALSE(v.isEmpty());
+    EXPECT_TRUE(QRect(99, 99, 102, 102).contains(v));
+    EXPECT_LE(std::abs(v.left() - r.left()) + std::abs(v.top() - r.top()), 4);
+}
+
+// The conversion runs once per picture: repeated paints, also at another
+// size, reuse it, while a clone converts for itself.
+TEST(PictureMetafile, ConversionIsCachedPerPicture)
+{
+    QString error;
+    auto pic = TPicture::FromMetafileBytes(
+        [] {
+            QFile f(CorpusPath("emf/poi_wrench.emf"));
+            f.open(QIODevice::ReadOnly);
+            const QByteArray a = f.readAll();
+            return TBytes(a.begin(), a.end());
+        }(),
+        &error);
+    ASSERT_TRUE(pic);
+    const int before = MetafileConversions();
+    const QImage first = render(*pic, 190, 115);
+    EXPECT_EQ(MetafileConversions(), before + 1);
+    const QImage again = render(*pic, 190, 115);
+    render(*pic, 380, 230);
+    EXPECT_EQ(MetafileConversions(), before + 1);
+    EXPECT_EQ(first, again);
+    EXPECT_FALSE(inkBounds(first).isEmpty());
+
+    auto copy = pic->Clone();
+    EXPECT_EQ(copy->Bytes(), pic->Bytes());
+    EXPECT_EQ(render(*copy, 190, 115), first);
+    EXPECT_EQ(MetafileConversions(), before + 2);
+}
+
+// A metafile that draws nothing is still a picture; an empty box draws
+// nothing and changes nothing.
+TEST(PictureMetafile, EmptyDrawingsAndBoxes)
+{
+    auto empty = load("emf/libemf2svg_test-030.emf");
+    ASSERT_TRUE(empty);
+    EXPECT_GT(empty->Width(), 0);
+    EXPECT_TRUE(inkBounds(render(*empty, 100, 120)).isEmpty());
+
+    auto pic = load("emf/libemf2svg_test-007.emf");
+    ASSERT_TRUE(pic);
+    QImage image(50, 50, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    pic->Draw(p, QRectF(10, 10, 0, 30));
+    pic->Draw(p, QRectF(10, 10, 30, 0));
+    p.end();
+    EXPECT_TRUE(inkBounds(image).isEmpty());
+    // A box given from its far corner is the same box.
+    QImage flipped(50, 50, QImage::Format_ARGB32);
+    flipped.fill(Qt::transparent);
+    QPainter q(&flipped);
+    pic->Draw(q, QRectF(40, 40, -30, -30));
+    q.end();
+    EXPECT_EQ(inkBounds(flipped), QRect(10, 10, 30, 30));
+}
