@@ -265,13 +265,26 @@ private:
     wmfAPI *api_ = nullptr;
 };
 
+// The bytes handed to libwmf. libwmf allocates a buffer of the header's
+// largest record size before reading anything: a record cannot be larger
+// than the file, so neither may that size be.
+TBytes playerInput(const TBytes &b, std::size_t headerAt)
+{
+    TBytes data = b;
+    const std::size_t words = (data.size() - headerAt) / 2;
+    if (le32(data.data() + headerAt + 12) > words)
+        put32(data, headerAt + 12, std::uint32_t(words));
+    return data;
+}
+
 // Where the frame lies in libwmf's device space: the metafile cut before its
 // first drawing record, followed by an invisible rectangle over the frame, is
 // scanned; its extent is the frame.
 bool frameInDeviceSpace(const TBytes &b, const WmfLayout &lay, int left, int top, int right, int bottom,
                         wmfD_Rect *frame)
 {
-    TBytes probe(b.begin(), b.begin() + std::ptrdiff_t(lay.setupEnd));
+    TBytes probe = playerInput(b, lay.headerAt);
+    probe.resize(lay.setupEnd);
     const std::size_t h = lay.headerAt;
     auto record = [&probe](std::uint16_t fn, std::initializer_list<std::uint16_t> params) {
         append32(probe, std::uint32_t(3 + params.size()));
@@ -351,7 +364,7 @@ bool wmfToSvg(const TBytes &bytes, TMetafileSvg *out)
     wmfD_Rect frame;
     const bool framed = frameInDeviceSpace(bytes, lay, l, t, r, b, &frame);
 
-    TBytes data = bytes; // libwmf reads from a non-const buffer
+    TBytes data = playerInput(bytes, lay.headerAt);
     WmfPlayer player;
     wmfD_Rect ink;
     if (!player.Scan(data, &ink))
@@ -425,7 +438,7 @@ TBytes WrapPlainWmf(const TBytes &bytes)
     }
     // The file must play; without a window its drawing gives the frame (in
     // the text mapping mode libwmf's device units are the logical ones).
-    TBytes data = bytes;
+    TBytes data = playerInput(bytes, 0);
     WmfPlayer player;
     wmfD_Rect ink;
     if (!player.Scan(data, &ink))
