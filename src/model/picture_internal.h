@@ -18,10 +18,6 @@ class QSvgRenderer;
 // The largest picture file the program reads into memory.
 constexpr std::int64_t kMaxPictureFileBytes = std::int64_t(1) << 30;
 
-// Size of a JPEG photo from its frame header, without decoding. False with
-// a German description in *error when the data is no readable JPEG.
-bool ReadJpegSize(const TBytes &bytes, int *width, int *height, QString *error);
-
 // Decodes a JPEG photo at 1/scaleDenom of its size (1, 2, 4 or 8) into an
 // RGB32 image. Greyscale, YCbCr, RGB, CMYK and YCCK files are accepted.
 bool DecodeJpeg(const TBytes &bytes, int scaleDenom, QImage *out, QString *error);

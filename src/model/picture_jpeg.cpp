@@ -139,28 +139,6 @@ int decode(Decoder &dec, const TBytes &bytes, int scaleDenom, QImage *out, std::
 
 } // namespace
 
-bool ReadJpegSize(const TBytes &bytes, int *width, int *height, QString *error)
-{
-    Decoder dec;
-    jpeg_decompress_struct &cinfo = dec.cinfo;
-    if (setjmp(dec.err.jump)) {
-        if (error)
-            *error = describe(dec.err.message);
-        return false;
-    }
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&cinfo, TRUE);
-    if (!sizeAllowed(cinfo.image_width, cinfo.image_height)) {
-        if (error)
-            *error = tooLarge(cinfo.image_width, cinfo.image_height);
-        return false;
-    }
-    *width = int(cinfo.image_width);
-    *height = int(cinfo.image_height);
-    return true;
-}
-
 bool DecodeJpeg(const TBytes &bytes, int scaleDenom, QImage *out, QString *error)
 {
     if (scaleDenom != 1 && scaleDenom != 2 && scaleDenom != 4 && scaleDenom != 8)
