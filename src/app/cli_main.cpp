@@ -5,7 +5,7 @@
 #include "platform/messages.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -44,12 +44,12 @@ int main(int argc, char **argv)
         usage();
         return 2;
     }
-    // Rendering needs fonts and images but never a display.
+    // Rendering needs fonts, images and the canvas widget, but never a display.
     if (it->second.needsGui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app;
     if (it->second.needsGui)
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        app = std::make_unique<QApplication>(argc, argv);
     else
         app = std::make_unique<QCoreApplication>(argc, argv);
 

@@ -1,0 +1,92 @@
+// dorlix-cli render FILE OUT.png [--dpi N] [--no-background]: the page of a
+// label file as the window shows and prints it, drawn into a bitmap.
+#include "cli.h"
+
+#include "app/compose.h"
+#include "model/rs.h"
+#include "platform/messages.h"
+#include "platform/printer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+
+namespace {
+
+// Messages of the model go to standard error while the command runs.
+struct StderrMessages {
+    platform::MessageHandler previous;
+    bool shown = false;
+    StderrMessages()
+    {
+        previous = platform::SetMessageHandler([this](const platform::Message &m) {
+            CliError(m.text);
+            shown = true;
+            return int(platform::mrOk);
+        });
+    }
+    ~StderrMessages() { platform::SetMessageHandler(previous); }
+};
+
+int render(const QStringList &args)
+{
+    QString in, out;
+    int dpi = 150;
+    bool background = true;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == QLatin1String("--dpi") && i + 1 < args.size()) {
+            bool ok = false;
+            dpi = args[++i].toInt(&ok);
+            if (!ok || dpi < 10 || dpi > 1200) {
+                CliError(QStringLiteral("Ungültige Auflösung: %1 (erlaubt sind 10 bis 1200 dpi)").arg(args[i]));
+                return kCliFailed;
+            }
+        } else if (a == QLatin1String("--no-background")) {
+            background = false;
+        } else if (in.isEmpty()) {
+            in = a;
+        } else if (out.isEmpty()) {
+            out = a;
+        } else {
+            in.clear();
+            break;
+        }
+    }
+    if (in.isEmpty() || out.isEmpty()) {
+        CliError(QStringLiteral("Aufruf: dorlix-cli render DATEI AUSGABE.png [--dpi N] [--no-background]"));
+        return kCliFailed;
+    }
+
+    TRS sheet;
+    {
+        StderrMessages messages;
+        if (!sheet.LoadFromFile(in)) {
+            if (!messages.shown)
+                CliError(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(QDir::toNativeSeparators(in)));
+            return kCliFailed;
+        }
+    }
+
+    // The page in the orientation the window chooses for the sheet.
+    platform::Printer &printer = platform::Printer::Instance();
+    printer.SetOrientation(sheet.PageWidth > sheet.PageHeight ? QPageLayout::Landscape : QPageLayout::Portrait);
+    TDPaintbox canvas;
+    canvas.RefreshPrinter();
+    canvas.SetSeite0Ausgabe(background);
+    Recompose(sheet, canvas, TComposeSettings{}, nullptr, false);
+
+    QImage image;
+    canvas.RenderToBitmap(image, clWhite, double(dpi) / canvas.ScreenDpi());
+    image.setDotsPerMeterX(int(dpi / 0.0254 + 0.5));
+    image.setDotsPerMeterY(int(dpi / 0.0254 + 0.5));
+    if (!image.save(out, "PNG")) {
+        CliError(QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.").arg(QDir::toNativeSeparators(out)));
+        return kCliFailed;
+    }
+    return kCliOk;
+}
+
+const CliRegistration renderCommand("render", "render DATEI AUSGABE.png [--dpi N] [--no-background]", &render, true);
+
+} // namespace

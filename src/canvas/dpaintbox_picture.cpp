@@ -1,0 +1,62 @@
+// Picture elements: the canvas keeps its own copy of every picture it shows.
+
+#include "canvas/dpaintbox.h"
+
+#include "canvas/geometry.h"
+#include "model/picture.h"
+
+#include <QPainter>
+
+namespace canvas {
+
+TDTPicture::TDTPicture() : TDElement(TDruckTyp::Picture) {}
+TDTPicture::~TDTPicture() = default;
+
+int TDPaintbox::AddPicture(std::int32_t copyMode, const TPicture *picture, double x, double y, double width,
+                           double height)
+{
+    if (!picture || picture->Width() <= 0 || picture->Height() <= 0)
+        return -1;
+    auto p = std::make_unique<TDTPicture>();
+    p->copyMode = copyMode;
+    p->picture = picture->Clone();
+    switch (picture->GetKind()) {
+    case TPicture::Kind::Jpeg:
+        p->pictureKind = 2;
+        break;
+    case TPicture::Kind::Metafile:
+        p->pictureKind = 3;
+        break;
+    default:
+        p->pictureKind = 1;
+        break;
+    }
+    p->inX = x;
+    p->inY = y;
+    p->inWidth = width;
+    p->inHeight = height;
+    PlaceElement(*p);
+    pages_[currentPage_].push_back(std::move(p));
+    emit OnElementListChange();
+    return int(pages_[currentPage_].size()) - 1;
+}
+
+void TDPaintbox::DrawPicture(QPainter &p, TDTPicture &pic, const QRect *clip)
+{
+    const int left = PosToPixelX(pic.x), top = PosToPixelY(pic.y);
+    const int w = LenToPixelX(pic.width), h = LenToPixelY(pic.height);
+    pic.bounds = QRect(left, top, w, h);
+    if (clip && !pic.bounds.intersects(*clip))
+        return;
+    if (!pic.picture || w <= 0 || h <= 0)
+        return;
+    const QImage image = pic.picture->ToImage();
+    if (image.isNull())
+        return;
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform, grafikenWeich_ && pic.pictureKind == 1);
+    p.drawImage(QRect(left, top, w, h), image);
+    p.restore();
+}
+
+} // namespace canvas

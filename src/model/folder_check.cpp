@@ -1,0 +1,39 @@
+#include "model/folder_check.h"
+
+#include "platform/messages.h"
+#include "platform/system.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+bool ProgramFolderCheck()
+{
+    const QFileInfo program(platform::ProgramFilePath());
+    const QString testFile = program.absolutePath() + QLatin1Char('/') + program.completeBaseName() +
+                             QStringLiteral(".tst");
+    {
+        QFile f(testFile);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        const char byte = char(0xFF);
+        const bool written = f.write(&byte, 1) == 1;
+        f.close();
+        if (!written || f.error() != QFile::NoError) {
+            QFile::remove(testFile);
+            return false;
+        }
+        if (!f.remove())
+            return false;
+    }
+
+    const QString desktop = platform::DesktopFolder();
+    const QString own = program.absolutePath();
+    if (!desktop.isEmpty() && !own.isEmpty() && desktop + QLatin1Char('/') == own + QLatin1Char('/')) {
+        platform::ShowError(QStringLiteral(
+            "Das Programm kann nicht direkt vom Desktop ausgeführt werden.\r\n\r\n"
+            "Legen Sie ein Unterverszeichnis an, kopieren oder verschieben Sie\r\n"
+            "das Programmm dorthin und starten es erneut"));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The desktop around the program: the "*.rsd" file type, the program's
+// desktop entry and icon, launchers on the desktop, and the folder browser.
+//
+// Everything goes into the user's own folders as the XDG specifications
+// describe them (data folder ~/.local/share, configuration ~/.config), so no
+// administrator rights are needed.
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+namespace platform {
+
+// The MIME type of label files and the desktop entry that opens them.
+inline constexpr char kRsdMimeType[] = "application/x-dorlix-rsd";
+inline constexpr char kDesktopEntryName[] = "dorlix.desktop";
+
+// The user's data folder (XDG_DATA_HOME, ~/.local/share), without trailing "/".
+QString DataHomeFolder();
+// Where the file type registration writes its files.
+QString MimePackagePath();        // <data>/mime/packages/dorlix-rsd.xml
+QString ApplicationEntryPath();   // <data>/applications/dorlix.desktop
+QString ProgramIconPath();        // <data>/icons/hicolor/scalable/apps/dorlix.svg
+QString MimeIconPath();           // <data>/icons/hicolor/scalable/mimetypes/application-x-dorlix-rsd.svg
+
+// One argument of a desktop entry's Exec line: quoted, with the characters
+// the quoting and the field codes reserve escaped, and with the escapes of a
+// desktop entry string applied on top.
+QString DesktopExecArgument(const QString &argument);
+// A desktop entry string value (backslashes, line breaks, tabs escaped).
+QString DesktopStringValue(const QString &value);
+
+// Writes the program icon (SVG) into the user's icon folders.
+bool InstallProgramIcon(const QByteArray &svg);
+
+// Registers "*.rsd" files for the program: the MIME type with its comment,
+// the icon, the desktop entry whose Exec starts programFile with the file,
+// the updated MIME and desktop databases, and the entry as the type's
+// default. Every step is tried; false when any failed. Running it again
+// writes the same files.
+bool RegisterRsdFileType(const QString &programFile, const QByteArray &iconSvg);
+
+// Writes a launcher for programFile at launcherPath (an existing one is
+// replaced) and marks it executable and trusted so that desktops start it.
+// comment may hold several lines. False when the file cannot be written.
+bool CreateDesktopLauncher(const QString &launcherPath, const QString &programFile, const QString &name,
+                           const QString &comment, const QString &iconPath);
+
+// ---- folder browser
+
+// Shows a folder dialog and returns the chosen folder, empty on cancel.
+using FolderDialog = std::function<QString(const QString &caption, const QString &startFolder)>;
+// Installs another dialog (tests answer it themselves) and returns the
+// previous one; an empty function restores the standard dialog.
+FolderDialog SetFolderDialog(FolderDialog dialog);
+
+// A folder browser that remembers the folder chosen last, also when a later
+// browse is cancelled.
+class TFolderBrowser {
+public:
+    explicit TFolderBrowser(const QString &caption = QStringLiteral("Datenpfad wählen..."))
+        : Caption(caption)
+    {
+    }
+
+    QString Caption;
+    QString SelectedFolder; // chosen last in this run; empty if never
+
+    // Shows the browser at startFolder (it offers a button for new folders);
+    // true when a folder was chosen.
+    bool Execute(const QString &startFolder);
+};
+
+} // namespace platform
