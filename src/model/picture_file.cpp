@@ -64,6 +64,10 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
             return nullptr;
         }
     }
+    if (bytes.size() > kMaxMetafileBytes) {
+        fail(error, QStringLiteral("Die Metadatei ist zu groß (höchstens %1 MB)").arg(kMaxMetafileBytes >> 20));
+        return nullptr;
+    }
     std::unique_ptr<TPicture> pic = FromMetafileBytes(std::move(bytes), error);
     if (!pic)
         return nullptr;

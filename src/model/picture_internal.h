@@ -17,6 +17,9 @@ class QSvgRenderer;
 
 // The largest picture file the program reads into memory.
 constexpr std::int64_t kMaxPictureFileBytes = std::int64_t(1) << 30;
+// The largest metafile that is converted for drawing: its SVG form takes
+// several times its size.
+constexpr std::size_t kMaxMetafileBytes = std::size_t(128) << 20;
 
 // Decodes a JPEG photo at 1/scaleDenom of its size (1, 2, 4 or 8) into an
 // RGB32 image. Greyscale, YCbCr, RGB, CMYK and YCCK files are accepted.

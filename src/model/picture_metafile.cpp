@@ -10,6 +10,7 @@
 
 #include <emf2svg.h>
 #include <libwmf/api.h>
+#include <libwmf/ipa.h>
 #include <libwmf/svg.h>
 
 #include <algorithm>
@@ -93,6 +94,8 @@ bool emfToSvg(const TBytes &bytes, TMetafileSvg *out)
     if (svg) {
         out->svg = QByteArray(svg, qsizetype(svgLength));
         std::free(svg);
+        // Texts of size zero draw nothing; Qt would warn about each of them.
+        out->svg.replace("font-size=\"0.0000\"", "font-size=\"0.0001\"");
     }
     // A damaged record ends the conversion; what came before it is drawn.
     return !out->svg.isEmpty();
@@ -176,7 +179,7 @@ struct WmfLayout {
     std::size_t headerAt = 0;  // offset of the 18-byte header
     std::size_t setupEnd = 0;  // offset of the first drawing record
     std::vector<bool> objectTable;   // the object table at that point (true: in use)
-    bool haveOrg = false, haveExt = false;
+    bool haveExt = false;
     int orgX = 0, orgY = 0, extX = 0, extY = 0;
 };
 
@@ -213,7 +216,7 @@ bool readLayout(const TBytes &b, std::size_t headerAt, WmfLayout &lay)
         if ((fn == META_SETWINDOWORG || fn == META_SETWINDOWEXT) && size >= 5) {
             const int y = le16s(par), x = le16s(par + 2);
             if (fn == META_SETWINDOWORG) {
-                lay.orgX = x; lay.orgY = y; lay.haveOrg = true;
+                lay.orgX = x; lay.orgY = y;
             } else {
                 lay.extX = x; lay.extY = y; lay.haveExt = true;
             }
@@ -222,6 +225,29 @@ bool readLayout(const TBytes &b, std::size_t headerAt, WmfLayout &lay)
     }
     lay.setupEnd = pos;
     return true;
+}
+
+// libwmf's SVG device copies a text's bytes into the SVG as they are: an "&"
+// or "<" in a label would make the whole drawing unreadable, and 8-bit
+// characters are no UTF-8. Each text is handed over as escaped UTF-8.
+using DrawText = void (*)(wmfAPI *, wmfDrawText_t *);
+DrawText svgDrawText = nullptr;
+
+void drawEscapedText(wmfAPI *api, wmfDrawText_t *text)
+{
+    if (!text->str) {
+        svgDrawText(api, text);
+        return;
+    }
+    QString unicode = platform::FromAnsi(std::string(text->str));
+    for (QChar &c : unicode)
+        if (c.unicode() < 0x20)
+            c = QLatin1Char(' '); // not allowed in XML
+    QByteArray escaped = unicode.toHtmlEscaped().toUtf8();
+    char *original = text->str;
+    text->str = escaped.data();
+    svgDrawText(api, text);
+    text->str = original;
 }
 
 // libwmf is fed from memory and writes SVG to memory. Errors and debugging
@@ -239,6 +265,12 @@ public:
             if (api_)
                 wmf_api_destroy(api_);
             api_ = nullptr;
+            return;
+        }
+        auto *functions = static_cast<wmfFunctionReference *>(api_->function_reference);
+        if (functions->draw_text != drawEscapedText) {
+            svgDrawText = functions->draw_text;
+            functions->draw_text = drawEscapedText;
         }
     }
     ~WmfPlayer()
@@ -413,6 +445,8 @@ bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSv
 {
     ++conversions;
     *out = TMetafileSvg();
+    if (bytes.size() > kMaxMetafileBytes)
+        return false;
     switch (type) {
     case TPicture::MetafileType::Emf:
         return emfToSvg(bytes, out);

@@ -226,3 +226,21 @@ TEST(PictureMetafile, EmptyDrawingsAndBoxes)
     q.end();
     EXPECT_EQ(inkBounds(flipped), QRect(10, 10, 30, 30));
 }
+
+// Texts of a Windows metafile may hold any character of the code page,
+// also those that mean something in SVG.
+TEST(PictureMetafile, WmfTextWithSpecialCharacters)
+{
+    QFile f(CorpusPath("wmf/libwmf_text.wmf"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray bytes = f.readAll();
+    const qsizetype at = bytes.indexOf("I am a string");
+    ASSERT_GT(at, 0);
+    bytes.replace(at, 4, "&<\xE4>"); // "&<ä>" in Windows-1252, same length
+    QString error;
+    auto pic = TPicture::FromFileBytes(TBytes(bytes.begin(), bytes.end()), &error);
+    ASSERT_TRUE(pic) << error.toStdString();
+    const QImage image = render(*pic, 300, 400);
+    // The first line, at the top left, has its ink.
+    EXPECT_FALSE(inkBounds(image.copy(0, 0, 150, 30)).isEmpty());
+}
