@@ -229,9 +229,42 @@ bool readLayout(const TBytes &b, std::size_t headerAt, WmfLayout &lay)
 
 // libwmf's SVG device copies a text's bytes into the SVG as they are: an "&"
 // or "<" in a label would make the whole drawing unreadable, and 8-bit
-// characters are no UTF-8. Each text is handed over as escaped UTF-8.
+// characters are no UTF-8. Each text is handed over as escaped UTF-8, decoded
+// in the code page of its font's character set.
 using DrawText = void (*)(wmfAPI *, wmfDrawText_t *);
 DrawText svgDrawText = nullptr;
+
+// The code page of a font's character set, as Windows uses it for 8-bit text.
+const char *codePageOf(unsigned charset)
+{
+    switch (charset) {
+    case 128: return "Shift_JIS";
+    case 129: return "EUC-KR";
+    case 134: return "GBK";
+    case 136: return "Big5";
+    case 161: return "windows-1253";
+    case 162: return "windows-1254";
+    case 163: return "windows-1258";
+    case 177: return "windows-1255";
+    case 178: return "windows-1256";
+    case 186: return "windows-1257";
+    case 204: return "windows-1251";
+    case 222: return "windows-874";
+    case 238: return "windows-1250";
+    default: return nullptr; // Western, symbol and OEM fonts: the program's own code page
+    }
+}
+
+QString decodeText(const char *text, const wmfDrawText_t *draw)
+{
+    const wmfFont *font = draw->dc ? draw->dc->font : nullptr;
+    if (const char *codePage = font ? codePageOf(font->lfCharSet) : nullptr) {
+        QStringDecoder decoder(codePage);
+        if (decoder.isValid())
+            return decoder(QByteArrayView(text));
+    }
+    return platform::FromAnsi(std::string(text));
+}
 
 void drawEscapedText(wmfAPI *api, wmfDrawText_t *text)
 {
@@ -239,7 +272,7 @@ void drawEscapedText(wmfAPI *api, wmfDrawText_t *text)
         svgDrawText(api, text);
         return;
     }
-    QString unicode = platform::FromAnsi(std::string(text->str));
+    QString unicode = decodeText(text->str, text);
     for (QChar &c : unicode)
         if (c.unicode() < 0x20)
             c = QLatin1Char(' '); // not allowed in XML

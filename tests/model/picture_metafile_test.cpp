@@ -227,20 +227,42 @@ TEST(PictureMetafile, EmptyDrawingsAndBoxes)
     EXPECT_EQ(inkBounds(flipped), QRect(10, 10, 30, 30));
 }
 
-// Texts of a Windows metafile may hold any character of the code page,
-// also those that mean something in SVG.
-TEST(PictureMetafile, WmfTextWithSpecialCharacters)
+// Texts of a Windows metafile may hold any character of their font's code
+// page, also those that mean something in SVG.
+TEST(PictureMetafile, WmfTextsKeepTheirCharacters)
 {
     QFile f(CorpusPath("wmf/libwmf_text.wmf"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    QByteArray bytes = f.readAll();
-    const qsizetype at = bytes.indexOf("I am a string");
+    const QByteArray original = f.readAll();
+    const qsizetype at = original.indexOf("I am a string");
     ASSERT_GT(at, 0);
+
+    QByteArray bytes = original;
     bytes.replace(at, 4, "&<\xE4>"); // "&<ä>" in Windows-1252, same length
     QString error;
     auto pic = TPicture::FromFileBytes(TBytes(bytes.begin(), bytes.end()), &error);
     ASSERT_TRUE(pic) << error.toStdString();
+    TMetafileSvg svg;
+    ASSERT_TRUE(MetafileToSvg(pic->Bytes(), TPicture::MetafileType::Wmf, &svg));
+    EXPECT_TRUE(QString::fromUtf8(svg.svg).contains(QString::fromUtf8("&amp;&lt;ä&gt; a string")));
     const QImage image = render(*pic, 300, 400);
-    // The first line, at the top left, has its ink.
-    EXPECT_FALSE(inkBounds(image.copy(0, 0, 150, 30)).isEmpty());
+    EXPECT_FALSE(inkBounds(image.copy(0, 0, 150, 30)).isEmpty()); // the first line has its ink
+
+    // Cyrillic fonts: the same bytes read in their code page.
+    QByteArray cyrillic = original;
+    cyrillic.replace(at, 4, "\xCF\xF0\xE8\xE2"); // "Прив" in Windows-1251
+    for (qsizetype pos = 18; pos + 6 <= cyrillic.size();) {
+        const auto *p = reinterpret_cast<const std::uint8_t *>(cyrillic.constData() + pos);
+        const std::uint32_t size = p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
+        const std::uint16_t fn = std::uint16_t(p[4] | p[5] << 8);
+        if (fn == 0x02FB) // CREATEFONTINDIRECT: character set at byte 13 of the font
+            cyrillic[pos + 6 + 13] = char(204);
+        if (size < 3 || fn == 0)
+            break;
+        pos += qsizetype(size) * 2;
+    }
+    auto ru = TPicture::FromFileBytes(TBytes(cyrillic.begin(), cyrillic.end()), &error);
+    ASSERT_TRUE(ru) << error.toStdString();
+    ASSERT_TRUE(MetafileToSvg(ru->Bytes(), TPicture::MetafileType::Wmf, &svg));
+    EXPECT_TRUE(QString::fromUtf8(svg.svg).contains(QString::fromUtf8("Прив a string")));
 }
