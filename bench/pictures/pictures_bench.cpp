@@ -23,7 +23,8 @@
 #include <random>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Median of repeated runs, in milliseconds.
 double medianMs(int repeats, const std::function<void()> &run)
@@ -85,7 +86,8 @@ void jpegReduction(int repeats)
 
     QString error;
     std::unique_ptr<TPicture> loaded;
-    const double loadMs = medianMs(std::max(3, repeats / 3), [&] { loaded = TPicture::LoadFromFile(path, &error); });
+    const double loadMs =
+        medianMs(std::max(3, repeats / 3), [&] { loaded = TPicture::LoadFromFile(path, &error); });
     if (!loaded) {
         std::printf("cannot load the test photo: %s\n", qPrintable(error));
         return;
@@ -94,13 +96,14 @@ void jpegReduction(int repeats)
     const double reduceMs = medianMs(repeats, [&] { reduced = loaded->ReducedTo300Dpi(50.0); });
     // The same result from the full decode, for comparison.
     const double fullScaleMs = medianMs(std::max(3, repeats / 3), [&] {
-        const QImage small = loaded->ToImage().scaled(591, 443, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage small =
+            loaded->ToImage().scaled(591, 443, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         TPicture::FromImage(small);
     });
 
     std::printf("  %-44s %9.1f ms\n", "load (full decode at once)", loadMs);
-    std::printf("  %-44s %9.1f ms  -> %d x %d, %d bit\n", "ReducedTo300Dpi(50 mm)", reduceMs, reduced->Width(),
-                reduced->Height(), int(reduced->BmpInfo().bitCount));
+    std::printf("  %-44s %9.1f ms  -> %d x %d, %d bit\n", "ReducedTo300Dpi(50 mm)", reduceMs,
+                reduced->Width(), reduced->Height(), int(reduced->BmpInfo().bitCount));
     std::printf("  %-44s %9.1f ms\n", "  (smooth scaling of the full decode instead)", fullScaleMs);
 
     const QString djpeg = QStandardPaths::findExecutable("djpeg");
@@ -159,8 +162,8 @@ void metafilePaints(int repeats)
         const double resized = medianMs(repeats, [&] {
             paint(*pic, QRectF(0, 0, w - 1 - (flip++ % 2), h - 1)); // another size each time
         });
-        std::printf("EMF %s (%lld bytes) at 300 dpi, %d x %d pixels\n", qPrintable(QFileInfo(path).fileName()),
-                    static_cast<long long>(bytes.size()), w, h);
+        std::printf("EMF %s (%lld bytes) at 300 dpi, %d x %d pixels\n",
+                    qPrintable(QFileInfo(path).fileName()), static_cast<long long>(bytes.size()), w, h);
         std::printf("  %-44s %9.3f ms\n", "first paint (conversion + rendering)", first);
         std::printf("  %-44s %9.3f ms\n", "cached paint (same size)", cached);
         std::printf("  %-44s %9.3f ms\n", "cached conversion, new size", resized);

@@ -10,7 +10,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int kMaxOutputSide = 16384;
 

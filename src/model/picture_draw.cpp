@@ -15,7 +15,8 @@ QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes);
 TPictureCache::TPictureCache() = default;
 TPictureCache::~TPictureCache() = default;
 
-namespace {
+namespace
+{
 
 // Renderings and smooth scalings larger than this are not kept: the picture
 // is drawn directly instead.

@@ -6,7 +6,8 @@
 #include <QFileInfo>
 #include <QSvgRenderer>
 
-namespace {
+namespace
+{
 
 const QString kBrokenMetafile = QStringLiteral("Fehlerhafte Grafik");
 
@@ -15,7 +16,10 @@ std::uint32_t le32(const std::uint8_t *p)
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
            std::uint32_t(p[3]) << 24;
 }
-std::uint16_t le16(const std::uint8_t *p) { return std::uint16_t(p[0] | p[1] << 8); }
+std::uint16_t le16(const std::uint8_t *p)
+{
+    return std::uint16_t(p[0] | p[1] << 8);
+}
 
 bool fail(QString *error, const QString &text)
 {
@@ -24,10 +28,22 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-bool looksLikeJpeg(const TBytes &b) { return b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF; }
-bool looksLikeBmp(const TBytes &b) { return b.size() >= 2 && b[0] == 'B' && b[1] == 'M'; }
-bool looksLikeEmf(const TBytes &b) { return b.size() >= 44 && le32(b.data()) == 1 && le32(b.data() + 40) == 0x464D4520u; }
-bool looksLikePlaceable(const TBytes &b) { return b.size() >= 4 && le32(b.data()) == 0x9AC6CDD7u; }
+bool looksLikeJpeg(const TBytes &b)
+{
+    return b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF;
+}
+bool looksLikeBmp(const TBytes &b)
+{
+    return b.size() >= 2 && b[0] == 'B' && b[1] == 'M';
+}
+bool looksLikeEmf(const TBytes &b)
+{
+    return b.size() >= 44 && le32(b.data()) == 1 && le32(b.data() + 40) == 0x464D4520u;
+}
+bool looksLikePlaceable(const TBytes &b)
+{
+    return b.size() >= 4 && le32(b.data()) == 0x9AC6CDD7u;
+}
 bool looksLikePlainWmf(const TBytes &b)
 {
     if (b.size() < 18)
@@ -53,8 +69,9 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
 
     if (!looksLikeEmf(bytes) && !looksLikePlaceable(bytes)) {
         if (!looksLikePlainWmf(bytes)) {
-            fail(error, QStringLiteral("Unbekanntes Grafikformat: erlaubt sind Bitmaps (BMP), JPEG-Bilder und "
-                                       "Metadateien (EMF, WMF)"));
+            fail(error,
+                 QStringLiteral("Unbekanntes Grafikformat: erlaubt sind Bitmaps (BMP), JPEG-Bilder und "
+                                "Metadateien (EMF, WMF)"));
             return nullptr;
         }
         // A label file holds Windows metafiles only with placeable header.
@@ -65,7 +82,8 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
         }
     }
     if (bytes.size() > kMaxMetafileBytes) {
-        fail(error, QStringLiteral("Die Metadatei ist zu groß (höchstens %1 MB)").arg(kMaxMetafileBytes >> 20));
+        fail(error,
+             QStringLiteral("Die Metadatei ist zu groß (höchstens %1 MB)").arg(kMaxMetafileBytes >> 20));
         return nullptr;
     }
     std::unique_ptr<TPicture> pic = FromMetafileBytes(std::move(bytes), error);

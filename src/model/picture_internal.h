@@ -46,8 +46,9 @@ TBytes WrapPlainWmf(const TBytes &bytes);
 
 // Converted forms of one picture, made when first needed. Never shared
 // between pictures: a clone starts with an empty cache.
-class TPictureCache {
-public:
+class TPictureCache
+{
+  public:
     TPictureCache();
     ~TPictureCache();
 

@@ -8,7 +8,8 @@
 
 #include <jpeglib.h>
 
-namespace {
+namespace
+{
 
 const QString kInvalidJpeg = QStringLiteral("JPEG-Bild ist nicht gültig");
 
@@ -124,7 +125,10 @@ int decode(Decoder &dec, const TBytes &bytes, int scaleDenom, QImage *out, std::
             for (JDIMENSION x = 0; x < cinfo.output_width; ++x, p += 4) {
                 int c = p[0], m = p[1], y = p[2], k = p[3];
                 if (!inverted) {
-                    c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k;
+                    c = 255 - c;
+                    m = 255 - m;
+                    y = 255 - y;
+                    k = 255 - k;
                 }
                 p[2] = std::uint8_t(c * k / 255); // red
                 p[1] = std::uint8_t(m * k / 255); // green

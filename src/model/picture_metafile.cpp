@@ -19,16 +19,26 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::uint32_t le32(const std::uint8_t *p)
 {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
            std::uint32_t(p[3]) << 24;
 }
-std::int32_t le32s(const std::uint8_t *p) { return std::int32_t(le32(p)); }
-std::uint16_t le16(const std::uint8_t *p) { return std::uint16_t(p[0] | p[1] << 8); }
-std::int16_t le16s(const std::uint8_t *p) { return std::int16_t(le16(p)); }
+std::int32_t le32s(const std::uint8_t *p)
+{
+    return std::int32_t(le32(p));
+}
+std::uint16_t le16(const std::uint8_t *p)
+{
+    return std::uint16_t(p[0] | p[1] << 8);
+}
+std::int16_t le16s(const std::uint8_t *p)
+{
+    return std::int16_t(le16(p));
+}
 
 void put16(TBytes &out, std::size_t at, std::uint16_t v)
 {
@@ -176,9 +186,9 @@ bool createsObject(std::uint16_t fn)
 constexpr std::uint16_t META_DELETEOBJECT = 0x01F0;
 
 struct WmfLayout {
-    std::size_t headerAt = 0;  // offset of the 18-byte header
-    std::size_t setupEnd = 0;  // offset of the first drawing record
-    std::vector<bool> objectTable;   // the object table at that point (true: in use)
+    std::size_t headerAt = 0;      // offset of the 18-byte header
+    std::size_t setupEnd = 0;      // offset of the first drawing record
+    std::vector<bool> objectTable; // the object table at that point (true: in use)
     bool haveExt = false;
     int orgX = 0, orgY = 0, extX = 0, extY = 0;
 };
@@ -216,9 +226,12 @@ bool readLayout(const TBytes &b, std::size_t headerAt, WmfLayout &lay)
         if ((fn == META_SETWINDOWORG || fn == META_SETWINDOWEXT) && size >= 5) {
             const int y = le16s(par), x = le16s(par + 2);
             if (fn == META_SETWINDOWORG) {
-                lay.orgX = x; lay.orgY = y;
+                lay.orgX = x;
+                lay.orgY = y;
             } else {
-                lay.extX = x; lay.extY = y; lay.haveExt = true;
+                lay.extX = x;
+                lay.extY = y;
+                lay.haveExt = true;
             }
         }
         pos += std::size_t(size) * 2;
@@ -238,20 +251,34 @@ DrawText svgDrawText = nullptr;
 const char *codePageOf(unsigned charset)
 {
     switch (charset) {
-    case 128: return "Shift_JIS";
-    case 129: return "EUC-KR";
-    case 134: return "GBK";
-    case 136: return "Big5";
-    case 161: return "windows-1253";
-    case 162: return "windows-1254";
-    case 163: return "windows-1258";
-    case 177: return "windows-1255";
-    case 178: return "windows-1256";
-    case 186: return "windows-1257";
-    case 204: return "windows-1251";
-    case 222: return "windows-874";
-    case 238: return "windows-1250";
-    default: return nullptr; // Western, symbol and OEM fonts: the program's own code page
+    case 128:
+        return "Shift_JIS";
+    case 129:
+        return "EUC-KR";
+    case 134:
+        return "GBK";
+    case 136:
+        return "Big5";
+    case 161:
+        return "windows-1253";
+    case 162:
+        return "windows-1254";
+    case 163:
+        return "windows-1258";
+    case 177:
+        return "windows-1255";
+    case 178:
+        return "windows-1256";
+    case 186:
+        return "windows-1257";
+    case 204:
+        return "windows-1251";
+    case 222:
+        return "windows-874";
+    case 238:
+        return "windows-1250";
+    default:
+        return nullptr; // Western, symbol and OEM fonts: the program's own code page
     }
 }
 
@@ -285,8 +312,9 @@ void drawEscapedText(wmfAPI *api, wmfDrawText_t *text)
 
 // libwmf is fed from memory and writes SVG to memory. Errors and debugging
 // output stay quiet.
-class WmfPlayer {
-public:
+class WmfPlayer
+{
+  public:
     WmfPlayer()
     {
         wmfAPI_Options options;
@@ -326,7 +354,7 @@ public:
         return wmf_scan(api_, 0, box) == wmf_E_None;
     }
 
-private:
+  private:
     wmfAPI *api_ = nullptr;
 };
 
@@ -374,12 +402,14 @@ bool frameInDeviceSpace(const TBytes &b, const WmfLayout &lay, int left, int top
     record(META_SELECTOBJECT, {pen});
     record(META_CREATEBRUSHINDIRECT, {1 /*BS_NULL*/, 0, 0, 0});
     record(META_SELECTOBJECT, {brush});
-    record(META_RECTANGLE, {std::uint16_t(bottom), std::uint16_t(right), std::uint16_t(top), std::uint16_t(left)});
+    record(META_RECTANGLE,
+           {std::uint16_t(bottom), std::uint16_t(right), std::uint16_t(top), std::uint16_t(left)});
     record(META_EOF, {});
     // The header must announce the two objects, the largest record and the size.
     if (objectTable.size() > 0xFFFF)
         return false;
-    put16(probe, h + 10, std::max<std::uint16_t>(le16(probe.data() + h + 10), std::uint16_t(objectTable.size())));
+    put16(probe, h + 10,
+          std::max<std::uint16_t>(le16(probe.data() + h + 10), std::uint16_t(objectTable.size())));
     put32(probe, h + 6, std::uint32_t((probe.size() - h) / 2));
     put32(probe, h + 12, std::max<std::uint32_t>(le32(probe.data() + h + 12), 8));
 
@@ -468,11 +498,15 @@ bool wmfToSvg(const TBytes &bytes, TMetafileSvg *out)
 
 } // namespace
 
-namespace {
+namespace
+{
 int conversions = 0;
 }
 
-int MetafileConversions() { return conversions; }
+int MetafileConversions()
+{
+    return conversions;
+}
 
 bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSvg *out)
 {

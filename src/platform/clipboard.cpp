@@ -12,14 +12,19 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 // The image put beside a metafile: its own size, but never a giant.
 constexpr int kMaxRenderedSide = 4096;
 
-QClipboard *clipboard() { return QGuiApplication::clipboard(); }
+QClipboard *clipboard()
+{
+    return QGuiApplication::clipboard();
+}
 
 QByteArray toByteArray(const TBytes &bytes)
 {
@@ -60,8 +65,14 @@ QImage renderMetafile(const TPicture &picture)
 
 } // namespace
 
-QStringList EmfMimeTypes() { return {QStringLiteral("image/x-emf"), QStringLiteral("image/emf")}; }
-QStringList WmfMimeTypes() { return {QStringLiteral("image/x-wmf"), QStringLiteral("image/wmf")}; }
+QStringList EmfMimeTypes()
+{
+    return {QStringLiteral("image/x-emf"), QStringLiteral("image/emf")};
+}
+QStringList WmfMimeTypes()
+{
+    return {QStringLiteral("image/x-wmf"), QStringLiteral("image/wmf")};
+}
 
 bool ClipboardHasText()
 {

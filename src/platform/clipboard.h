@@ -11,7 +11,8 @@
 
 class TPicture;
 
-namespace platform {
+namespace platform
+{
 
 // MIME types under which metafiles are put on and taken from the clipboard.
 QStringList EmfMimeTypes(); // image/x-emf, image/emf

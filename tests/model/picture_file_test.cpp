@@ -10,7 +10,8 @@
 #include <random>
 #include <set>
 
-namespace {
+namespace
+{
 TBytes readAll(const QString &path)
 {
     QFile f(path);
@@ -26,7 +27,10 @@ void writeAll(const QString &path, const TBytes &bytes)
     f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
 }
 
-std::uint16_t le16(const TBytes &b, std::size_t at) { return std::uint16_t(b[at] | b[at + 1] << 8); }
+std::uint16_t le16(const TBytes &b, std::size_t at)
+{
+    return std::uint16_t(b[at] | b[at + 1] << 8);
+}
 
 // Draws into a small image; a picture must draw without trouble.
 int inkPixels(const TPicture &pic)
@@ -184,7 +188,10 @@ TEST(PictureFile, BrokenMetafiles)
     // A header announcing a record far larger than the file: the records
     // themselves are sound, so the picture loads and draws.
     TBytes big = readAll(CorpusPath("wmf/libwmf_arrow01.wmf"));
-    big[22 + 12] = 0xFF; big[22 + 13] = 0xFF; big[22 + 14] = 0xFF; big[22 + 15] = 0x7F;
+    big[22 + 12] = 0xFF;
+    big[22 + 13] = 0xFF;
+    big[22 + 14] = 0xFF;
+    big[22 + 15] = 0x7F;
     auto pic = TPicture::FromFileBytes(big, &error);
     ASSERT_TRUE(pic) << error.toStdString();
     EXPECT_GT(inkPixels(*pic), 500);
@@ -196,9 +203,14 @@ TEST(PictureFile, BrokenMetafiles)
 TEST(PictureFile, DamagedFilesAreHandled)
 {
     std::mt19937 random(20261208);
-    const QStringList files = {"emf/libemf2svg_test-007.emf", "emf/poi_wrench.emf", "emf/libgdiplus_test.emf",
-                               "wmf/libwmf_fulltest.wmf",    "wmf/poi_60677.wmf",  "wmf/libwmf_p0000001.wmf",
-                               "jpeg/pillow_hopper.jpg",     "jpeg/jpeg-decoder_jpg-progressive.jpg",
+    const QStringList files = {"emf/libemf2svg_test-007.emf",
+                               "emf/poi_wrench.emf",
+                               "emf/libgdiplus_test.emf",
+                               "wmf/libwmf_fulltest.wmf",
+                               "wmf/poi_60677.wmf",
+                               "wmf/libwmf_p0000001.wmf",
+                               "jpeg/pillow_hopper.jpg",
+                               "jpeg/jpeg-decoder_jpg-progressive.jpg",
                                "bmp/g/pal8.bmp"};
     int refused = 0, loaded = 0;
     for (const QString &file : files) {

@@ -10,7 +10,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 TBytes readAll(const QString &path)
 {
     QFile f(path);
@@ -26,7 +27,8 @@ double meanDiff(const QImage &a, const QImage &b)
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            sum +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
         }
     return sum / (3.0 * a.width() * a.height());
 }
@@ -56,12 +58,18 @@ TEST(PictureJpeg, CorpusPhotosDecodeLikeQt)
         const char *name;
         int w, h;
     } files[] = {
-        {"libjpeg-turbo_testorig.jpg", 227, 149},         {"libjpeg-turbo_testimgint.jpg", 227, 149},
-        {"libjpeg-turbo_testimgari.jpg", 227, 149},       {"jpeg-decoder_jpg-gray.jpg", 32, 32},
-        {"jpeg-decoder_jpg-progressive.jpg", 32, 32},     {"jpeg-decoder_jpg-cmyk-1.jpg", 32, 32},
-        {"jpeg-decoder_jpg-size-1x1.jpg", 1, 1},          {"jpeg-decoder_jpg-size-33x33.jpg", 33, 33},
-        {"jpeg-decoder_restarts.jpg", 33, 33},            {"jpeg-decoder_grayscale_16x24_sampling2x2.jpg", 16, 24},
-        {"pillow_hopper.jpg", 128, 128},                  {"pillow_hopper_orientation_6.jpg", 128, 128},
+        {"libjpeg-turbo_testorig.jpg", 227, 149},
+        {"libjpeg-turbo_testimgint.jpg", 227, 149},
+        {"libjpeg-turbo_testimgari.jpg", 227, 149},
+        {"jpeg-decoder_jpg-gray.jpg", 32, 32},
+        {"jpeg-decoder_jpg-progressive.jpg", 32, 32},
+        {"jpeg-decoder_jpg-cmyk-1.jpg", 32, 32},
+        {"jpeg-decoder_jpg-size-1x1.jpg", 1, 1},
+        {"jpeg-decoder_jpg-size-33x33.jpg", 33, 33},
+        {"jpeg-decoder_restarts.jpg", 33, 33},
+        {"jpeg-decoder_grayscale_16x24_sampling2x2.jpg", 16, 24},
+        {"pillow_hopper.jpg", 128, 128},
+        {"pillow_hopper_orientation_6.jpg", 128, 128},
     };
     for (const auto &f : files) {
         SCOPED_TRACE(f.name);

@@ -7,7 +7,8 @@
 #include <QPicture>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 std::unique_ptr<TPicture> load(const QString &relative)
 {
     QString error;
@@ -26,7 +27,10 @@ QImage render(const TPicture &pic, int w, int h)
     return image;
 }
 
-bool ink(const QImage &image, int x, int y) { return qAlpha(image.pixel(x, y)) > 128; }
+bool ink(const QImage &image, int x, int y)
+{
+    return qAlpha(image.pixel(x, y)) > 128;
+}
 
 // The rectangle of all pixels with ink.
 QRect inkBounds(const QImage &image)
@@ -56,9 +60,9 @@ TEST(PictureMetafile, SizeFromHeader)
         int w, h;
     } cases[] = {
         {"emf/libemf2svg_test-041.emf", 1122, 794}, // 296.99 × 209.99 mm
-        {"emf/pillow_drawing.emf", 110, 110},      // 28.99 mm square
-        {"wmf/libwmf_arrow01.wmf", 169, 158},      // 1764 × 1647 at 1000 per inch
-        {"wmf/libwmf_fulltest.wmf", 1056, 816},    // 11 × 8.5 inches
+        {"emf/pillow_drawing.emf", 110, 110},       // 28.99 mm square
+        {"wmf/libwmf_arrow01.wmf", 169, 158},       // 1764 × 1647 at 1000 per inch
+        {"wmf/libwmf_fulltest.wmf", 1056, 816},     // 11 × 8.5 inches
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);

@@ -9,7 +9,8 @@
 #include <QMimeData>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 TBytes readAll(const QString &path)
 {
     QFile f(path);
@@ -26,17 +27,22 @@ std::unique_ptr<TPicture> loadCorpus(const char *relative)
     return pic;
 }
 
-QClipboard *board() { return QGuiApplication::clipboard(); }
+QClipboard *board()
+{
+    return QGuiApplication::clipboard();
+}
 } // namespace
 
 // Text goes out as Unicode with the system's line breaks and comes back in
 // the program's code page with CR LF; characters outside it become "?".
 TEST(Clipboard, TextInCodePage)
 {
-    platform::SetClipboardText("Gr\xFC\xDF" "e\r\n\x80 5,-");
+    platform::SetClipboardText("Gr\xFC\xDF"
+                               "e\r\n\x80 5,-");
     EXPECT_EQ(board()->text(), QString::fromUtf8("Grüße\n€ 5,-"));
     EXPECT_TRUE(platform::ClipboardHasText());
-    EXPECT_EQ(platform::ClipboardText(), "Gr\xFC\xDF" "e\r\n\x80 5,-");
+    EXPECT_EQ(platform::ClipboardText(), "Gr\xFC\xDF"
+                                         "e\r\n\x80 5,-");
 
     board()->setText(QString::fromUtf8("Ωmega\r\nzwei\rdrei\nvier"));
     EXPECT_EQ(platform::ClipboardText(), "?mega\r\nzwei\r\ndrei\r\nvier");
@@ -118,7 +124,8 @@ TEST(Clipboard, ForeignMetafiles)
 {
     const TBytes plain = readAll(CorpusPath("wmf/libwmf_p0000001.wmf"));
     auto *data = new QMimeData;
-    data->setData("image/wmf", QByteArray(reinterpret_cast<const char *>(plain.data()), qsizetype(plain.size())));
+    data->setData("image/wmf",
+                  QByteArray(reinterpret_cast<const char *>(plain.data()), qsizetype(plain.size())));
     board()->setMimeData(data);
     EXPECT_TRUE(platform::ClipboardHasMetafile());
     EXPECT_FALSE(platform::ClipboardHasBitmap());
