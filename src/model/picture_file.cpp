@@ -67,24 +67,25 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
     if (looksLikeJpeg(bytes))
         return FromJpegBytes(std::move(bytes), error);
 
-    if (!looksLikeEmf(bytes) && !looksLikePlaceable(bytes)) {
-        if (!looksLikePlainWmf(bytes)) {
-            fail(error,
-                 QStringLiteral("Unbekanntes Grafikformat: erlaubt sind Bitmaps (BMP), JPEG-Bilder und "
-                                "Metadateien (EMF, WMF)"));
-            return nullptr;
-        }
+    // EMF and placeable WMF carry their frame in a header; plain WMF do not.
+    const bool framed = looksLikeEmf(bytes) || looksLikePlaceable(bytes);
+    if (!framed && !looksLikePlainWmf(bytes)) {
+        fail(error, QStringLiteral("Unbekanntes Grafikformat: erlaubt sind Bitmaps (BMP), JPEG-Bilder und "
+                                   "Metadateien (EMF, WMF)"));
+        return nullptr;
+    }
+    if (bytes.size() > kMaxMetafileBytes) {
+        fail(error,
+             QStringLiteral("Die Metadatei ist zu groß (höchstens %1 MB)").arg(kMaxMetafileBytes >> 20));
+        return nullptr;
+    }
+    if (!framed) {
         // A label file holds Windows metafiles only with placeable header.
         bytes = WrapPlainWmf(bytes);
         if (bytes.empty()) {
             fail(error, kBrokenMetafile);
             return nullptr;
         }
-    }
-    if (bytes.size() > kMaxMetafileBytes) {
-        fail(error,
-             QStringLiteral("Die Metadatei ist zu groß (höchstens %1 MB)").arg(kMaxMetafileBytes >> 20));
-        return nullptr;
     }
     std::unique_ptr<TPicture> pic = FromMetafileBytes(std::move(bytes), error);
     if (!pic)
