@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -32,8 +33,8 @@ int renderPicture(const QStringList &args)
         CliError(QStringLiteral("Die Grafik hat keine Größe"));
         return kCliFailed;
     }
-    // Without a width: the picture's own size.
-    int outW = w;
+    // Without a width: the picture's own size, within the largest output.
+    int outW = std::min(w, kMaxOutputSide);
     if (args.size() == 3) {
         bool ok = false;
         outW = args[2].toInt(&ok);
