@@ -20,18 +20,9 @@ std::unique_ptr<TPicture> TPicture::ReducedTo300Dpi(double fieldWidthMm) const
     const int newW = std::max(1, int(std::lround(w * scale)));
     const int newH = std::max(1, int(std::lround(h * scale)));
 
-    QImage source;
-    if (kind_ == Kind::Jpeg) {
-        // Decode at the smallest of libjpeg's scales that still covers the
-        // target: the same result from a fraction of the work.
-        int denom = 8;
-        while (denom > 1 && ((w + denom - 1) / denom < newW || (h + denom - 1) / denom < newH))
-            denom /= 2;
-        if (denom == 1 || !DecodeJpeg(bytes_, denom, &source, nullptr))
-            source = decoded_;
-    } else {
-        source = ToImage();
-    }
+    // A JPEG photo was decoded at full size when it was loaded: scaling that
+    // decode smoothly costs less than decoding it again at a reduced scale.
+    QImage source = ToImage();
     if (source.isNull())
         return nullptr;
     const QSize size(newW, newH);
