@@ -1,6 +1,6 @@
 // Raster pictures placed into a field become 24-bit bitmaps of at most 300
 // dots per inch of the field's width.
-#include "model/picture_internal.h"
+#include "model/picture.h"
 
 #include <algorithm>
 #include <cmath>
