@@ -1,6 +1,5 @@
-#include "model/picture.h"
 #include "model/picture_internal.h"
-#include "testsupport.h"
+#include "picture_testutil.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -12,26 +11,6 @@
 
 namespace
 {
-TBytes readAll(const QString &path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    const QByteArray a = f.readAll();
-    return TBytes(a.begin(), a.end());
-}
-
-// Mean difference of all colour channels of two images of the same size.
-double meanDiff(const QImage &a, const QImage &b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum +=
-                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
-}
 
 // The frame header (SOF0) of a JPEG with its size replaced.
 TBytes withSize(TBytes bytes, int width, int height)
@@ -74,7 +53,7 @@ TEST(PictureJpeg, CorpusPhotosDecodeLikeQt)
     for (const auto &f : files) {
         SCOPED_TRACE(f.name);
         QString error;
-        auto pic = TPicture::FromJpegBytes(readAll(dir.filePath(f.name)), &error);
+        auto pic = TPicture::FromJpegBytes(ReadCorpus(QStringLiteral("jpeg/") + f.name), &error);
         ASSERT_TRUE(pic) << error.toStdString();
         EXPECT_EQ(pic->GetKind(), TPicture::Kind::Jpeg);
         EXPECT_FALSE(pic->IsBitmap());
@@ -87,19 +66,19 @@ TEST(PictureJpeg, CorpusPhotosDecodeLikeQt)
         QImage ref(dir.filePath(f.name));
         ASSERT_FALSE(ref.isNull());
         ref = ref.convertToFormat(QImage::Format_RGB32);
-        EXPECT_LT(meanDiff(mine, ref), 3.0);
+        EXPECT_LT(MeanDiff(mine, ref), 3.0);
     }
     // The arithmetic-coded file holds the same photo as the Huffman-coded one.
-    auto ari = TPicture::FromJpegBytes(readAll(dir.filePath("libjpeg-turbo_testimgari.jpg")), nullptr);
-    auto huff = TPicture::FromJpegBytes(readAll(dir.filePath("libjpeg-turbo_testimgint.jpg")), nullptr);
+    auto ari = TPicture::FromJpegBytes(ReadCorpus("jpeg/libjpeg-turbo_testimgari.jpg"), nullptr);
+    auto huff = TPicture::FromJpegBytes(ReadCorpus("jpeg/libjpeg-turbo_testimgint.jpg"), nullptr);
     ASSERT_TRUE(ari && huff);
-    EXPECT_LT(meanDiff(ari->ToImage(), huff->ToImage()), 1.0);
+    EXPECT_LT(MeanDiff(ari->ToImage(), huff->ToImage()), 1.0);
 }
 
 // Scaled decoding gives libjpeg's rounded-up sizes and the same picture.
 TEST(PictureJpeg, ScaledDecodingKeepsThePicture)
 {
-    const TBytes bytes = readAll(CorpusPath("jpeg/libjpeg-turbo_testorig.jpg"));
+    const TBytes bytes = ReadCorpus("jpeg/libjpeg-turbo_testorig.jpg");
     QImage full;
     QString error;
     ASSERT_TRUE(DecodeJpeg(bytes, 1, &full, &error)) << error.toStdString();
@@ -109,7 +88,7 @@ TEST(PictureJpeg, ScaledDecodingKeepsThePicture)
         ASSERT_TRUE(DecodeJpeg(bytes, denom, &scaled, &error));
         EXPECT_EQ(scaled.size(), QSize((227 + denom - 1) / denom, (149 + denom - 1) / denom));
         const QImage reference = full.scaled(scaled.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        EXPECT_LT(meanDiff(scaled, reference), 12.0);
+        EXPECT_LT(MeanDiff(scaled, reference), 12.0);
     }
     // Another denominator is decoded at full size.
     QImage odd;
@@ -122,20 +101,20 @@ TEST(PictureJpeg, ScaledDecodingKeepsThePicture)
 TEST(PictureJpeg, DamagedFiles)
 {
     QString error;
-    EXPECT_FALSE(TPicture::FromJpegBytes(readAll(CorpusPath("jpeg/jpeg-decoder_missing-sof.jpg")), &error));
+    EXPECT_FALSE(TPicture::FromJpegBytes(ReadCorpus("jpeg/jpeg-decoder_missing-sof.jpg"), &error));
     EXPECT_TRUE(error.startsWith("JPEG-Bild ist nicht gültig")) << error.toStdString();
 
     error.clear();
     EXPECT_FALSE(TPicture::FromJpegBytes(TBytes(), &error));
     EXPECT_FALSE(error.isEmpty());
 
-    auto truncated = TPicture::FromJpegBytes(readAll(CorpusPath("jpeg/pillow_truncated_jpeg.jpg")), &error);
+    auto truncated = TPicture::FromJpegBytes(ReadCorpus("jpeg/pillow_truncated_jpeg.jpg"), &error);
     ASSERT_TRUE(truncated);
     EXPECT_EQ(truncated->Width(), 100);
     EXPECT_EQ(truncated->Height(), 100);
 
     // Cut in the middle of the entropy-coded data.
-    TBytes cut = readAll(CorpusPath("jpeg/pillow_hopper.jpg"));
+    TBytes cut = ReadCorpus("jpeg/pillow_hopper.jpg");
     cut.resize(cut.size() / 2);
     auto half = TPicture::FromJpegBytes(cut, &error);
     ASSERT_TRUE(half);
@@ -146,7 +125,7 @@ TEST(PictureJpeg, DamagedFiles)
 // memory is taken.
 TEST(PictureJpeg, OversizedPhotoIsRefused)
 {
-    const TBytes bytes = readAll(CorpusPath("jpeg/libjpeg-turbo_testorig.jpg"));
+    const TBytes bytes = ReadCorpus("jpeg/libjpeg-turbo_testorig.jpg");
     QString error;
     EXPECT_FALSE(TPicture::FromJpegBytes(withSize(bytes, 60000, 60000), &error));
     EXPECT_TRUE(error.startsWith("JPEG-Bild ist zu groß")) << error.toStdString();
@@ -157,18 +136,4 @@ TEST(PictureJpeg, OversizedPhotoIsRefused)
     auto larger = TPicture::FromJpegBytes(withSize(bytes, 454, 298), &error);
     ASSERT_TRUE(larger) << error.toStdString();
     EXPECT_EQ(larger->Width(), 454);
-}
-
-// A clone owns its own bytes and pixels.
-TEST(PictureJpeg, CloneIsDeep)
-{
-    auto pic = TPicture::FromJpegBytes(readAll(CorpusPath("jpeg/pillow_hopper.jpg")), nullptr);
-    ASSERT_TRUE(pic);
-    auto copy = pic->Clone();
-    EXPECT_EQ(copy->GetKind(), TPicture::Kind::Jpeg);
-    EXPECT_EQ(copy->Bytes(), pic->Bytes());
-    EXPECT_NE(copy->Bytes().data(), pic->Bytes().data());
-    const QImage a = pic->ToImage(), b = copy->ToImage();
-    EXPECT_EQ(a, b);
-    EXPECT_NE(a.constBits(), b.constBits());
 }

@@ -1,6 +1,5 @@
-#include "model/picture.h"
 #include "model/picture_internal.h"
-#include "testsupport.h"
+#include "picture_testutil.h"
 
 #include <QFile>
 #include <QPainter>
@@ -17,30 +16,9 @@ std::unique_ptr<TPicture> load(const QString &relative)
     return pic;
 }
 
-// The picture drawn into the whole of a transparent image.
-QImage render(const TPicture &pic, int w, int h)
-{
-    QImage image(w, h, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    pic.Draw(painter, QRectF(0, 0, w, h));
-    return image;
-}
-
 bool ink(const QImage &image, int x, int y)
 {
     return qAlpha(image.pixel(x, y)) > 128;
-}
-
-// The rectangle of all pixels with ink.
-QRect inkBounds(const QImage &image)
-{
-    QRect r;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (ink(image, x, y))
-                r |= QRect(x, y, 1, 1);
-    return r;
 }
 
 bool isColour(QRgb p, int r, int g, int b, int tolerance = 24)
@@ -82,7 +60,7 @@ TEST(PictureMetafile, EmfFrameFillsTheBox)
 {
     auto page = load("emf/libemf2svg_test-041.emf");
     ASSERT_TRUE(page);
-    const QImage img = render(*page, 800, 566);
+    const QImage img = RenderTransparent(*page, 800, 566);
     EXPECT_TRUE(isColour(img.pixel(400, 280), 255, 255, 173)); // the page's pale yellow
     const QRect corners[] = {{2, 2, 40, 30}, {758, 2, 40, 30}, {2, 534, 40, 30}, {758, 534, 40, 30}};
     for (const QRect &corner : corners) {
@@ -95,7 +73,7 @@ TEST(PictureMetafile, EmfFrameFillsTheBox)
 
     auto circle = load("emf/pillow_drawing.emf");
     ASSERT_TRUE(circle);
-    const QImage c = render(*circle, 200, 200);
+    const QImage c = RenderTransparent(*circle, 200, 200);
     EXPECT_TRUE(isColour(c.pixel(100, 100), 255, 0, 0));
     EXPECT_FALSE(ink(c, 3, 3));
     EXPECT_FALSE(ink(c, 196, 196));
@@ -111,7 +89,7 @@ TEST(PictureMetafile, WmfWindowFillsTheBox)
         auto pic = load(file);
         ASSERT_TRUE(pic);
         const int h = std::max(1, 300 * pic->Height() / pic->Width());
-        const QRect r = inkBounds(render(*pic, 300, h));
+        const QRect r = InkBounds(RenderTransparent(*pic, 300, h));
         EXPECT_LE(r.left(), 3);
         EXPECT_LE(r.top(), 3);
         EXPECT_GE(r.right(), 296);
@@ -120,14 +98,14 @@ TEST(PictureMetafile, WmfWindowFillsTheBox)
     // The arrow: black shadow at the bottom left, salmon body at the upper
     // right, nothing in the corner above the tip.
     auto arrow = load("wmf/libwmf_arrow01.wmf");
-    const QImage a = render(*arrow, 200, 187);
+    const QImage a = RenderTransparent(*arrow, 200, 187);
     EXPECT_TRUE(isColour(a.pixel(10, 180), 0, 0, 0));
     EXPECT_TRUE(isColour(a.pixel(170, 40), 240, 128, 128));
     EXPECT_FALSE(ink(a, 190, 5));
 
     // The test chart's colour boxes keep their colours.
     auto chart = load("wmf/libwmf_fulltest.wmf");
-    const QImage t = render(*chart, 600, 464);
+    const QImage t = RenderTransparent(*chart, 600, 464);
     int red = 0, green = 0, blue = 0;
     for (int y = 0; y < t.height(); ++y)
         for (int x = 0; x < t.width(); ++x) {
@@ -152,7 +130,7 @@ TEST(PictureMetafile, DrawingStaysInsideTheBox)
         QPainter p(&image);
         pic->Draw(p, QRectF(100, 100, 100, 100));
     }
-    const QRect r = inkBounds(image);
+    const QRect r = InkBounds(image);
     ASSERT_FALSE(r.isEmpty());
     EXPECT_TRUE(QRect(100, 100, 100, 100).contains(r));
     EXPECT_GE(r.right(), 196); // the circle reaches the box's right edge
@@ -169,7 +147,7 @@ TEST(PictureMetafile, DrawingStaysInsideTheBox)
         QPainter p(&replay);
         recording.play(&p);
     }
-    const QRect v = inkBounds(replay);
+    const QRect v = InkBounds(replay);
     ASSERT_FALSE(v.isEmpty());
     EXPECT_TRUE(QRect(99, 99, 102, 102).contains(v));
     EXPECT_LE(std::abs(v.left() - r.left()) + std::abs(v.top() - r.top()), 4);
@@ -180,27 +158,20 @@ TEST(PictureMetafile, DrawingStaysInsideTheBox)
 TEST(PictureMetafile, ConversionIsCachedPerPicture)
 {
     QString error;
-    auto pic = TPicture::FromMetafileBytes(
-        [] {
-            QFile f(CorpusPath("emf/poi_wrench.emf"));
-            f.open(QIODevice::ReadOnly);
-            const QByteArray a = f.readAll();
-            return TBytes(a.begin(), a.end());
-        }(),
-        &error);
+    auto pic = TPicture::FromMetafileBytes(ReadCorpus("emf/poi_wrench.emf"), &error);
     ASSERT_TRUE(pic);
     const int before = MetafileConversions();
-    const QImage first = render(*pic, 190, 115);
+    const QImage first = RenderTransparent(*pic, 190, 115);
     EXPECT_EQ(MetafileConversions(), before + 1);
-    const QImage again = render(*pic, 190, 115);
-    render(*pic, 380, 230);
+    const QImage again = RenderTransparent(*pic, 190, 115);
+    RenderTransparent(*pic, 380, 230);
     EXPECT_EQ(MetafileConversions(), before + 1);
     EXPECT_EQ(first, again);
-    EXPECT_FALSE(inkBounds(first).isEmpty());
+    EXPECT_FALSE(InkBounds(first).isEmpty());
 
     auto copy = pic->Clone();
     EXPECT_EQ(copy->Bytes(), pic->Bytes());
-    EXPECT_EQ(render(*copy, 190, 115), first);
+    EXPECT_EQ(RenderTransparent(*copy, 190, 115), first);
     EXPECT_EQ(MetafileConversions(), before + 2);
 }
 
@@ -211,7 +182,7 @@ TEST(PictureMetafile, EmptyDrawingsAndBoxes)
     auto empty = load("emf/libemf2svg_test-030.emf");
     ASSERT_TRUE(empty);
     EXPECT_GT(empty->Width(), 0);
-    EXPECT_TRUE(inkBounds(render(*empty, 100, 120)).isEmpty());
+    EXPECT_TRUE(InkBounds(RenderTransparent(*empty, 100, 120)).isEmpty());
 
     auto pic = load("emf/libemf2svg_test-007.emf");
     ASSERT_TRUE(pic);
@@ -221,14 +192,14 @@ TEST(PictureMetafile, EmptyDrawingsAndBoxes)
     pic->Draw(p, QRectF(10, 10, 0, 30));
     pic->Draw(p, QRectF(10, 10, 30, 0));
     p.end();
-    EXPECT_TRUE(inkBounds(image).isEmpty());
+    EXPECT_TRUE(InkBounds(image).isEmpty());
     // A box given from its far corner is the same box.
     QImage flipped(50, 50, QImage::Format_ARGB32);
     flipped.fill(Qt::transparent);
     QPainter q(&flipped);
     pic->Draw(q, QRectF(40, 40, -30, -30));
     q.end();
-    EXPECT_EQ(inkBounds(flipped), QRect(10, 10, 30, 30));
+    EXPECT_EQ(InkBounds(flipped), QRect(10, 10, 30, 30));
 }
 
 // Texts of a Windows metafile may hold any character of their font's code
@@ -249,8 +220,8 @@ TEST(PictureMetafile, WmfTextsKeepTheirCharacters)
     TMetafileSvg svg;
     ASSERT_TRUE(MetafileToSvg(pic->Bytes(), TPicture::MetafileType::Wmf, &svg));
     EXPECT_TRUE(QString::fromUtf8(svg.svg).contains(QString::fromUtf8("&amp;&lt;ä&gt; a string")));
-    const QImage image = render(*pic, 300, 400);
-    EXPECT_FALSE(inkBounds(image.copy(0, 0, 150, 30)).isEmpty()); // the first line has its ink
+    const QImage image = RenderTransparent(*pic, 300, 400);
+    EXPECT_FALSE(InkBounds(image.copy(0, 0, 150, 30)).isEmpty()); // the first line has its ink
 
     // Cyrillic fonts: the same bytes read in their code page.
     QByteArray cyrillic = original;

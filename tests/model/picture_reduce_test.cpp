@@ -1,5 +1,4 @@
-#include "model/picture.h"
-#include "testsupport.h"
+#include "picture_testutil.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -11,13 +10,6 @@
 
 namespace
 {
-TBytes readAll(const QString &path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    const QByteArray a = f.readAll();
-    return TBytes(a.begin(), a.end());
-}
 
 // A photo-like test picture: smooth colour gradients.
 QImage gradient(int w, int h)
@@ -40,18 +32,6 @@ TBytes jpegOf(const QImage &image)
     writer.setQuality(92);
     EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
     return TBytes(data.begin(), data.end());
-}
-
-double meanDiff(const QImage &a, const QImage &b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum +=
-                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
 }
 
 void expect24BitBitmap(const TPicture &pic, int w, int h)
@@ -77,10 +57,10 @@ TEST(PictureReduce, JpegToFieldWidth)
     ASSERT_TRUE(reduced);
     expect24BitBitmap(*reduced, 591, 89); // 600 × 591 / 4000 = 88.65
     const QImage expected = source.scaled(591, 89, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    EXPECT_LT(meanDiff(reduced->ToImage(), expected), 3.0);
+    EXPECT_LT(MeanDiff(reduced->ToImage(), expected), 3.0);
 
     // Narrow photos decode at full size and give the same kind of result.
-    auto small = TPicture::FromJpegBytes(readAll(CorpusPath("jpeg/libjpeg-turbo_testorig.jpg")), &error);
+    auto small = TPicture::FromJpegBytes(ReadCorpus("jpeg/libjpeg-turbo_testorig.jpg"), &error);
     ASSERT_TRUE(small);
     auto r = small->ReducedTo300Dpi(10.0); // 118 pixels
     ASSERT_TRUE(r);
@@ -91,7 +71,7 @@ TEST(PictureReduce, JpegToFieldWidth)
 // 24-bit bitmap with the same pixels; the original stays as it was.
 TEST(PictureReduce, NeverEnlarged)
 {
-    const TBytes bytes = readAll(CorpusPath("bmp/g/pal8.bmp"));
+    const TBytes bytes = ReadCorpus("bmp/g/pal8.bmp");
     auto pal = TPicture::FromBmpStream(bytes.data(), bytes.size(), TBmpMode::File, nullptr, nullptr);
     ASSERT_TRUE(pal);
     auto r = pal->ReducedTo300Dpi(100.0);
@@ -100,7 +80,7 @@ TEST(PictureReduce, NeverEnlarged)
     EXPECT_EQ(r->ToImage(), pal->ToImage());
     EXPECT_EQ(pal->BmpInfo().bitCount, 8);
 
-    auto photo = TPicture::FromJpegBytes(readAll(CorpusPath("jpeg/pillow_hopper.jpg")), nullptr);
+    auto photo = TPicture::FromJpegBytes(ReadCorpus("jpeg/pillow_hopper.jpg"), nullptr);
     ASSERT_TRUE(photo);
     auto same = photo->ReducedTo300Dpi(20.0); // 236 pixels > 128
     ASSERT_TRUE(same);
@@ -137,25 +117,10 @@ TEST(PictureReduce, SizesAndLimits)
     EXPECT_FALSE(meta->ReducedTo300Dpi(50.0));
 }
 
-// Raster pictures are stretched into their box; with smooth scaling every
-// source pixel counts, and JPEG photos may be drawn from a reduced decode.
+// Raster pictures drawn smoothly: every source pixel counts, and JPEG photos
+// may be drawn from a reduced decode.
 TEST(PictureReduce, RasterDrawing)
 {
-    QImage checker(4, 2, QImage::Format_RGB32);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 4; ++x)
-            checker.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-    auto pic = TPicture::FromImage(checker);
-    QImage out(40, 20, QImage::Format_RGB32);
-    out.fill(Qt::red);
-    {
-        QPainter p(&out);
-        pic->Draw(p, QRectF(0, 0, 40, 20));
-    }
-    EXPECT_EQ(out.pixel(5, 5), qRgb(0, 0, 0));
-    EXPECT_EQ(out.pixel(15, 5), qRgb(255, 255, 255));
-    EXPECT_EQ(out.pixel(15, 15), qRgb(0, 0, 0));
-
     // Reduced smoothly, fine stripes average to grey instead of aliasing.
     QImage stripes(400, 10, QImage::Format_RGB32);
     for (int x = 0; x < 400; ++x)
@@ -180,6 +145,6 @@ TEST(PictureReduce, RasterDrawing)
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         photo->Draw(p, QRectF(0, 0, 100, 50), denom);
         p.end();
-        EXPECT_LT(meanDiff(drawn, gradient(100, 50)), 4.0);
+        EXPECT_LT(MeanDiff(drawn, gradient(100, 50)), 4.0);
     }
 }

@@ -1,6 +1,5 @@
-#include "model/picture.h"
+#include "../model/picture_testutil.h"
 #include "platform/clipboard.h"
-#include "testsupport.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -11,13 +10,6 @@
 
 namespace
 {
-TBytes readAll(const QString &path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    const QByteArray a = f.readAll();
-    return TBytes(a.begin(), a.end());
-}
 
 std::unique_ptr<TPicture> loadCorpus(const char *relative)
 {
@@ -56,7 +48,7 @@ TEST(Clipboard, TextInCodePage)
 // same pixels.
 TEST(Clipboard, BitmapRoundTrip)
 {
-    const TBytes bytes = readAll(CorpusPath("bmp/g/pal8.bmp"));
+    const TBytes bytes = ReadCorpus("bmp/g/pal8.bmp");
     auto pic = TPicture::FromBmpStream(bytes.data(), bytes.size(), TBmpMode::File, nullptr, nullptr);
     ASSERT_TRUE(pic);
     platform::SetClipboardPicture(*pic);
@@ -122,7 +114,7 @@ TEST(Clipboard, MetafileRoundTrip)
 // header; unreadable metafile data gives no picture, even beside an image.
 TEST(Clipboard, ForeignMetafiles)
 {
-    const TBytes plain = readAll(CorpusPath("wmf/libwmf_p0000001.wmf"));
+    const TBytes plain = ReadCorpus("wmf/libwmf_p0000001.wmf");
     auto *data = new QMimeData;
     data->setData("image/wmf",
                   QByteArray(reinterpret_cast<const char *>(plain.data()), qsizetype(plain.size())));
