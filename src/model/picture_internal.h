@@ -12,6 +12,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class QSvgRenderer;
 
@@ -36,6 +37,10 @@ struct TMetafileSvg {
 // Converts metafile bytes (EMF or placeable WMF). False when nothing of the
 // metafile could be converted.
 bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSvg *out);
+// Neutralises the text records of an EMF that give glyph numbers instead of
+// characters; returns how many there were.
+int DropGlyphIndexTexts(std::vector<char> &emf);
+
 // How many conversions ran so far in this process (to check the caching).
 int MetafileConversions();
 

@@ -63,6 +63,48 @@ void append32(TBytes &out, std::uint32_t v)
 
 // ---------------------------------------------------------------- EMF
 
+enum : std::uint32_t {
+    EMR_REALIZEPALETTE = 52,
+    EMR_EXTTEXTOUTA = 83,
+    EMR_EXTTEXTOUTW = 84,
+    EMR_SMALLTEXTOUT = 108,
+};
+constexpr std::uint32_t ETO_GLYPH_INDEX = 0x0010;
+
+} // namespace
+
+// Texts given as glyph numbers of a Windows font cannot be shown without that
+// font. libemf2svg looks such fonts up and then shuts fontconfig down for the
+// whole process (FcFini), pulling it away under Qt's own text drawing. Those
+// records become palette records, which draw nothing.
+int DropGlyphIndexTexts(std::vector<char> &emf)
+{
+    int dropped = 0;
+    auto *p = reinterpret_cast<std::uint8_t *>(emf.data());
+    const std::size_t n = emf.size();
+    // Walked like libemf2svg walks them, so that no text record escapes.
+    for (std::size_t off = 0; off + 8 <= n;) {
+        const std::uint32_t type = le32(p + off), size = le32(p + off + 4);
+        if (size < 8 || size > n - off)
+            break;
+        bool glyphs = false;
+        if (type == EMR_EXTTEXTOUTA || type == EMR_EXTTEXTOUTW)
+            glyphs = size < 56 || (le32(p + off + 52) & ETO_GLYPH_INDEX); // too short: damaged
+        else if (type == EMR_SMALLTEXTOUT)
+            glyphs = size < 24 || (le32(p + off + 20) & ETO_GLYPH_INDEX);
+        if (glyphs) {
+            p[off] = EMR_REALIZEPALETTE;
+            p[off + 1] = p[off + 2] = p[off + 3] = 0;
+            ++dropped;
+        }
+        off += size;
+    }
+    return dropped;
+}
+
+namespace
+{
+
 bool emfToSvg(const TBytes &bytes, TMetafileSvg *out)
 {
     const std::uint8_t *p = bytes.data();
@@ -98,8 +140,8 @@ bool emfToSvg(const TBytes &bytes, TMetafileSvg *out)
     options.imgHeight = boundsH;
     char *svg = nullptr;
     size_t svgLength = 0;
-    // libemf2svg takes a non-const buffer but does not write to it.
     std::vector<char> copy(bytes.begin(), bytes.end());
+    DropGlyphIndexTexts(copy);
     emf2svg(copy.data(), copy.size(), &svg, &svgLength, &options);
     if (svg) {
         out->svg = QByteArray(svg, qsizetype(svgLength));

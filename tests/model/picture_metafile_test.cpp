@@ -241,3 +241,22 @@ TEST(PictureMetafile, WmfTextsKeepTheirCharacters)
     ASSERT_TRUE(MetafileToSvg(ru->Bytes(), TPicture::MetafileType::Wmf, &svg));
     EXPECT_TRUE(QString::fromUtf8(svg.svg).contains(QString::fromUtf8("Прив a string")));
 }
+
+// Texts given as glyph numbers are left out (they need the Windows font);
+// texts given as characters stay.
+TEST(PictureMetafile, GlyphIndexTextsAreLeftOut)
+{
+    const TBytes dual = ReadCorpus("emf/libemf2svg_test-183.emf");
+    std::vector<char> bytes(dual.begin(), dual.end());
+    EXPECT_GT(DropGlyphIndexTexts(bytes), 0);
+    EXPECT_EQ(DropGlyphIndexTexts(bytes), 0); // nothing left the second time
+    auto pic = TPicture::FromFileBytes(dual, nullptr);
+    ASSERT_TRUE(pic);
+    EXPECT_EQ(pic->Bytes(), dual); // the picture keeps its bytes
+
+    const TBytes page = ReadCorpus("emf/libemf2svg_test-041.emf");
+    std::vector<char> plain(page.begin(), page.end());
+    EXPECT_EQ(DropGlyphIndexTexts(plain), 0);
+    EXPECT_TRUE(std::equal(plain.begin(), plain.end(), page.begin(),
+                           [](char a, std::uint8_t b) { return std::uint8_t(a) == b; }));
+}
