@@ -14,7 +14,7 @@ nlohmann-json3-dev
 libgtest-dev libbenchmark-dev
 fonts-liberation fonts-dejavu-core fontconfig
 poppler-utils
-xvfb xdotool imagemagick x11-utils xauth
+xvfb xdotool imagemagick x11-utils xauth libxdamage-dev
 shared-mime-info desktop-file-utils xdg-utils
 "
 

@@ -1,9 +1,15 @@
 // Measures Push and Undo of the undo store on a sheet of 5 x 13 fields, each
 // holding a 591 x 400 24-bit bitmap (a label file of about 46 MB).
 //
-// Usage: undo_bench [folder] [edits]
+// Usage: undo_bench [--keep-memory] [--each] [folder] [edits]
+// --each prints the time of every single push and undo.
 // The snapshots are written into a temporary folder inside "folder" (default:
 // the system's temporary folder), which plays the program folder.
+//
+// Reading a snapshot back allocates the file's size twice over; on machines
+// where touching fresh memory is slow (virtual machines) that dominates the
+// undo. --keep-memory makes the C library keep freed large blocks for reuse
+// instead of handing them back to the system at once, to show the difference.
 
 #include "model/rs.h"
 #include "model/undobj.h"
@@ -18,11 +24,14 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-namespace {
+namespace
+{
 
 QImage fieldImage(int seed)
 {
@@ -74,8 +83,15 @@ void print(const char *what, const Stats &s)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QString base = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath();
-    const int edits = argc > 2 ? std::max(2, std::atoi(argv[2])) : 10;
+    QStringList args = app.arguments().mid(1);
+    const bool keepMemory = args.removeAll(QStringLiteral("--keep-memory")) > 0;
+    const bool each = args.removeAll(QStringLiteral("--each")) > 0;
+    if (keepMemory) {
+        mallopt(M_MMAP_THRESHOLD, 64 << 20);
+        mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    }
+    const QString base = args.size() > 0 ? args[0] : QDir::tempPath();
+    const int edits = args.size() > 1 ? std::max(2, args[1].toInt()) : 10;
 
     QTemporaryDir dir(base + QStringLiteral("/undo_bench-XXXXXX"));
     if (!dir.isValid()) {
@@ -102,19 +118,23 @@ int main(int argc, char **argv)
             t.start();
             store.Push(&sheet);
             push.push_back(double(t.nsecsElapsed()) / 1e6);
+            if (each)
+                std::printf("push %2d: %7.1f ms\n", store.Current, push.back());
         }
         const qint64 size = QFileInfo(store.SnapshotPath(1)).size();
-        std::printf("sheet: %d x %d fields of 591 x 400 pixels, snapshot %.1f MB, folder %s\n", sheet.ColumnCount,
-                    sheet.RowCount, double(size) / 1e6, qPrintable(dir.path()));
+        std::printf("sheet: %d x %d fields of 591 x 400 pixels, snapshot %.1f MB, folder %s\n",
+                    sheet.ColumnCount, sheet.RowCount, double(size) / 1e6, qPrintable(dir.path()));
         while (store.CanUndo()) {
             t.start();
             if (!store.Undo(&sheet))
                 break;
             undo.push_back(double(t.nsecsElapsed()) / 1e6);
+            if (each)
+                std::printf("undo %2d: %7.1f ms\n", store.Current + 1, undo.back());
         }
-        t.start();
     }
-    std::printf("edits: %d pushes, %d undos\n", int(push.size()), int(undo.size()));
+    std::printf("edits: %d pushes, %d undos%s\n", int(push.size()), int(undo.size()),
+                keepMemory ? " (freed memory kept for reuse)" : "");
     print("Push", stats(push));
     if (!undo.empty())
         print("Undo", stats(undo));

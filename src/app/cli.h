@@ -3,7 +3,11 @@
 // a static CliRegistration. A command returns the exit status: 0 success,
 // 2 failure (after printing the program's German message to standard error).
 
+#include "platform/messages.h"
+
 #include <QStringList>
+
+class TRS;
 
 using CliFunction = int (*)(const QStringList &args);
 
@@ -22,3 +26,20 @@ constexpr int kCliFailed = 2;
 
 // Prints a message of the program (which may hold "\r\n") to standard error.
 void CliError(const QString &text);
+
+// While it lives, the program's messages go to standard error.
+class CliStderrMessages {
+public:
+    CliStderrMessages();
+    ~CliStderrMessages();
+    CliStderrMessages(const CliStderrMessages &) = delete;
+    CliStderrMessages &operator=(const CliStderrMessages &) = delete;
+    bool Shown() const { return shown_; }
+
+private:
+    platform::MessageHandler previous_;
+    bool shown_ = false;
+};
+
+// Reads a label file; on failure the reason is on standard error.
+bool CliLoadSheet(TRS &sheet, const QString &path, int *version);

@@ -63,45 +63,6 @@ ordered_json fieldJson(const TRSObject &f)
     return j;
 }
 
-// Tells why a label file could not be read when the reader itself said
-// nothing (a file that does not exist).
-void reportMissing(const QString &path)
-{
-    if (!QFileInfo::exists(path))
-        CliError(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(QDir::toNativeSeparators(path)));
-    else if (QFileInfo(path).isDir())
-        CliError(QStringLiteral("\"%1\" ist ein Ordner, keine Datei.").arg(QDir::toNativeSeparators(path)));
-}
-
-// Messages of the model go to standard error while the command runs.
-class StderrMessages {
-public:
-    StderrMessages()
-    {
-        previous_ = platform::SetMessageHandler([this](const platform::Message &m) {
-            CliError(m.text);
-            shown_ = true;
-            return int(platform::mrOk);
-        });
-    }
-    ~StderrMessages() { platform::SetMessageHandler(previous_); }
-    bool Shown() const { return shown_; }
-
-private:
-    platform::MessageHandler previous_;
-    bool shown_ = false;
-};
-
-bool load(TRS &rs, const QString &path, int *version)
-{
-    StderrMessages messages;
-    if (rs.LoadFromFile(path, version))
-        return true;
-    if (!messages.Shown())
-        reportMissing(path);
-    return false;
-}
-
 int dump(const QStringList &args)
 {
     if (args.size() != 1) {
@@ -110,7 +71,7 @@ int dump(const QStringList &args)
     }
     TRS rs;
     int version = 0;
-    if (!load(rs, args[0], &version))
+    if (!CliLoadSheet(rs, args[0], &version))
         return kCliFailed;
 
     ordered_json j;
@@ -166,9 +127,9 @@ int resave(const QStringList &args)
         return kCliFailed;
     }
     TRS rs;
-    if (!load(rs, args[0], nullptr))
+    if (!CliLoadSheet(rs, args[0], nullptr))
         return kCliFailed;
-    StderrMessages messages;
+    CliStderrMessages messages;
     if (!rs.SaveToFile(args[1])) {
         if (!messages.Shown())
             CliError(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: "

@@ -13,21 +13,6 @@
 
 namespace {
 
-// Messages of the model go to standard error while the command runs.
-struct StderrMessages {
-    platform::MessageHandler previous;
-    bool shown = false;
-    StderrMessages()
-    {
-        previous = platform::SetMessageHandler([this](const platform::Message &m) {
-            CliError(m.text);
-            shown = true;
-            return int(platform::mrOk);
-        });
-    }
-    ~StderrMessages() { platform::SetMessageHandler(previous); }
-};
-
 int render(const QStringList &args)
 {
     QString in, out;
@@ -59,14 +44,8 @@ int render(const QStringList &args)
     }
 
     TRS sheet;
-    {
-        StderrMessages messages;
-        if (!sheet.LoadFromFile(in)) {
-            if (!messages.shown)
-                CliError(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(QDir::toNativeSeparators(in)));
-            return kCliFailed;
-        }
-    }
+    if (!CliLoadSheet(sheet, in, nullptr))
+        return kCliFailed;
 
     // The page in the orientation the window chooses for the sheet.
     platform::Printer &printer = platform::Printer::Instance();

@@ -40,7 +40,8 @@ bool mm_lnkdsktpClick()
     // a launcher on it.
     if (!desktop.isEmpty() && QDir().mkpath(desktop)) {
         // The icon is optional: a launcher without it still starts the program.
-        const QString icon = platform::InstallProgramIcon(ProgramIconSvg()) ? platform::ProgramIconPath() : QString();
+        const QString icon =
+            platform::InstallProgramIcon(ProgramIconSvg()) ? platform::ProgramIconPath() : QString();
         ok = platform::CreateDesktopLauncher(desktop + QStringLiteral("/Rückenschilder.desktop"),
                                              platform::ProgramFilePath(), QStringLiteral("Rückenschilder"),
                                              QStringLiteral("Rückenschilder leicht gemacht\n"

@@ -6,7 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 class TFolderBrowser;
 }
 

@@ -24,6 +24,7 @@ QString Mm1(double v) { return QLocale().toString(v, 'f', 1) + QStringLiteral(" 
 TDPaintbox::TDPaintbox(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true); // the pointer position is reported on every move
     markFrame_.penStyle = psSolid;
     markFrame_.penColor = 0xFF6600;
     markFrame_.fillStyle = bsClear;
@@ -137,6 +138,7 @@ void TDPaintbox::SetZoomFaktor(double z)
         z = kMaxZoom;
     zoom_ = z;
     ResizeToPage();
+    ForgetCrosshair();
     emit OnZoomChanged();
 }
 

@@ -254,6 +254,100 @@ private:
     QRect markUnion_;
     QRectF markedAreaMm_;
     bool printing_ = false;
+
+    // === Pointing and editing (dpaintbox_interaction.cpp) ===================
+public:
+    // Shape of the crosshair that follows the pointer.
+    enum TAchsenkreuz : unsigned char {
+        ta_alle, // both lines across the whole control
+        ta_lire, // horizontal line only
+        ta_obun, // vertical line only
+        ta_liun, // from the left edge to the pointer, then down
+        ta_liob, // from the left edge to the pointer, then up
+        ta_reob, // from the top edge to the pointer, then right
+        ta_reun  // from the bottom edge to the pointer, then right
+    };
+
+    bool AchsenCursor() const { return achsenCursor_; }
+    void SetAchsenCursor(bool on);
+    TAchsenkreuz AchsenCursorTyp() const { return achsenCursorTyp_; }
+    void SetAchsenCursorTyp(TAchsenkreuz typ);
+
+    // Edit mode: elements of the current page can be moved, copied (Ctrl)
+    // and resized with the mouse until the next rebuild of the page.
+    bool Bearbeitbar() const { return bearbeitbar_; }
+    void SetBearbeitbar(bool on);
+    // Element the edit mode works on, -1 when none.
+    int CurrentElement() const { return currentElement_; }
+
+    // Last pointer position in mm, as reported by OnXYChange.
+    QPointF PointerMm() const { return pointerMm_; }
+
+    // Number of the topmost element of the current page at the page point
+    // (mm, before scale, offsets and mirroring), -1 when none.
+    int ElementAtPoint(double xMm, double yMm) const;
+
+signals:
+    void OnXYChange(double x, double y);
+    void ONElementMarked(int elementNr, int elementTyp);
+    // Where a moved or resized element now lies, in the coordinates the
+    // adders take: the first point (text anchor, line start, top-left corner
+    // of rectangles and pictures) and the second (line end, bottom-right
+    // corner; for texts the anchor plus the block size).
+    void OnElementGeaendert(int elementNr, int elementTyp, double newX, double newY, double newX2, double newY2);
+    // The control's own mouse events, after the edit mode has seen them. A
+    // left click is reported before the release that completes it.
+    void OnMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void OnMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void OnMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void OnClick();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    // Part of the marking under the pointer.
+    enum TGriff : unsigned char { griffKeiner, griffKoerper, griffLinksOben, griffRechtsOben, griffLinksUnten,
+                                  griffRechtsUnten, griffMitte };
+
+    // Crosshair and drag rectangle, drawn last but one by paintEvent.
+    void DrawInteraction(QPainter &p);
+    QRegion CrosshairRegion(QPoint pos) const;
+    void ForgetCrosshair();
+    void UpdateDragRect(const QRect &newRect);
+    QRect MarkingRect() const;
+    TGriff PartAt(QPoint pt) const;
+    void EditPress(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pt);
+    void EditMove(QPoint pt);
+    void EditRelease(Qt::KeyboardModifiers modifiers);
+    QRect DraggedRect(QPoint pt) const;
+    int CopyElement(int number);
+    void ShiftElement(TDElement &e, double dxMm, double dyMm);
+    void MoveElement(int number, double dxMm, double dyMm);
+    void ResizeElement(TDElement &e, TGriff corner, double rw, double rh, bool freeProportion);
+    double InputX(double placedX) const;
+    double InputY(double placedY) const;
+
+    bool achsenCursor_ = false;
+    TAchsenkreuz achsenCursorTyp_ = ta_alle;
+    bool crossShown_ = false; // whether crossPos_ holds a position
+    QPoint crossPos_{-1, -1};
+    QPointF pointerMm_;
+    bool bearbeitbar_ = false;
+    int currentElement_ = -1;
+    TDruckTyp currentKind_ = TDruckTyp::None;
+    bool dragging_ = false;
+    TGriff griff_ = griffKeiner;
+    bool pressShift_ = false;
+    QPoint pressPoint_;
+    QPoint grabOffset_;
+    QRect dragRect_;  // empty while nothing is dragged
+    QRect dragStart_; // the element's bounds at the press
+    bool clickArmed_ = false;
+    // === end of pointing and editing =========================================
 };
 
 } // namespace canvas

@@ -119,6 +119,8 @@ void TDPaintbox::paintEvent(QPaintEvent *event)
         p.drawLine(0, y2, W, y2);
     }
 
+    DrawInteraction(p);
+
     if (markRectOn_)
         DrawRect(p, markFrame_, nullptr);
 }

@@ -256,9 +256,11 @@ void TMUVPixelLineal::Draw(QPainter &p) const
     // Marked range.
     const double za = RoundEven((markupStart_ - leftValue_) * zoomFaktor_);
     const double zb = RoundEven((markupEnd_ - leftValue_) * zoomFaktor_);
-    if (za != zb && std::abs(za) < 1e9 && std::abs(zb) < 1e9) {
-        const int a = int(za);
-        const int b = int(zb);
+    if (za != zb) {
+        // Ends far outside the ruler are pulled to just beyond its edges.
+        const double limit = Length() + 1.0;
+        const int a = int(std::clamp(za, -1.0, limit));
+        const int b = int(std::clamp(zb, -1.0, limit));
         const QColor mark = ToQColor(markUpColor_);
         if (vertical)
             FillSpan(p, true, a, b, q + kGap, W - 1, mark);

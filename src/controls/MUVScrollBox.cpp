@@ -1,5 +1,6 @@
 #include "controls/MUVScrollBox.h"
 
+#include <QMetaObject>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -40,7 +41,25 @@ QImage TMUVScrollBox::DefaultBackgroundPattern()
 void TMUVScrollBox::SetBackgroundOn(bool on)
 {
     backgroundOn_ = on;
+    ApplyContentTransparency();
     viewport()->update();
+}
+
+// QScrollArea gives its content an opaque background; with the pattern on,
+// the content has to let it through.
+void TMUVScrollBox::ApplyContentTransparency()
+{
+    if (QWidget *content = widget())
+        content->setAutoFillBackground(!backgroundOn_);
+}
+
+bool TMUVScrollBox::viewportEvent(QEvent *event)
+{
+    // A new content widget is made opaque after it has been added, so
+    // undo that once setWidget() has finished.
+    if (event->type() == QEvent::ChildAdded && backgroundOn_)
+        QMetaObject::invokeMethod(this, &TMUVScrollBox::ApplyContentTransparency, Qt::QueuedConnection);
+    return QScrollArea::viewportEvent(event);
 }
 
 void TMUVScrollBox::SetBackgroundBMP(const QImage &image)
@@ -112,7 +131,8 @@ void TMUVScrollBox::paintEvent(QPaintEvent *event)
     }
     QPainter p(viewport());
     QWidget *content = widget();
-    const QPoint origin = content ? content->pos() : QPoint(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    const QPoint origin =
+        content ? content->pos() : QPoint(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
 
     // The controls on the content, in viewport coordinates.
     QList<QRect> controls;

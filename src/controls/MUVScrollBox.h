@@ -15,7 +15,8 @@ public:
     ~TMUVScrollBox() override;
 
     // Pattern behind the content, tiled from the content's origin so that it
-    // scrolls with it. Off by default: then the box paints as a plain one.
+    // scrolls with it; the content widget is made transparent for it. Off
+    // by default: then the box paints as a plain one.
     bool BackgroundOn() const { return backgroundOn_; }
     void SetBackgroundOn(bool on);
     QImage BackgroundBMP() const { return backgroundBmp_; }
@@ -51,8 +52,10 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void wheelEvent(QWheelEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
+    void ApplyContentTransparency();
     void PaintShadow(QPainter &p, const QRect &r) const;
 
     bool backgroundOn_ = false;

@@ -15,7 +15,8 @@
 #include <map>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Clear always looks at least this far, also for snapshots it did not write.
 constexpr std::int32_t kClearRange = 998;
@@ -27,7 +28,10 @@ QString instanceStem(const QString &plain, int instance)
     return instance == 1 ? plain : plain + QLatin1Char('~') + QString::number(instance);
 }
 
-QString lockPath(const QString &stem) { return stem + QStringLiteral(".lock"); }
+QString lockPath(const QString &stem)
+{
+    return stem + QStringLiteral(".lock");
+}
 
 } // namespace
 
@@ -147,7 +151,7 @@ void TRSUndo::ReleaseNames()
 // Our own names count as well, since we hold them before writing anything.
 void TRSUndo::RemoveStaleSnapshots(const QString &folder, const QString &stem) const
 {
-    static const QRegularExpression tail(QStringLiteral("^(?:~(\\d+))?\\.(\\d+|lock)$"));
+    static const QRegularExpression tail(QStringLiteral("^(?:~([1-9]\\d{0,8}))?\\.([1-9]\\d*|lock)$"));
     std::map<int, std::vector<QString>> snapshots; // instance -> its numbered files
     const QDir dir(folder);
     for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
@@ -158,7 +162,8 @@ void TRSUndo::RemoveStaleSnapshots(const QString &folder, const QString &stem) c
             continue;
         bool ok = true;
         const int instance = m.captured(1).isEmpty() ? 1 : m.captured(1).toInt(&ok);
-        if (!ok || instance < 1 || instance > kMaxInstances)
+        // Only names this store would give: no "~1", no leading zeros.
+        if (!ok || (!m.captured(1).isEmpty() && instance < 2) || instance > kMaxInstances)
             continue;
         auto &files = snapshots[instance];
         if (m.captured(2) != QStringLiteral("lock"))

@@ -18,16 +18,17 @@
 class QLockFile;
 class TRS;
 
-class TRSUndo {
-public:
+class TRSUndo
+{
+  public:
     TRSUndo();
     ~TRSUndo();
     TRSUndo(const TRSUndo &) = delete;
     TRSUndo &operator=(const TRSUndo &) = delete;
 
-    QString UserSuffix;       // the login name given to SetUser (at most 15 characters)
-    QString BaseName;         // path of the snapshot files without extension
-    std::int32_t Current = 0; // number of the newest snapshot
+    QString UserSuffix;        // the login name given to SetUser (at most 15 characters)
+    QString BaseName;          // path of the snapshot files without extension
+    std::int32_t Current = 0;  // number of the newest snapshot
     std::int32_t Previous = 0; // number of the snapshot that Undo loads
 
     // The login names that reach the store are cut to this length.
@@ -47,7 +48,7 @@ public:
     // Full path of snapshot n.
     QString SnapshotPath(std::int32_t n) const;
 
-private:
+  private:
     void ClaimNames();
     void ReleaseNames();
     void RemoveStaleSnapshots(const QString &folder, const QString &stem) const;

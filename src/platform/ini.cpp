@@ -12,20 +12,25 @@
 #include <optional>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 struct Line {
     enum Kind { Other, Section, Entry } kind = Other;
-    QString text; // the line as it stands in the file
-    QString name; // section name or key
+    QString text;  // the line as it stands in the file
+    QString name;  // section name or key
     QString value; // raw value of an entry, trimmed
 };
 
 using Lines = std::vector<Line>;
 
-bool sameName(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 Line parseLine(const QString &text)
 {
@@ -146,7 +151,10 @@ QString quoteIfNeeded(const QString &value)
     return value;
 }
 
-bool hasLineBreak(const QString &s) { return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r')); }
+bool hasLineBreak(const QString &s)
+{
+    return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
+}
 
 bool validSection(const QString &section)
 {
@@ -197,7 +205,10 @@ QString SettingsFilePath()
 
 TIniFile::TIniFile(const QString &fileName) : fileName_(fileName) {}
 
-bool TIniFile::FileExists() const { return QFile::exists(fileName_); }
+bool TIniFile::FileExists() const
+{
+    return QFile::exists(fileName_);
+}
 
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &def) const
 {
@@ -307,7 +318,8 @@ bool TIniFile::EraseSection(const QString &section)
     Lines lines = load(fileName_);
     bool erased = false;
     while (const auto range = findSection(lines, section)) {
-        lines.erase(lines.begin() + std::ptrdiff_t(range->header), lines.begin() + std::ptrdiff_t(range->end));
+        lines.erase(lines.begin() + std::ptrdiff_t(range->header),
+                    lines.begin() + std::ptrdiff_t(range->end));
         erased = true;
     }
     return erased ? save(fileName_, lines) : true;

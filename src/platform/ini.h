@@ -15,7 +15,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace platform
+{
 
 // Name of the program's settings file in the program folder.
 inline constexpr char16_t kSettingsFileName[] = u"dorlix.ini";
@@ -23,8 +24,9 @@ inline constexpr char16_t kSettingsFileName[] = u"dorlix.ini";
 // Full path of "dorlix.ini" next to the program file.
 QString SettingsFilePath();
 
-class TIniFile {
-public:
+class TIniFile
+{
+  public:
     explicit TIniFile(const QString &fileName);
 
     const QString &FileName() const { return fileName_; }
@@ -58,7 +60,7 @@ public:
     // Reads a number in the locale form or the C form.
     static bool TextToFloat(const QString &text, double *value);
 
-private:
+  private:
     QString fileName_;
 };
 

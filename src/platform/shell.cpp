@@ -12,15 +12,20 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 // Helper programs of the desktop finish in well under a second; a hanging one
 // must not freeze the window for long.
 constexpr int kToolTimeoutMs = 30000;
 
-QString mimeIconName() { return QString::fromLatin1(kRsdMimeType).replace(QLatin1Char('/'), QLatin1Char('-')); }
+QString mimeIconName()
+{
+    return QString::fromLatin1(kRsdMimeType).replace(QLatin1Char('/'), QLatin1Char('-'));
+}
 
 bool writeFile(const QString &path, const QByteArray &content)
 {
@@ -58,19 +63,18 @@ bool runTool(const QString &name, const QStringList &arguments)
 
 QByteArray mimePackage()
 {
-    return QStringLiteral(
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-               "  <mime-type type=\"%1\">\n"
-               "    <comment>Rückenschilddatei</comment>\n"
-               "    <comment xml:lang=\"de\">Rückenschilddatei</comment>\n"
-               "    <icon name=\"%2\"/>\n"
-               "    <magic priority=\"60\">\n"
-               "      <match type=\"string\" value=\"RUECKENSCHILD\" offset=\"0\"/>\n"
-               "    </magic>\n"
-               "    <glob pattern=\"*.rsd\"/>\n"
-               "  </mime-type>\n"
-               "</mime-info>\n")
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                          "  <mime-type type=\"%1\">\n"
+                          "    <comment>Rückenschilddatei</comment>\n"
+                          "    <comment xml:lang=\"de\">Rückenschilddatei</comment>\n"
+                          "    <icon name=\"%2\"/>\n"
+                          "    <magic priority=\"60\">\n"
+                          "      <match type=\"string\" value=\"RUECKENSCHILD\" offset=\"0\"/>\n"
+                          "    </magic>\n"
+                          "    <glob pattern=\"*.rsd\"/>\n"
+                          "  </mime-type>\n"
+                          "</mime-info>\n")
         .arg(QString::fromLatin1(kRsdMimeType), mimeIconName())
         .toUtf8();
 }
@@ -126,14 +130,20 @@ QString DataHomeFolder()
     return path;
 }
 
-QString MimePackagePath() { return DataHomeFolder() + QStringLiteral("/mime/packages/dorlix-rsd.xml"); }
+QString MimePackagePath()
+{
+    return DataHomeFolder() + QStringLiteral("/mime/packages/dorlix-rsd.xml");
+}
 
 QString ApplicationEntryPath()
 {
     return DataHomeFolder() + QStringLiteral("/applications/") + QString::fromLatin1(kDesktopEntryName);
 }
 
-QString ProgramIconPath() { return DataHomeFolder() + QStringLiteral("/icons/hicolor/scalable/apps/dorlix.svg"); }
+QString ProgramIconPath()
+{
+    return DataHomeFolder() + QStringLiteral("/icons/hicolor/scalable/apps/dorlix.svg");
+}
 
 QString MimeIconPath()
 {
@@ -251,12 +261,14 @@ bool CreateDesktopLauncher(const QString &launcherPath, const QString &programFi
     launcher.setPermissions(launcher.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
     if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") &&
         !QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) {
-        runTool(QStringLiteral("gio"), {QStringLiteral("set"), QStringLiteral("-t"), QStringLiteral("string"),
-                                        launcherPath, QStringLiteral("metadata::trusted"), QStringLiteral("true")});
+        runTool(QStringLiteral("gio"),
+                {QStringLiteral("set"), QStringLiteral("-t"), QStringLiteral("string"), launcherPath,
+                 QStringLiteral("metadata::trusted"), QStringLiteral("true")});
         const QString checksum =
             QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
-        runTool(QStringLiteral("gio"), {QStringLiteral("set"), QStringLiteral("-t"), QStringLiteral("string"),
-                                        launcherPath, QStringLiteral("metadata::xfce-exe-checksum"), checksum});
+        runTool(QStringLiteral("gio"),
+                {QStringLiteral("set"), QStringLiteral("-t"), QStringLiteral("string"), launcherPath,
+                 QStringLiteral("metadata::xfce-exe-checksum"), checksum});
     }
     return (launcher.permissions() & QFileDevice::ExeOwner) != 0;
 }

@@ -11,7 +11,8 @@
 
 #include <functional>
 
-namespace platform {
+namespace platform
+{
 
 // The MIME type of label files and the desktop entry that opens them.
 inline constexpr char kRsdMimeType[] = "application/x-dorlix-rsd";
@@ -20,10 +21,10 @@ inline constexpr char kDesktopEntryName[] = "dorlix.desktop";
 // The user's data folder (XDG_DATA_HOME, ~/.local/share), without trailing "/".
 QString DataHomeFolder();
 // Where the file type registration writes its files.
-QString MimePackagePath();        // <data>/mime/packages/dorlix-rsd.xml
-QString ApplicationEntryPath();   // <data>/applications/dorlix.desktop
-QString ProgramIconPath();        // <data>/icons/hicolor/scalable/apps/dorlix.svg
-QString MimeIconPath();           // <data>/icons/hicolor/scalable/mimetypes/application-x-dorlix-rsd.svg
+QString MimePackagePath();      // <data>/mime/packages/dorlix-rsd.xml
+QString ApplicationEntryPath(); // <data>/applications/dorlix.desktop
+QString ProgramIconPath();      // <data>/icons/hicolor/scalable/apps/dorlix.svg
+QString MimeIconPath();         // <data>/icons/hicolor/scalable/mimetypes/application-x-dorlix-rsd.svg
 
 // One argument of a desktop entry's Exec line: quoted, with the characters
 // the quoting and the field codes reserve escaped, and with the escapes of a
@@ -58,10 +59,10 @@ FolderDialog SetFolderDialog(FolderDialog dialog);
 
 // A folder browser that remembers the folder chosen last, also when a later
 // browse is cancelled.
-class TFolderBrowser {
-public:
-    explicit TFolderBrowser(const QString &caption = QStringLiteral("Datenpfad wählen..."))
-        : Caption(caption)
+class TFolderBrowser
+{
+  public:
+    explicit TFolderBrowser(const QString &caption = QStringLiteral("Datenpfad wählen...")) : Caption(caption)
     {
     }
 

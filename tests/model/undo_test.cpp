@@ -14,7 +14,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 void makeSheet(TRS &rs, const char *text)
 {
@@ -22,7 +23,10 @@ void makeSheet(TRS &rs, const char *text)
     rs.GetField(0, 0)->Text = text;
 }
 
-std::string textOf(const TRS &rs) { return rs.GetField(0, 0)->Text; }
+std::string textOf(const TRS &rs)
+{
+    return rs.GetField(0, 0)->Text;
+}
 
 // A change of the sheet followed by its snapshot, as every editing command does.
 void change(TRSUndo &undo, TRS &rs, const char *text)
@@ -80,7 +84,8 @@ TEST(UndoStore, NamesFollowTheProgramFileAndTheLoginName)
     undo.SetUser(QStringLiteral("../x/y"));
     EXPECT_EQ(QFileInfo(undo.SnapshotPath(1)).absolutePath(), folder.Path());
 
-    EXPECT_EQ(ChangeFileExt(QStringLiteral("/a.b/prog.exe"), QStringLiteral(".7")), QStringLiteral("/a.b/prog.7"));
+    EXPECT_EQ(ChangeFileExt(QStringLiteral("/a.b/prog.exe"), QStringLiteral(".7")),
+              QStringLiteral("/a.b/prog.7"));
     EXPECT_EQ(ChangeFileExt(QStringLiteral("/a.b/prog"), QString()), QStringLiteral("/a.b/prog"));
 }
 
@@ -105,7 +110,8 @@ TEST(UndoStore, PushWritesNothingWithoutUserSheetOrWritableFolder)
         EXPECT_EQ(undo.Current, 0);
         EXPECT_EQ(undo.Previous, 0);
         ASSERT_EQ(messages.Messages().size(), 1u);
-        EXPECT_TRUE(messages.Texts()[0].startsWith(QStringLiteral("Das Programm kann nicht direkt vom Desktop")));
+        EXPECT_TRUE(
+            messages.Texts()[0].startsWith(QStringLiteral("Das Programm kann nicht direkt vom Desktop")));
         EXPECT_TRUE(snapshotFiles(folder.Path()).isEmpty());
     }
 }
@@ -329,7 +335,10 @@ TEST(UndoStore, SnapshotsOfWindowsThatNoLongerRunAreRemoved)
     leaveSnapshot("dorlix_u1~3.4");
     leaveSnapshot("dorlix_u1~4.2"); // without any lock
     leaveSnapshot("dorlix_u2.1");   // another user's
-    leaveSnapshot("dorlix_u1.txt"); // not a snapshot
+    // Not names of a snapshot.
+    leaveSnapshot("dorlix_u1.txt");
+    leaveSnapshot("dorlix_u1~02.1");
+    leaveSnapshot("dorlix_u1.007");
 
     // A window that still runs keeps its snapshots.
     TRSUndo running;
@@ -342,7 +351,7 @@ TEST(UndoStore, SnapshotsOfWindowsThatNoLongerRunAreRemoved)
     undo.Push(&rs);
     EXPECT_EQ(undo.BaseName, folder.File("dorlix_u1"));
     EXPECT_EQ(snapshotFiles(folder.Path()),
-              (QStringList{"dorlix_u1.1", "dorlix_u1.lock", "dorlix_u1.txt", "dorlix_u1~2.1", "dorlix_u1~2.lock",
-                           "dorlix_u2.1"}));
+              (QStringList{"dorlix_u1.007", "dorlix_u1.1", "dorlix_u1.lock", "dorlix_u1.txt",
+                           "dorlix_u1~02.1", "dorlix_u1~2.1", "dorlix_u1~2.lock", "dorlix_u2.1"}));
     EXPECT_EQ(storedText(folder.File("dorlix_u1.1")), "opened");
 }

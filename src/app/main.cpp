@@ -1,0 +1,42 @@
+// dorlix: the window program.
+#include "app/mainwindow.h"
+
+#include "platform/message_box.h"
+#include "platform/messages.h"
+#include "platform/printer.h"
+
+#include <QApplication>
+
+#include <malloc.h>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char **argv)
+{
+    // Label files with many pictures allocate and free large blocks at every
+    // edit and undo; keeping them in the heap spares the system fresh pages.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Rückenschilder"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Rückenschilder"));
+    platform::SetApplicationTitle(QStringLiteral("Rückenschilder"));
+
+    // The standard dialogs and buttons speak German.
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtGerman);
+    platform::InstallMessageBoxes();
+    platform::Printer::Instance().Refresh();
+
+    TForm1 window;
+    // A start file: at least two characters naming an existing file.
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1 && args[1].size() > 1 && QFileInfo(args[1]).isFile())
+        window.SetStartFile(QFileInfo(args[1]).absoluteFilePath());
+    window.FormShow();
+    return app.exec();
+}

@@ -1,0 +1,382 @@
+#include "app/mainwindow.h"
+
+#include "controls/MUVPixelLineal.h"
+#include "controls/MUVScrollBox.h"
+#include "model/folder_check.h"
+#include "model/undobj.h"
+#include "platform/codepage.h"
+#include "platform/ini.h"
+#include "platform/messages.h"
+#include "platform/printer.h"
+#include "platform/system.h"
+
+#include "app/shell_commands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+constexpr int kSpacer = 18; // the spacers right of and below the page inside the scroll box
+constexpr int kRulerThickness = 24;
+
+QString withSlash(const QString &folder)
+{
+    return (folder.isEmpty() || folder.endsWith(QLatin1Char('/'))) ? folder : folder + QLatin1Char('/');
+}
+} // namespace
+
+QString TForm1::PreviewHelpCaption()
+{
+    return QStringLiteral("Linke Maustaste : Dieses Feld bearbeiten;  Rechte Maustaste : weitere Befehle;  "
+                          "Mittlere Maustaste : verschiebt die Ansicht");
+}
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent), sheet_(std::make_unique<TRS>())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(QIcon(QStringLiteral(":/dorlix/dorlix.svg")));
+    ProgramFolder = withSlash(platform::ProgramFolder());
+    PictureFolder = platform::ProgramFolder();
+
+    // The standard format of the format paste.
+    FormatTemplate.Kind = 1;
+    FormatTemplate.Visible = true;
+    FormatTemplate.Alignment = 0;
+    FormatTemplate.FontHeight = 5.2;
+
+    CreateToolBar();
+    CreateMenu();
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(2, 2, 2, 0);
+    layout->setSpacing(2);
+    setCentralWidget(central);
+    CreatePreview();
+    CreateBottomBar();
+    move(0, 0);
+    UpdateCaption();
+    UpdateCommandStates();
+    qApp->installEventFilter(this);
+}
+
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+}
+
+// ------------------------------------------------------------------ layout
+
+QToolButton *TForm1::AddButton(QWidget *bar, const char *name, const QString &caption, const QString &hint,
+                               const QIcon &icon, void (TForm1::*handler)())
+{
+    auto *b = new QToolButton(bar);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(caption);
+    b->setIcon(icon);
+    b->setIconSize(QSize(32, 32));
+    b->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
+    b->setAutoRaise(true);
+    // A hint without "|" is its own short and long form.
+    QString text = hint;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    b->setToolTip(text);
+    b->setStatusTip(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    if (handler)
+        connect(b, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+    return b;
+}
+
+void TForm1::CreateToolBar()
+{
+    auto *bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("ToolBar"));
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(4, 2, 4, 2);
+    QStyle *st = style();
+    auto big = [&](const char *name, const QString &caption, const QString &hint, QStyle::StandardPixmap pix,
+                   void (TForm1::*handler)()) {
+        QToolButton *b = AddButton(bar, name, caption, hint, st->standardIcon(pix), handler);
+        b->setMinimumWidth(84);
+        row->addWidget(b);
+        return b;
+    };
+    big("btn_Neu", QStringLiteral("Neu"),
+        QStringLiteral("Legt ein neues Rückenschild an.\r\nEinstellungen zur Seitenaufteilung im Folgedialog"),
+        QStyle::SP_FileIcon, nullptr);
+    big("btn_open", QStringLiteral("Öffnen"),
+        QStringLiteral("Öffnet eine bestehende Rückenschilddatei\r\nzur Bearbeitung"), QStyle::SP_DialogOpenButton,
+        &TForm1::btn_openClick);
+    big("btn_save", QStringLiteral("Speichern /...unter"),
+        QStringLiteral("Speichert das Rückenschild in einer (auch neuen)\r\nDatei ab. Speichern.. bzw. Speichern unter..."),
+        QStyle::SP_DialogSaveButton, &TForm1::btn_saveClick);
+    big("btn_print", QStringLiteral("Drucken"),
+        QStringLiteral("Druckt das aktuelle Rückenschild\r\nEinstellungen zum Drucken ... im Folgedialog"),
+        QStyle::SP_ComputerIcon, nullptr);
+    row->addSpacing(12);
+    big("btn_mod", QStringLiteral("Ändern"),
+        QStringLiteral("Abmessungen der Ränder, Farben und Abstände\r\ndes angezeigten Rückenschildes modifizieren"),
+        QStyle::SP_FileDialogDetailedView, nullptr);
+    row->addSpacing(12);
+
+    // The four arrows in a cross.
+    auto *arrows = new QWidget(bar);
+    auto *grid = new QGridLayout(arrows);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    auto arrow = [&](const char *name, const QString &hint, QStyle::StandardPixmap pix, void (TForm1::*handler)(),
+                     int r, int c) {
+        QToolButton *b = AddButton(arrows, name, QString(), hint, st->standardIcon(pix), handler);
+        b->setIconSize(QSize(16, 16));
+        grid->addWidget(b, r, c);
+    };
+    arrow("btn_spaltenlinks", QStringLiteral("Alle Spalten nach links verschieben"), QStyle::SP_ArrowLeft,
+          &TForm1::btn_spaltenlinksClick, 1, 0);
+    arrow("btn_oben", QStringLiteral("Alle Reihen nach oben verschieben"), QStyle::SP_ArrowUp, &TForm1::btn_obenClick,
+          0, 1);
+    arrow("btn_unten", QStringLiteral("Alle Reihen nach unten verschieben"), QStyle::SP_ArrowDown,
+          &TForm1::btn_untenClick, 2, 1);
+    arrow("btn_spaltenrechts", QStringLiteral("Alle Spalten nach rechts verschieben"), QStyle::SP_ArrowRight,
+          &TForm1::btn_spaltenrechtsClick, 1, 2);
+    row->addWidget(arrows);
+    big("btn_spaltekopieren", QStringLiteral("Kopie"),
+        QStringLiteral("Erste Spalte (= Spalte am linken Blattrand)\r\nnach rechts kopieren"),
+        QStyle::SP_FileDialogNewFolder, &TForm1::btn_spaltekopierenClick);
+    row->addSpacing(12);
+    big("btn_undo", QStringLiteral(" Rückgängig"), QStringLiteral("Macht Änderungen rückgängig"),
+        QStyle::SP_ArrowBack, &TForm1::btn_undoClick);
+    row->addStretch(1);
+    auto *toolBar = new QToolBar(QStringLiteral("Werkzeuge"), this);
+    toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    toolBar->toggleViewAction()->setEnabled(false);
+    toolBar->addWidget(bar);
+    addToolBar(Qt::TopToolBarArea, toolBar);
+}
+
+void TForm1::CreateMenu()
+{
+    QMenuBar *bar = menuBar();
+    QMenu *blank = bar->addMenu(QStringLiteral(" "));
+    blank->addAction(QString());
+
+    menuFile_ = bar->addMenu(QStringLiteral("Datei  "));
+    actNew_ = menuFile_->addAction(QStringLiteral("Neu"));
+    actNew_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    menuFile_->addSeparator();
+    actOpen_ = menuFile_->addAction(QStringLiteral("Öffnen"), this, &TForm1::btn_openClick);
+    actOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    actSave_ = menuFile_->addAction(QStringLiteral("Speichern (.. unter)             "), this, &TForm1::btn_saveClick);
+    menuFile_->addSeparator();
+    actPrint_ = menuFile_->addAction(QStringLiteral("Drucken"));
+    actPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    menuFile_->addSeparator();
+    actQuit_ = menuFile_->addAction(QStringLiteral("Beenden"), this, &QWidget::close);
+    connect(menuFile_, &QMenu::aboutToShow, this, [this] {
+        actSave_->setEnabled(canvas_->isVisible());
+        actPrint_->setEnabled(canvas_->isVisible() && Button(QStringLiteral("btn_print"))->isEnabled());
+    });
+
+    menuEdit_ = bar->addMenu(QStringLiteral("Bearbeiten"));
+    actUndo_ = menuEdit_->addAction(QStringLiteral("Rückgängig"), this, &TForm1::btn_undoClick);
+    actUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(menuEdit_, &QMenu::aboutToShow, this,
+            [this] { actUndo_->setEnabled(Button(QStringLiteral("btn_undo"))->isEnabled()); });
+
+    menuExtras_ = bar->addMenu(QStringLiteral("Extras/Optionen  "));
+    menuExtras_->addAction(QStringLiteral("Rückenschilddateien (*.rsd) immer mit dorlix öffnen"), this,
+                           &TForm1::mm_openrsdClick);
+    menuExtras_->addSeparator();
+    menuExtras_->addAction(QStringLiteral("Ablageordner der Rückenschilder einstellen...."), this,
+                           &TForm1::mm_DatablageClick);
+    menuExtras_->addAction(QStringLiteral("Verknüpfung auf dem Desktop erzeugen"), this, &TForm1::mm_lnkdsktpClick);
+}
+
+void TForm1::CreatePreview()
+{
+    auto *panel = new QFrame(centralWidget());
+    panel->setObjectName(QStringLiteral("pnl_Vorschau"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    auto *v = new QVBoxLayout(panel);
+    v->setContentsMargins(2, 2, 2, 2);
+    v->setSpacing(2);
+    previewCaption_ = new QLabel(QStringLiteral("Vorschau"), panel);
+    previewCaption_->setObjectName(QStringLiteral("lbl_Vorschau"));
+    previewCaption_->setAlignment(Qt::AlignCenter);
+    v->addWidget(previewCaption_);
+
+    auto *grid = new QGridLayout;
+    grid->setSpacing(0);
+    grid->setContentsMargins(0, 0, 0, 0);
+    linH_ = new TMUVPixelLineal(panel);
+    linH_->setObjectName(QStringLiteral("lin_H"));
+    linH_->SetLinealTyp(lin_horizontal);
+    linH_->setFixedHeight(kRulerThickness);
+    linV_ = new TMUVPixelLineal(panel);
+    linV_->setObjectName(QStringLiteral("lin_V"));
+    linV_->SetLinealTyp(lin_vertikal);
+    linV_->setFixedWidth(kRulerThickness);
+    for (TMUVPixelLineal *r : {linH_, linV_}) {
+        r->SetColorBackground(TColor(0x8000000C)); // the application work space colour
+        r->SetMarkUpColor(14671871);
+    }
+    scrollBox_ = new TMUVScrollBox(panel);
+    scrollBox_->setObjectName(QStringLiteral("ScrollBox1"));
+    scrollBox_->setFrameShape(QFrame::NoFrame); // ruler pixel 0 is the page's left edge
+    scrollBox_->setWidgetResizable(false);
+    scrollContent_ = new QWidget;
+    canvas_ = new TDPaintbox(scrollContent_);
+    canvas_->setObjectName(QStringLiteral("DPaintbox1"));
+    canvas_->SetZoomFaktor(0.6666);
+    canvas_->setMouseTracking(true);
+    bvl2_ = new QWidget(scrollContent_);
+    bvl1_ = new QWidget(scrollContent_);
+    canvas_->move(0, 0);
+    scrollBox_->setWidget(scrollContent_);
+
+    auto *corner = new QWidget(panel);
+    corner->setFixedSize(kRulerThickness, kRulerThickness);
+    grid->addWidget(corner, 0, 0);
+    grid->addWidget(linH_, 0, 1);
+    grid->addWidget(linV_, 1, 0);
+    grid->addWidget(scrollBox_, 1, 1);
+    v->addLayout(grid, 1);
+    static_cast<QVBoxLayout *>(centralWidget()->layout())->addWidget(panel, 1);
+
+    connect(scrollBox_, &TMUVScrollBox::OnScroll, this, [this](bool, int) { SyncRulers(); });
+    connect(scrollBox_, &TMUVScrollBox::OnMouseWheelUp, this, [this](Qt::KeyboardModifiers, QPoint, bool *handled) {
+        BTN_plusClick();
+        *handled = true;
+    });
+    connect(scrollBox_, &TMUVScrollBox::OnMouseWheelDown, this,
+            [this](Qt::KeyboardModifiers, QPoint, bool *handled) {
+                BTN_minusClick();
+                *handled = true;
+            });
+    connect(canvas_, &TDPaintbox::OnZoomChanged, this, &TForm1::LayoutContent);
+    connect(canvas_, &TDPaintbox::OnXYChange, this, &TForm1::DPaintbox1XYChange);
+    canvas_->setVisible(false);
+}
+
+void TForm1::CreateBottomBar()
+{
+    auto *bottom = new QWidget(centralWidget());
+    auto *row = new QHBoxLayout(bottom);
+    row->setContentsMargins(2, 0, 2, 0);
+    QStyle *st = style();
+    auto view = [&](const char *name, const QString &caption, const QString &hint, QStyle::StandardPixmap pix,
+                    void (TForm1::*handler)()) {
+        QToolButton *b = AddButton(bottom, name, caption, hint, st->standardIcon(pix), handler);
+        b->setIconSize(QSize(16, 16));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        row->addWidget(b);
+        return b;
+    };
+    view("BTN_Alles", QStringLiteral("Ganze Seite"), QStringLiteral("Zeigt das ganze Bild, angepaßt an die Fenstergröße."),
+         QStyle::SP_TitleBarMaxButton, &TForm1::BTN_AllesClick);
+    view("BTN_plus", QStringLiteral("+"), QStringLiteral("Vergrößert die Ansicht bis zum nächsten ganzzahligen Zoom"),
+         QStyle::SP_ArrowUp, &TForm1::BTN_plusClick);
+    view("BTN_minus", QStringLiteral("−"), QStringLiteral("Verkleinert die Ansicht bis zum nächsten ganzzahligen Zoom"),
+         QStyle::SP_ArrowDown, &TForm1::BTN_minusClick);
+    QToolButton *work = view("btn_work", QStringLiteral("Verschieben"), QStringLiteral("temproräres Verschieben der Elemente"),
+                             QStyle::SP_DialogResetButton, &TForm1::btn_workClick);
+    work->setCheckable(true);
+    row->addStretch(1);
+    static_cast<QVBoxLayout *>(centralWidget()->layout())->addWidget(bottom);
+
+    QStatusBar *sb = statusBar();
+    sb->setObjectName(QStringLiteral("StatusBar1"));
+    sb->setSizeGripEnabled(true);
+    struct Design {
+        const char *text;
+        int width;
+        Qt::Alignment align;
+        bool bevel;
+    };
+    const Design design[12] = {
+        {"X:", 20, Qt::AlignRight, false},       {"0", 80, Qt::AlignCenter, true},
+        {"Y:", 40, Qt::AlignRight, false},       {"0", 80, Qt::AlignCenter, true},
+        {"Zoom:", 40, Qt::AlignRight, false},    {"0", 80, Qt::AlignCenter, true},
+        {"0", 4, Qt::AlignLeft, true},           {"", 50, Qt::AlignLeft, true},
+        {"PC-Name", 100, Qt::AlignLeft, true},   {"", 4, Qt::AlignLeft, true},
+        {"Blattgröße:", 150, Qt::AlignRight, false}, {"n/v", 150, Qt::AlignLeft, true},
+    };
+    for (int i = 0; i < 12; ++i) {
+        auto *l = new QLabel(QString::fromUtf8(design[i].text), sb);
+        l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        l->setAlignment(design[i].align | Qt::AlignVCenter);
+        l->setFrameStyle(design[i].bevel ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+        l->setMinimumWidth(design[i].width);
+        l->setContentsMargins(2, 0, 2, 0);
+        sb->addWidget(l, i == 11 ? 1 : 0);
+        panels_[std::size_t(i)] = l;
+    }
+    // The 4-pixel separators show no text.
+    panels_[6]->setText(QString());
+}
+
+QToolButton *TForm1::Button(const QString &name) const { return findChild<QToolButton *>(name); }
+
+QAction *TForm1::MenuAction(const QString &text) const
+{
+    for (QAction *a : menuBar()->findChildren<QAction *>())
+        if (a->text() == text)
+            return a;
+    return nullptr;
+}
+
+void TForm1::UpdateCaption() { setWindowTitle(CaptionPrefix() + DocumentName); }
+
+void TForm1::UpdateCommandStates()
+{
+    const bool sheet = canvas_->isVisible() && sheet_->GridBuilt;
+    // "Neu", "Drucken" and "Ändern" come with their dialogs.
+    Button(QStringLiteral("btn_Neu"))->setEnabled(false);
+    actNew_->setEnabled(false);
+    Button(QStringLiteral("btn_print"))->setEnabled(false);
+    Button(QStringLiteral("btn_mod"))->setEnabled(false);
+    Button(QStringLiteral("btn_open"))->setEnabled(true);
+    Button(QStringLiteral("btn_save"))->setEnabled(sheet);
+    actSave_->setEnabled(sheet);
+    actPrint_->setEnabled(false);
+    Button(QStringLiteral("btn_spaltenlinks"))->setEnabled(sheet);
+    Button(QStringLiteral("btn_spaltenrechts"))->setEnabled(sheet);
+    Button(QStringLiteral("btn_spaltekopieren"))->setEnabled(sheet && sheet_->ColumnCount > 1);
+    Button(QStringLiteral("btn_oben"))->setEnabled(sheet && sheet_->RowCount > 1);
+    Button(QStringLiteral("btn_unten"))->setEnabled(sheet && sheet_->RowCount > 1);
+    const bool undo = sheet && undo_ && undo_->CanUndo();
+    Button(QStringLiteral("btn_undo"))->setEnabled(undo);
+    actUndo_->setEnabled(undo);
+    for (const char *name : {"BTN_Alles", "BTN_plus", "BTN_minus", "btn_work"})
+        Button(QString::fromLatin1(name))->setEnabled(canvas_->isVisible());
+}
+
+void TForm1::SetCanvasVisible(bool visible)
+{
+    canvas_->setVisible(visible);
+    LayoutContent();
+}
+
+void TForm1::LayoutContent()
+{
+    // The page at its pixel size, with the two spacers right of and below it.
+    const QSize page = canvas_->isVisible() || !canvas_->isHidden() ? canvas_->size() : QSize(0, 0);
+    bvl2_->setGeometry(page.width(), 0, kSpacer, page.height() + kSpacer);
+    bvl1_->setGeometry(0, page.height(), page.width() + kSpacer, kSpacer);
+    scrollContent_->resize(page.width() + kSpacer, page.height() + kSpacer);
+}

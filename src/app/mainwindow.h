@@ -1,0 +1,151 @@
+#pragma once
+// TForm1: the main window. It holds the one sheet of the run, its undo store
+// and the true-size preview, and carries the file commands, the view
+// commands and the column and row commands of the tool bar.
+
+#include "app/compose.h"
+#include "model/rs.h"
+#include "platform/shell.h"
+
+#include <QLabel>
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QToolButton;
+class TMUVPixelLineal;
+class TMUVScrollBox;
+class TRSUndo;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    static QString CaptionPrefix() { return QStringLiteral("Rückenschilddruckprogramm (Version 1.99.2 <03/2020>) - "); }
+    static QString PreviewHelpCaption();
+
+    // The file named on the command line, opened after the window is shown.
+    void SetStartFile(const QString &path) { startFile_ = path; }
+    // Settings, first-start questions, sheet and undo store; then the window
+    // is maximised and the start file opened. Runs once.
+    void FormShow();
+
+    // --- State ---------------------------------------------------------------
+    QString ProgramFolder;   // with a trailing "/"
+    QString DataFolder;      // with a trailing "/" once set
+    QString PictureFolder;   // without a trailing "/"
+    double LineFactor = 1.1;
+    bool ShowPageInfo = false;
+    QString DocumentName = QStringLiteral("unbenannt.rsd");
+    QString DocumentFolder;
+    double CursorX = 0, CursorY = 0;
+    TRSObject FormatTemplate;
+
+    TRS &Sheet() { return *sheet_; }
+    TRSUndo *Undo() { return undo_.get(); }
+    TDPaintbox *DPaintbox1() { return canvas_; }
+    TMUVScrollBox *ScrollBox1() { return scrollBox_; }
+    TMUVPixelLineal *lin_H() { return linH_; }
+    TMUVPixelLineal *lin_V() { return linV_; }
+    QToolButton *Button(const QString &name) const;
+    QAction *MenuAction(const QString &text) const;
+    QLabel *StatusPanel(int i) const { return panels_[std::size_t(i)]; }
+    QLabel *PreviewCaption() const { return previewCaption_; }
+
+    // --- Commands ----------------------------------------------------------
+    void btn_openClick();
+    void btn_saveClick();
+    void btn_undoClick();
+    void OpenDocument(const QString &path);
+    // The question before the sheet is replaced; false when cancelled.
+    bool SaveQuestion();
+
+    void Recompose(bool pushUndo);
+    void StatusPageText();
+
+    void btn_spaltenlinksClick();
+    void btn_spaltenrechtsClick();
+    void btn_obenClick();
+    void btn_untenClick();
+    void btn_spaltekopierenClick();
+    void btn_workClick();
+
+    void BTN_plusClick();
+    void BTN_minusClick();
+    void BTN_AllesClick();
+    void FormResize();
+    void SyncRulers();
+    void DPaintbox1XYChange(double x, double y);
+
+    // Marks the field at (CursorX, CursorY), or else the column there, as
+    // the context menu and the field editor show what they work on; switches
+    // the mark off outside both. Returns what was marked: 2 field, 1 column, 0 none.
+    int MarkAtCursor();
+    void UnmarkField();
+    QWidget *FieldHighlight() const { return fieldHighlight_; }
+
+    void mm_openrsdClick();
+    void mm_lnkdsktpClick();
+    void mm_DatablageClick();
+
+    // The zoom the minus command goes to from zoom.
+    static double ZoomMinusStep(double zoom);
+    // Pixels a pan movement scrolls by (small jitters count as none).
+    static int PanStep(int delta) { return (delta >= -3 && delta <= 3) ? 0 : delta; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateToolBar();
+    void CreateMenu();
+    void CreatePreview();
+    void CreateBottomBar();
+    QToolButton *AddButton(QWidget *bar, const char *name, const QString &caption, const QString &hint,
+                           const QIcon &icon, void (TForm1::*handler)());
+    void ReadSettings();
+    void WriteSettings();
+    void FirstStart();
+    void UpdateCaption();
+    void UpdateCommandStates();
+    void SetCanvasVisible(bool visible);
+    void LayoutContent();
+    void ZoomChanged();
+    void CanvasMouseDown(QMouseEvent *e);
+    void CanvasMouseMove(QMouseEvent *e);
+    void CanvasMouseUp(QMouseEvent *e);
+    void DPaintbox1Click();
+
+    std::unique_ptr<TRS> sheet_;
+    std::unique_ptr<TRSUndo> undo_;
+    TComposeSettings composeSettings_;
+    platform::TFolderBrowser folderBrowser_;
+    QString startFile_;
+    bool shown_ = false;
+    bool closing_ = false;
+
+    TDPaintbox *canvas_ = nullptr;
+    TMUVScrollBox *scrollBox_ = nullptr;
+    QWidget *scrollContent_ = nullptr;
+    QWidget *bvl1_ = nullptr, *bvl2_ = nullptr; // spacers below and right of the page
+    TMUVPixelLineal *linH_ = nullptr, *linV_ = nullptr;
+    QLabel *previewCaption_ = nullptr;
+    std::array<QLabel *, 12> panels_{};
+    QAction *actNew_ = nullptr, *actOpen_ = nullptr, *actSave_ = nullptr, *actPrint_ = nullptr,
+            *actQuit_ = nullptr, *actUndo_ = nullptr;
+    QMenu *menuFile_ = nullptr, *menuEdit_ = nullptr, *menuExtras_ = nullptr;
+
+    QWidget *fieldHighlight_ = nullptr; // dotted frame around the marked field
+    bool panning_ = false;
+    QPoint panLast_;
+    int panStep_ = 0;
+    bool pressed_ = false;
+};

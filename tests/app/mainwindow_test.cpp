@@ -1,0 +1,428 @@
+#include "app/mainwindow.h"
+#include "controls/MUVPixelLineal.h"
+#include "controls/MUVScrollBox.h"
+#include "model/undobj.h"
+#include "platform/file_dialogs.h"
+#include "platform/ini.h"
+#include "platform/printer.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+#include "testsupport.h"
+#include "temp_desktop_home.h"
+
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace {
+
+const QString kExample = QStringLiteral(DORLIX_SOURCE_DIR "/examples/etiketten-5x13.rsd");
+
+// Answers the folder browser and the file dialogs from queues and records
+// what was asked.
+class ScriptedDialogs {
+public:
+    ScriptedDialogs()
+    {
+        prevFolder_ = platform::SetFolderDialog([this](const QString &caption, const QString &) {
+            asked << caption;
+            return takeFront(folders);
+        });
+        prevFile_ = platform::SetFileDialogHandler([this](QWidget *, const platform::FileDialogRequest &r) {
+            asked << r.title;
+            requests.push_back(r);
+            return takeFront(files);
+        });
+    }
+    ~ScriptedDialogs()
+    {
+        platform::SetFolderDialog(prevFolder_);
+        platform::SetFileDialogHandler(prevFile_);
+    }
+    std::deque<QString> folders, files;
+    QStringList asked;
+    std::vector<platform::FileDialogRequest> requests;
+
+private:
+    static QString takeFront(std::deque<QString> &q)
+    {
+        if (q.empty())
+            return QString();
+        QString s = q.front();
+        q.pop_front();
+        return s;
+    }
+    platform::FolderDialog prevFolder_;
+    platform::FileDialogHandler prevFile_;
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+    MainWindow() : data_(QDir(program.Path()).filePath("daten"))
+    {
+        QDir().mkpath(data_);
+        platform::Printer::Instance().SetSystemPrintersEnabled(false);
+        platform::Printer::Instance().Refresh();
+    }
+    // A settings file from an earlier run, so that no first-start questions come.
+    void writeIni(const QString &extra = QString())
+    {
+        QFile f(program.File("dorlix.ini"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(("[Pfad]\nDaten=" + data_ + "\n" + extra).toUtf8());
+    }
+    std::unique_ptr<TForm1> start(const QString &startFile = QString())
+    {
+        auto w = std::make_unique<TForm1>();
+        if (!startFile.isEmpty())
+            w->SetStartFile(startFile);
+        w->resize(1200, 900);
+        w->FormShow();
+        return w;
+    }
+    QString copyExample(const QString &name)
+    {
+        const QString target = QDir(data_).filePath(name);
+        QFile::remove(target);
+        EXPECT_TRUE(QFile::copy(kExample, target));
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        return target;
+    }
+    static bool enabled(TForm1 &w, const char *button) { return w.Button(QString::fromLatin1(button))->isEnabled(); }
+
+    TempDesktopHome home;
+    TempProgramFolder program;
+    MessageCapture messages;
+    ScriptedDialogs dialogs;
+    QString data_;
+};
+
+} // namespace
+
+TEST_F(MainWindow, FirstStartAsksInOrderAndStoresTheChosenFolder)
+{
+    dialogs.folders.push_back(data_);
+    messages.Answer(platform::mrOk);  // the warning
+    messages.Answer(platform::mrYes); // the desktop link
+    auto w = start();
+
+    ASSERT_EQ(messages.Messages().size(), 2u);
+    EXPECT_TRUE(messages.Texts()[0].startsWith("Es ist noch kein Ablageordner"));
+    EXPECT_EQ(messages.Messages()[0].type, platform::MsgType::Warning);
+    EXPECT_EQ(messages.Messages()[1].caption, "Frage....");
+    EXPECT_EQ(messages.Messages()[1].buttons, platform::MsgButtons::YesNo);
+    EXPECT_EQ(dialogs.asked, QStringList{"Datenpfad wählen..."});
+    EXPECT_TRUE(QFile::exists(QDir(platform::DesktopFolder()).filePath("Rückenschilder.desktop")));
+
+    platform::TIniFile ini(program.File("dorlix.ini"));
+    EXPECT_EQ(ini.ReadString("Pfad", "Daten"), data_);
+    EXPECT_EQ(ini.ReadSection("Pfad"), QStringList{"Daten"});
+    EXPECT_TRUE(ini.ValueExists("ZeilenHoehe", "Wert"));
+    EXPECT_FALSE(ini.SectionExists("Optionen"));
+    EXPECT_EQ(w->DataFolder, data_ + "/");
+    EXPECT_EQ(w->windowTitle(), "Rückenschilddruckprogramm (Version 1.99.2 <03/2020>) - unbenannt.rsd");
+    // Only "Neu" and "Öffnen" could be used; "Neu" comes with its dialog.
+    EXPECT_TRUE(enabled(*w, "btn_open"));
+    EXPECT_FALSE(enabled(*w, "btn_save"));
+    EXPECT_FALSE(enabled(*w, "btn_undo"));
+    EXPECT_FALSE(enabled(*w, "BTN_plus"));
+}
+
+TEST_F(MainWindow, CancelledFirstStartFallsBackToTheProgramFolderUntilClose)
+{
+    messages.Answer(platform::mrOk);
+    messages.Answer(platform::mrNo);
+    auto w = start();
+    EXPECT_EQ(w->DataFolder, w->ProgramFolder);
+    EXPECT_FALSE(QFile::exists(program.File("dorlix.ini")));
+    EXPECT_FALSE(QFile::exists(QDir(platform::DesktopFolder()).filePath("Rückenschilder.desktop")));
+    w->close();
+    platform::TIniFile ini(program.File("dorlix.ini"));
+    EXPECT_EQ(ini.ReadString("Pfad", "Daten"), w->ProgramFolder);
+    EXPECT_EQ(ini.ReadString("Optionen", "SeitenInfo"), "0");
+}
+
+TEST_F(MainWindow, SettingsAreReadAndWrittenBack)
+{
+    writeIni("Bilder=/bilder\n[ZeilenHoehe]\nWert=1,5\n[Optionen]\nSeitenInfo=1\n");
+    auto w = start();
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_DOUBLE_EQ(w->LineFactor, 1.5);
+    EXPECT_EQ(w->PictureFolder, "/bilder");
+    EXPECT_TRUE(w->ShowPageInfo);
+    EXPECT_TRUE(w->DPaintbox1()->PageInfosShown());
+    w->LineFactor = 1.25;
+    w->close();
+    platform::TIniFile ini(program.File("dorlix.ini"));
+    EXPECT_EQ(ini.ReadString("ZeilenHoehe", "Wert"), "1,25");
+    EXPECT_EQ(ini.ReadString("Optionen", "SeitenInfo"), "1");
+    EXPECT_EQ(ini.ReadString("Pfad", "Daten"), data_ + "/");
+
+    // An unreadable number gives its default.
+    writeIni("[ZeilenHoehe]\nWert=viel\n");
+    auto w2 = start();
+    EXPECT_DOUBLE_EQ(w2->LineFactor, 1.1);
+}
+
+TEST_F(MainWindow, StartFileOpensWithItsNameAndAFreshUndoStore)
+{
+    writeIni();
+    const QString file = copyExample("bogen.rsd");
+    auto w = start(file);
+    EXPECT_EQ(w->DocumentName, "bogen.rsd");
+    EXPECT_EQ(w->DocumentFolder, data_);
+    EXPECT_TRUE(w->windowTitle().endsWith(" - bogen.rsd"));
+    EXPECT_TRUE(w->DPaintbox1()->isVisible());
+    EXPECT_FALSE(w->Sheet().Modified);
+    EXPECT_EQ(w->Undo()->Current, 1);
+    EXPECT_FALSE(enabled(*w, "btn_undo"));
+    EXPECT_TRUE(enabled(*w, "btn_save"));
+    EXPECT_TRUE(enabled(*w, "btn_spaltekopieren"));
+    EXPECT_TRUE(enabled(*w, "btn_oben"));
+    EXPECT_EQ(w->PreviewCaption()->text(), TForm1::PreviewHelpCaption());
+    EXPECT_EQ(w->StatusPanel(11)->text(), "b×h = 210 × 297 mm; (?)"); // no printer: no paper name
+    EXPECT_EQ(w->StatusPanel(10)->text(), "kein Drucker, Blattgröße: ");
+    // The page fits the window.
+    EXPECT_LE(w->DPaintbox1()->height(), w->ScrollBox1()->height());
+}
+
+TEST_F(MainWindow, OpeningAWrongFileChangesNothing)
+{
+    writeIni();
+    auto w = start(copyExample("gut.rsd"));
+    const QString bad = QDir(data_).filePath("falsch.rsd");
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("RUECKENSCHILX_00000004");
+    f.close();
+    dialogs.files.push_back(bad);
+    w->btn_openClick();
+    EXPECT_EQ(messages.Texts(), QStringList{"Falsche Datei: RUECKENSCHILX"});
+    EXPECT_EQ(w->DocumentName, "gut.rsd");
+    EXPECT_EQ(w->Sheet().ColumnCount, 5);
+    EXPECT_TRUE(w->DPaintbox1()->isVisible());
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].title, "Rückenschild öffnen");
+    EXPECT_EQ(dialogs.requests[0].fileName, data_ + "/*.rsd");
+    EXPECT_EQ(dialogs.requests[0].filter, "Rückenschilddaten (*.rsd)|*.rsd");
+}
+
+TEST_F(MainWindow, TheSaveQuestionGuardsOpening)
+{
+    writeIni();
+    auto w = start(copyExample("a.rsd"));
+    w->btn_spaltenrechtsClick();
+    ASSERT_TRUE(w->Sheet().Modified);
+
+    messages.Answer(platform::mrCancel);
+    w->btn_openClick();
+    EXPECT_TRUE(dialogs.requests.empty()); // no open dialog after Cancel
+    EXPECT_TRUE(w->Sheet().Modified);
+
+    // Yes, then the save dialog is cancelled: the open dialog still comes.
+    messages.Answer(platform::mrYes);
+    w->btn_openClick();
+    ASSERT_EQ(dialogs.requests.size(), 2u);
+    EXPECT_EQ(dialogs.requests[0].title, "Rückenschild speichern");
+    EXPECT_EQ(dialogs.requests[1].title, "Rückenschild öffnen");
+}
+
+TEST_F(MainWindow, SaveAsWritesAndRenamesOrChangesNothing)
+{
+    writeIni();
+    auto w = start(copyExample("alt.rsd"));
+    w->btn_obenClick();
+    const QString target = QDir(data_).filePath("neu.rsd");
+    dialogs.files.push_back(target);
+    w->btn_saveClick();
+    ASSERT_TRUE(QFile::exists(target));
+    EXPECT_EQ(dialogs.requests.back().fileName, "alt.rsd");
+    EXPECT_EQ(w->DocumentName, "neu.rsd");
+    EXPECT_FALSE(w->Sheet().Modified);
+    EXPECT_TRUE(w->windowTitle().endsWith(" - neu.rsd"));
+
+    // The program folder cannot be written: the save fails and nothing changes.
+    w->btn_untenClick();
+    platform::SetProgramFilePath(program.File("fehlt/dorlix"));
+    dialogs.files.push_back(QDir(data_).filePath("dritte.rsd"));
+    w->btn_saveClick();
+    platform::SetProgramFilePath(program.File("dorlix"));
+    EXPECT_FALSE(QFile::exists(QDir(data_).filePath("dritte.rsd")));
+    EXPECT_EQ(w->DocumentName, "neu.rsd");
+    EXPECT_TRUE(w->Sheet().Modified);
+
+    // The program in the desktop folder: the check says why.
+    platform::SetDesktopFolder(program.Path());
+    messages.Clear();
+    dialogs.files.push_back(QDir(data_).filePath("vierte.rsd"));
+    w->btn_saveClick();
+    ASSERT_EQ(messages.Texts().size(), 1);
+    EXPECT_TRUE(messages.Texts()[0].startsWith("Das Programm kann nicht direkt vom Desktop"));
+    EXPECT_EQ(w->DocumentName, "neu.rsd");
+}
+
+TEST_F(MainWindow, CloseQuestionPaths)
+{
+    writeIni();
+    auto w = start(copyExample("c.rsd"));
+    w->show();
+    w->btn_spaltenlinksClick();
+
+    QFile::remove(program.File("dorlix.ini"));
+    messages.Answer(platform::mrCancel);
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(QFile::exists(program.File("dorlix.ini"))); // written also when cancelled
+
+    // Yes saves, then "Programm nun beenden ?" No keeps the window.
+    dialogs.files.push_back(QDir(data_).filePath("gesichert.rsd"));
+    messages.Clear();
+    messages.Answer(platform::mrYes);
+    messages.Answer(platform::mrNo);
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(messages.Texts().last(), "Programm nun beenden ?");
+    EXPECT_TRUE(QFile::exists(QDir(data_).filePath("gesichert.rsd")));
+
+    w->btn_spaltenlinksClick();
+    messages.Answer(platform::mrNo);
+    EXPECT_TRUE(w->close());
+}
+
+TEST_F(MainWindow, UndoGoesBackStepByStep)
+{
+    writeIni();
+    auto w = start(copyExample("u.rsd"));
+    const std::string first = w->Sheet().GetField(0, 0)->Text;
+    w->Sheet().GetField(0, 0)->Text = "A";
+    w->btn_spaltenrechtsClick(); // column 4 (aligned left … ) comes to the front
+    EXPECT_TRUE(enabled(*w, "btn_undo"));
+    w->btn_untenClick();
+    EXPECT_EQ(w->Undo()->Current, 3);
+    w->btn_undoClick();
+    EXPECT_EQ(w->Undo()->Current, 2);
+    EXPECT_EQ(w->Sheet().GetField(1, 0)->Text, "A");
+    EXPECT_TRUE(w->Sheet().Modified);
+    w->btn_undoClick();
+    EXPECT_EQ(w->Sheet().GetField(0, 0)->Text, first);
+    EXPECT_FALSE(enabled(*w, "btn_undo"));
+    EXPECT_FALSE(w->MenuAction("Rückgängig")->isEnabled());
+}
+
+TEST_F(MainWindow, MenusAndToolBarCarryTheirTexts)
+{
+    writeIni();
+    auto w = start();
+    QStringList menus;
+    for (QAction *a : w->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, QStringList({" ", "Datei  ", "Bearbeiten", "Extras/Optionen  "}));
+    ASSERT_TRUE(w->MenuAction("Speichern (.. unter)             "));
+    EXPECT_EQ(w->MenuAction("Öffnen")->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(w->MenuAction("Rückgängig")->shortcut(), QKeySequence("Ctrl+Z"));
+    EXPECT_TRUE(w->MenuAction("Verknüpfung auf dem Desktop erzeugen"));
+    EXPECT_EQ(w->Button("btn_undo")->text(), " Rückgängig");
+    EXPECT_EQ(w->Button("btn_save")->toolTip(),
+              "Speichert das Rückenschild in einer (auch neuen)\nDatei ab. Speichern.. bzw. Speichern unter...");
+    EXPECT_EQ(w->Button("btn_spaltenlinks")->toolTip(), "Alle Spalten nach links verschieben");
+}
+
+TEST_F(MainWindow, ZoomStepsWheelKeysAndPanning)
+{
+    const double minus[][2] = {{0.6666, 0.5}, {0.5, 0.33333}, {1.0, 0.66666}, {2.5, 1.0},
+                               {10, 9},       {0.1, 0.1},     {0.25, 0.25},   {0.15, 0.25}};
+    for (const auto &m : minus)
+        EXPECT_DOUBLE_EQ(TForm1::ZoomMinusStep(m[0]), m[1]) << m[0];
+    EXPECT_EQ(TForm1::PanStep(3), 0);
+    EXPECT_EQ(TForm1::PanStep(-3), 0);
+    EXPECT_EQ(TForm1::PanStep(4), 4);
+
+    writeIni();
+    auto w = start(copyExample("z.rsd"));
+    w->show();
+    TDPaintbox *c = w->DPaintbox1();
+    c->SetZoomFaktor(0.6666);
+    w->BTN_plusClick();
+    EXPECT_DOUBLE_EQ(c->ZoomFaktor(), 1.0);
+    EXPECT_EQ(w->StatusPanel(5)->text(), "1,00");
+    EXPECT_EQ(w->StatusPanel(1)->text(), "0,0 mm");
+    c->SetZoomFaktor(9.5);
+    w->BTN_plusClick();
+    EXPECT_DOUBLE_EQ(c->ZoomFaktor(), 10);
+    w->BTN_plusClick();
+    EXPECT_DOUBLE_EQ(c->ZoomFaktor(), 10);
+
+    // F6 on release zooms out; the wheel zooms and never scrolls.
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_F6, Qt::NoModifier);
+    w->activateWindow();
+    QApplication::setActiveWindow(w.get());
+    QApplication::sendEvent(w->ScrollBox1(), &release);
+    EXPECT_DOUBLE_EQ(c->ZoomFaktor(), 9);
+    const int before = w->ScrollBox1()->verticalScrollBar()->value();
+    QWheelEvent wheel(QPointF(50, 50), w->ScrollBox1()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w->ScrollBox1()->viewport(), &wheel);
+    EXPECT_DOUBLE_EQ(c->ZoomFaktor(), 8);
+    EXPECT_EQ(w->ScrollBox1()->verticalScrollBar()->value(), before);
+
+    // The rulers read millimetres at the canvas's pixels.
+    const double pxPerMm = c->width() / c->PageWidthMm();
+    EXPECT_NEAR(w->lin_H()->ZoomFaktor(), pxPerMm, 1e-9);
+
+    // Middle-button panning: 3 pixels are a jitter, 10 pixels scroll.
+    QScrollBar *hb = w->ScrollBox1()->horizontalScrollBar();
+    hb->setValue(500);
+    QTest::mousePress(c, Qt::MiddleButton, Qt::NoModifier, QPoint(600, 300));
+    QTest::mouseMove(c, QPoint(603, 300));
+    EXPECT_EQ(hb->value(), 500);
+    QTest::mouseMove(c, QPoint(613, 300));
+    EXPECT_EQ(hb->value(), 490);
+    // The page moved under the pointer: it is now at 603 on the canvas.
+    QTest::mouseRelease(c, Qt::MiddleButton, Qt::NoModifier, QPoint(603, 300));
+    EXPECT_EQ(hb->value(), 490);
+    EXPECT_NEAR(w->lin_H()->LeftValue(), 490 / pxPerMm, 1e-9);
+}
+
+TEST_F(MainWindow, ColumnCommandsFollowTheSheet)
+{
+    writeIni();
+    auto w = start(copyExample("k.rsd"));
+    const std::string second = w->Sheet().GetField(1, 0)->Text;
+    w->Sheet().GetField(0, 0)->Text = "erste";
+    w->btn_spaltekopierenClick();
+    EXPECT_EQ(w->Sheet().GetField(0, 0)->Text, "erste");
+    EXPECT_EQ(w->Sheet().GetField(1, 0)->Text, "erste");
+    EXPECT_EQ(w->Sheet().GetField(2, 0)->Text, second);
+    EXPECT_TRUE(w->Sheet().Modified);
+    EXPECT_EQ(w->Undo()->Current, 2);
+}
+
+TEST_F(MainWindow, TheFieldOrColumnUnderThePointerIsMarked)
+{
+    writeIni();
+    auto w = start(copyExample("m.rsd"));
+    w->show();
+    TDPaintbox *c = w->DPaintbox1();
+    const TRSObject *f = w->Sheet().GetField(1, 2);
+    w->DPaintbox1XYChange(f->CenterX, f->CenterY);
+    EXPECT_EQ(w->MarkAtCursor(), 2);
+    EXPECT_TRUE(c->MarkRectOn());
+    const int left = c->LenToPixelTruncX(f->Left), top = c->LenToPixelTruncY(f->Top);
+    EXPECT_EQ(w->FieldHighlight()->geometry(),
+              QRect(QPoint(left, top), QPoint(left + c->LenToPixelTruncX(f->Width), top + c->LenToPixelTruncY(f->Height))));
+    EXPECT_TRUE(w->FieldHighlight()->isVisible());
+
+    // Between two fields of a column (spacing 1 mm): the column.
+    w->DPaintbox1XYChange(f->CenterX, f->Y2 + 0.5);
+    EXPECT_EQ(w->MarkAtCursor(), 1);
+    EXPECT_TRUE(c->MarkRectOn());
+    EXPECT_FALSE(w->FieldHighlight()->isVisible());
+    w->DPaintbox1XYChange(1, 1);
+    EXPECT_EQ(w->MarkAtCursor(), 0);
+    EXPECT_FALSE(c->MarkRectOn());
+}
