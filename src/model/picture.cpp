@@ -31,8 +31,8 @@ void metafileSizeHmm(const TBytes &b, TPicture::MetafileType type, std::int64_t 
     w = h = 0;
     if (type == TPicture::MetafileType::Emf) {
         // rclFrame, inclusive-inclusive in 0.01 mm
-        w = std::int64_t(le32s(b.data() + 24)) - le32s(b.data() + 16);
-        h = std::int64_t(le32s(b.data() + 28)) - le32s(b.data() + 20);
+        w = std::int64_t(le32s(b.data() + 32)) - le32s(b.data() + 24);
+        h = std::int64_t(le32s(b.data() + 36)) - le32s(b.data() + 28);
     } else if (type == TPicture::MetafileType::Wmf) {
         const int inch = static_cast<std::uint16_t>(le16s(b.data() + 14));
         w = mulDiv(std::int64_t(le16s(b.data() + 10)) - le16s(b.data() + 6), kHundredthMmPerInch, inch);

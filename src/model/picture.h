@@ -70,6 +70,9 @@ public:
     static std::unique_ptr<TPicture> FromJpegBytes(TBytes bytes, QString *error);
     // Loads a picture file by its content (BMP, JPEG, EMF, placeable WMF).
     static std::unique_ptr<TPicture> LoadFromFile(const QString &path, QString *error);
+    // The same for the bytes of a picture file. A Windows metafile without
+    // placeable header is given one.
+    static std::unique_ptr<TPicture> FromFileBytes(TBytes bytes, QString *error);
 
     TPicture(const TPicture &) = delete;
     TPicture &operator=(const TPicture &) = delete;

@@ -1,0 +1,134 @@
+// Picture files, recognised by their content: the extension may lie or be
+// missing (files from mail attachments, downloads, other systems).
+#include "model/picture_internal.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSvgRenderer>
+
+namespace
+{
+
+const QString kBrokenMetafile = QStringLiteral("Fehlerhafte Grafik");
+
+std::uint32_t le32(const std::uint8_t *p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+std::uint16_t le16(const std::uint8_t *p)
+{
+    return std::uint16_t(p[0] | p[1] << 8);
+}
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+bool looksLikeJpeg(const TBytes &b)
+{
+    return b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF;
+}
+bool looksLikeBmp(const TBytes &b)
+{
+    return b.size() >= 2 && b[0] == 'B' && b[1] == 'M';
+}
+bool looksLikeEmf(const TBytes &b)
+{
+    return b.size() >= 44 && le32(b.data()) == 1 && le32(b.data() + 40) == 0x464D4520u;
+}
+bool looksLikePlaceable(const TBytes &b)
+{
+    return b.size() >= 4 && le32(b.data()) == 0x9AC6CDD7u;
+}
+bool looksLikePlainWmf(const TBytes &b)
+{
+    if (b.size() < 18)
+        return false;
+    const std::uint16_t type = le16(b.data()), words = le16(b.data() + 2), version = le16(b.data() + 4);
+    return (type == 1 || type == 2) && words == 9 && (version == 0x0100 || version == 0x0300);
+}
+
+} // namespace
+
+std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
+{
+    if (bytes.empty()) {
+        fail(error, QStringLiteral("Die Grafikdatei ist leer"));
+        return nullptr;
+    }
+    if (looksLikeBmp(bytes)) {
+        std::size_t consumed = 0;
+        return FromBmpStream(bytes.data(), bytes.size(), TBmpMode::File, &consumed, error);
+    }
+    if (looksLikeJpeg(bytes))
+        return FromJpegBytes(std::move(bytes), error);
+
+    // EMF and placeable WMF carry their frame in a header; plain WMF do not.
+    const bool framed = looksLikeEmf(bytes) || looksLikePlaceable(bytes);
+    if (!framed && !looksLikePlainWmf(bytes)) {
+        fail(error, QStringLiteral("Unbekanntes Grafikformat: erlaubt sind Bitmaps (BMP), JPEG-Bilder und "
+                                   "Metadateien (EMF, WMF)"));
+        return nullptr;
+    }
+    if (bytes.size() > kMaxMetafileBytes) {
+        fail(error,
+             QStringLiteral("Die Metadatei ist zu groß (höchstens %1 MB)").arg(kMaxMetafileBytes >> 20));
+        return nullptr;
+    }
+    if (!framed) {
+        // A label file holds Windows metafiles only with placeable header.
+        bytes = WrapPlainWmf(bytes);
+        if (bytes.empty()) {
+            fail(error, kBrokenMetafile);
+            return nullptr;
+        }
+    }
+    std::unique_ptr<TPicture> pic = FromMetafileBytes(std::move(bytes), error);
+    if (!pic)
+        return nullptr;
+    // Convert now: a metafile that cannot be drawn at all is refused, one that
+    // can is drawn later from this conversion.
+    auto cache = std::make_shared<TPictureCache>();
+    cache->metaDone = true;
+    if (!MetafileToSvg(pic->bytes_, pic->metaType_, &cache->svg)) {
+        fail(error, kBrokenMetafile);
+        return nullptr;
+    }
+    if (!cache->svg.svg.isEmpty()) {
+        cache->renderer = std::make_unique<QSvgRenderer>(cache->svg.svg);
+        if (!cache->renderer->isValid()) {
+            fail(error, kBrokenMetafile);
+            return nullptr;
+        }
+        cache->renderer->setViewBox(cache->svg.frame);
+    }
+    pic->cache_ = std::move(cache);
+    return pic;
+}
+
+std::unique_ptr<TPicture> TPicture::LoadFromFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    const QString name = QFileInfo(path).fileName();
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(error, QStringLiteral("Die Grafikdatei \"%1\" kann nicht geöffnet werden").arg(name));
+        return nullptr;
+    }
+    const qint64 size = file.size();
+    if (size > kMaxPictureFileBytes) {
+        fail(error, QStringLiteral("Die Grafikdatei \"%1\" ist zu groß (höchstens %2 MB)")
+                        .arg(name)
+                        .arg(kMaxPictureFileBytes >> 20));
+        return nullptr;
+    }
+    TBytes bytes(static_cast<std::size_t>(size));
+    if (size > 0 && file.read(reinterpret_cast<char *>(bytes.data()), size) != size) {
+        fail(error, QStringLiteral("Die Grafikdatei \"%1\" kann nicht gelesen werden").arg(name));
+        return nullptr;
+    }
+    return FromFileBytes(std::move(bytes), error);
+}

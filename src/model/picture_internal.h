@@ -1,0 +1,76 @@
+#pragma once
+// Decoders and converters behind TPicture: JPEG decoding with libjpeg,
+// metafile conversion to SVG, and the per-picture cache of converted forms.
+// Only the picture sources include this header.
+
+#include "model/picture.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QRectF>
+#include <QSize>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class QSvgRenderer;
+
+// The largest picture file the program reads into memory.
+constexpr std::int64_t kMaxPictureFileBytes = std::int64_t(1) << 30;
+// The largest metafile that is converted for drawing: its SVG form takes
+// several times its size.
+constexpr std::size_t kMaxMetafileBytes = std::size_t(128) << 20;
+
+// Decodes a JPEG photo at 1/scaleDenom of its size (1, 2, 4 or 8) into an
+// RGB32 image. Greyscale, YCbCr, RGB, CMYK and YCCK files are accepted.
+bool DecodeJpeg(const TBytes &bytes, int scaleDenom, QImage *out, QString *error);
+
+// A metafile converted to SVG: frame is the rectangle of the SVG's user
+// space that the metafile's header frame occupies, and so the part that is
+// stretched into the drawing box.
+struct TMetafileSvg {
+    QByteArray svg;
+    QRectF frame;
+};
+
+// Converts metafile bytes (EMF or placeable WMF). False when nothing of the
+// metafile could be converted.
+bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSvg *out);
+// Neutralises the text records of an EMF that give glyph numbers instead of
+// characters; returns how many there were.
+int DropGlyphIndexTexts(std::vector<char> &emf);
+
+// How many conversions ran so far in this process (to check the caching).
+int MetafileConversions();
+
+// A plain Windows metafile (no placeable header) wrapped into a placeable
+// one, with a frame taken from the metafile's window or drawing. Empty when
+// the bytes are no plain metafile that can be played.
+TBytes WrapPlainWmf(const TBytes &bytes);
+
+// Converted forms of one picture, made when first needed. Never shared
+// between pictures: a clone starts with an empty cache.
+class TPictureCache
+{
+  public:
+    TPictureCache();
+    ~TPictureCache();
+
+    // Raster pictures: the decoded image (bitmaps) and the JPEG decodes at
+    // reduced scale, by denominator.
+    QImage image;
+    bool imageDone = false;
+    std::map<int, QImage> jpegScaled;
+
+    // The last smoothly scaled form, for repeated paints at the same size.
+    QImage scaled;
+    qint64 scaledSourceKey = 0;
+
+    // Metafiles: the SVG form and its renderer (null when the conversion
+    // failed), and the last rendering at device resolution.
+    bool metaDone = false;
+    TMetafileSvg svg;
+    std::unique_ptr<QSvgRenderer> renderer;
+    QImage rendered;
+};

@@ -1,0 +1,262 @@
+#include "model/picture_internal.h"
+#include "picture_testutil.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPicture>
+#include <gtest/gtest.h>
+
+namespace
+{
+std::unique_ptr<TPicture> load(const QString &relative)
+{
+    QString error;
+    auto pic = TPicture::LoadFromFile(CorpusPath(relative), &error);
+    EXPECT_TRUE(pic) << relative.toStdString() << ": " << error.toStdString();
+    return pic;
+}
+
+bool ink(const QImage &image, int x, int y)
+{
+    return qAlpha(image.pixel(x, y)) > 128;
+}
+
+bool isColour(QRgb p, int r, int g, int b, int tolerance = 24)
+{
+    return std::abs(qRed(p) - r) <= tolerance && std::abs(qGreen(p) - g) <= tolerance &&
+           std::abs(qBlue(p) - b) <= tolerance && qAlpha(p) > 200;
+}
+} // namespace
+
+// Widths and heights in screen pixels from the header's frame, as the
+// picture class reports them: EMF frames in 0.01 mm, WMF frames in their
+// own units per inch.
+TEST(PictureMetafile, SizeFromHeader)
+{
+    const struct {
+        const char *file;
+        int w, h;
+    } cases[] = {
+        {"emf/libemf2svg_test-041.emf", 1122, 794}, // 296.99 × 209.99 mm
+        {"emf/pillow_drawing.emf", 110, 110},       // 28.99 mm square
+        {"wmf/libwmf_arrow01.wmf", 169, 158},       // 1764 × 1647 at 1000 per inch
+        {"wmf/libwmf_fulltest.wmf", 1056, 816},     // 11 × 8.5 inches
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        auto pic = load(c.file);
+        ASSERT_TRUE(pic);
+        EXPECT_TRUE(pic->IsMetafile());
+        EXPECT_EQ(pic->Width(), c.w);
+        EXPECT_EQ(pic->Height(), c.h);
+        EXPECT_TRUE(pic->ToImage().isNull());
+    }
+}
+
+// The header's frame, not the extent of the ink, fills the box: labels in
+// the four corners of a page-sized EMF land in the four corners of the box,
+// and where the metafile has no ink the box stays transparent.
+TEST(PictureMetafile, EmfFrameFillsTheBox)
+{
+    auto page = load("emf/libemf2svg_test-041.emf");
+    ASSERT_TRUE(page);
+    const QImage img = RenderTransparent(*page, 800, 566);
+    EXPECT_TRUE(isColour(img.pixel(400, 280), 255, 255, 173)); // the page's pale yellow
+    const QRect corners[] = {{2, 2, 40, 30}, {758, 2, 40, 30}, {2, 534, 40, 30}, {758, 534, 40, 30}};
+    for (const QRect &corner : corners) {
+        bool dark = false;
+        for (int y = corner.top(); y <= corner.bottom(); ++y)
+            for (int x = corner.left(); x <= corner.right(); ++x)
+                dark = dark || qGray(img.pixel(x, y)) < 128;
+        EXPECT_TRUE(dark) << corner.x() << "," << corner.y();
+    }
+
+    auto circle = load("emf/pillow_drawing.emf");
+    ASSERT_TRUE(circle);
+    const QImage c = RenderTransparent(*circle, 200, 200);
+    EXPECT_TRUE(isColour(c.pixel(100, 100), 255, 0, 0));
+    EXPECT_FALSE(ink(c, 3, 3));
+    EXPECT_FALSE(ink(c, 196, 196));
+}
+
+// WMF drawings are placed by their window: the ink of well-framed clip art
+// reaches the box's edges, whatever mapping mode the file uses.
+TEST(PictureMetafile, WmfWindowFillsTheBox)
+{
+    const char *files[] = {"wmf/libwmf_arrow01.wmf", "wmf/libwmf_sample2.wmf", "wmf/libwmf_2doorvan.wmf"};
+    for (const char *file : files) {
+        SCOPED_TRACE(file);
+        auto pic = load(file);
+        ASSERT_TRUE(pic);
+        const int h = std::max(1, 300 * pic->Height() / pic->Width());
+        const QRect r = InkBounds(RenderTransparent(*pic, 300, h));
+        EXPECT_LE(r.left(), 3);
+        EXPECT_LE(r.top(), 3);
+        EXPECT_GE(r.right(), 296);
+        EXPECT_GE(r.bottom(), h - 4);
+    }
+    // The arrow: black shadow at the bottom left, salmon body at the upper
+    // right, nothing in the corner above the tip.
+    auto arrow = load("wmf/libwmf_arrow01.wmf");
+    const QImage a = RenderTransparent(*arrow, 200, 187);
+    EXPECT_TRUE(isColour(a.pixel(10, 180), 0, 0, 0));
+    EXPECT_TRUE(isColour(a.pixel(170, 40), 240, 128, 128));
+    EXPECT_FALSE(ink(a, 190, 5));
+
+    // The test chart's colour boxes keep their colours.
+    auto chart = load("wmf/libwmf_fulltest.wmf");
+    const QImage t = RenderTransparent(*chart, 600, 464);
+    int red = 0, green = 0, blue = 0;
+    for (int y = 0; y < t.height(); ++y)
+        for (int x = 0; x < t.width(); ++x) {
+            red += isColour(t.pixel(x, y), 255, 0, 0, 10);
+            green += isColour(t.pixel(x, y), 0, 128, 0, 10);
+            blue += isColour(t.pixel(x, y), 0, 0, 255, 10);
+        }
+    EXPECT_GT(red, 100);
+    EXPECT_GT(green, 100);
+    EXPECT_GT(blue, 100);
+}
+
+// Drawing stays inside the box even where a metafile's ink lies outside its
+// frame, and also when the drawing goes to a vector device (printers, PDF).
+TEST(PictureMetafile, DrawingStaysInsideTheBox)
+{
+    auto pic = load("wmf/pillow_drawing.wmf"); // its circle runs past the frame
+    ASSERT_TRUE(pic);
+    QImage image(300, 300, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        pic->Draw(p, QRectF(100, 100, 100, 100));
+    }
+    const QRect r = InkBounds(image);
+    ASSERT_FALSE(r.isEmpty());
+    EXPECT_TRUE(QRect(100, 100, 100, 100).contains(r));
+    EXPECT_GE(r.right(), 196); // the circle reaches the box's right edge
+
+    // A recorded picture keeps vectors: replayed, it shows the same ink.
+    QPicture recording;
+    {
+        QPainter p(&recording);
+        pic->Draw(p, QRectF(100, 100, 100, 100));
+    }
+    QImage replay(300, 300, QImage::Format_ARGB32);
+    replay.fill(Qt::transparent);
+    {
+        QPainter p(&replay);
+        recording.play(&p);
+    }
+    const QRect v = InkBounds(replay);
+    ASSERT_FALSE(v.isEmpty());
+    EXPECT_TRUE(QRect(99, 99, 102, 102).contains(v));
+    EXPECT_LE(std::abs(v.left() - r.left()) + std::abs(v.top() - r.top()), 4);
+}
+
+// The conversion runs once per picture: repeated paints, also at another
+// size, reuse it, while a clone converts for itself.
+TEST(PictureMetafile, ConversionIsCachedPerPicture)
+{
+    QString error;
+    auto pic = TPicture::FromMetafileBytes(ReadCorpus("emf/poi_wrench.emf"), &error);
+    ASSERT_TRUE(pic);
+    const int before = MetafileConversions();
+    const QImage first = RenderTransparent(*pic, 190, 115);
+    EXPECT_EQ(MetafileConversions(), before + 1);
+    const QImage again = RenderTransparent(*pic, 190, 115);
+    RenderTransparent(*pic, 380, 230);
+    EXPECT_EQ(MetafileConversions(), before + 1);
+    EXPECT_EQ(first, again);
+    EXPECT_FALSE(InkBounds(first).isEmpty());
+
+    auto copy = pic->Clone();
+    EXPECT_EQ(copy->Bytes(), pic->Bytes());
+    EXPECT_EQ(RenderTransparent(*copy, 190, 115), first);
+    EXPECT_EQ(MetafileConversions(), before + 2);
+}
+
+// A metafile that draws nothing is still a picture; an empty box draws
+// nothing and changes nothing.
+TEST(PictureMetafile, EmptyDrawingsAndBoxes)
+{
+    auto empty = load("emf/libemf2svg_test-030.emf");
+    ASSERT_TRUE(empty);
+    EXPECT_GT(empty->Width(), 0);
+    EXPECT_TRUE(InkBounds(RenderTransparent(*empty, 100, 120)).isEmpty());
+
+    auto pic = load("emf/libemf2svg_test-007.emf");
+    ASSERT_TRUE(pic);
+    QImage image(50, 50, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    pic->Draw(p, QRectF(10, 10, 0, 30));
+    pic->Draw(p, QRectF(10, 10, 30, 0));
+    p.end();
+    EXPECT_TRUE(InkBounds(image).isEmpty());
+    // A box given from its far corner is the same box.
+    QImage flipped(50, 50, QImage::Format_ARGB32);
+    flipped.fill(Qt::transparent);
+    QPainter q(&flipped);
+    pic->Draw(q, QRectF(40, 40, -30, -30));
+    q.end();
+    EXPECT_EQ(InkBounds(flipped), QRect(10, 10, 30, 30));
+}
+
+// Texts of a Windows metafile may hold any character of their font's code
+// page, also those that mean something in SVG.
+TEST(PictureMetafile, WmfTextsKeepTheirCharacters)
+{
+    QFile f(CorpusPath("wmf/libwmf_text.wmf"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray original = f.readAll();
+    const qsizetype at = original.indexOf("I am a string");
+    ASSERT_GT(at, 0);
+
+    QByteArray bytes = original;
+    bytes.replace(at, 4, "&<\xE4>"); // "&<ä>" in Windows-1252, same length
+    QString error;
+    auto pic = TPicture::FromFileBytes(TBytes(bytes.begin(), bytes.end()), &error);
+    ASSERT_TRUE(pic) << error.toStdString();
+    TMetafileSvg svg;
+    ASSERT_TRUE(MetafileToSvg(pic->Bytes(), TPicture::MetafileType::Wmf, &svg));
+    EXPECT_TRUE(QString::fromUtf8(svg.svg).contains(QString::fromUtf8("&amp;&lt;ä&gt; a string")));
+    const QImage image = RenderTransparent(*pic, 300, 400);
+    EXPECT_FALSE(InkBounds(image.copy(0, 0, 150, 30)).isEmpty()); // the first line has its ink
+
+    // Cyrillic fonts: the same bytes read in their code page.
+    QByteArray cyrillic = original;
+    cyrillic.replace(at, 4, "\xCF\xF0\xE8\xE2"); // "Прив" in Windows-1251
+    for (qsizetype pos = 18; pos + 6 <= cyrillic.size();) {
+        const auto *p = reinterpret_cast<const std::uint8_t *>(cyrillic.constData() + pos);
+        const std::uint32_t size = p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
+        const std::uint16_t fn = std::uint16_t(p[4] | p[5] << 8);
+        if (fn == 0x02FB) // CREATEFONTINDIRECT: character set at byte 13 of the font
+            cyrillic[pos + 6 + 13] = char(204);
+        if (size < 3 || fn == 0)
+            break;
+        pos += qsizetype(size) * 2;
+    }
+    auto ru = TPicture::FromFileBytes(TBytes(cyrillic.begin(), cyrillic.end()), &error);
+    ASSERT_TRUE(ru) << error.toStdString();
+    ASSERT_TRUE(MetafileToSvg(ru->Bytes(), TPicture::MetafileType::Wmf, &svg));
+    EXPECT_TRUE(QString::fromUtf8(svg.svg).contains(QString::fromUtf8("Прив a string")));
+}
+
+// Texts given as glyph numbers are left out (they need the Windows font);
+// texts given as characters stay.
+TEST(PictureMetafile, GlyphIndexTextsAreLeftOut)
+{
+    const TBytes dual = ReadCorpus("emf/libemf2svg_test-183.emf");
+    std::vector<char> bytes(dual.begin(), dual.end());
+    EXPECT_GT(DropGlyphIndexTexts(bytes), 0);
+    EXPECT_EQ(DropGlyphIndexTexts(bytes), 0); // nothing left the second time
+    auto pic = TPicture::FromFileBytes(dual, nullptr);
+    ASSERT_TRUE(pic);
+    EXPECT_EQ(pic->Bytes(), dual); // the picture keeps its bytes
+
+    const TBytes page = ReadCorpus("emf/libemf2svg_test-041.emf");
+    std::vector<char> plain(page.begin(), page.end());
+    EXPECT_EQ(DropGlyphIndexTexts(plain), 0);
+    EXPECT_TRUE(std::equal(plain.begin(), plain.end(), page.begin(),
+                           [](char a, std::uint8_t b) { return std::uint8_t(a) == b; }));
+}
