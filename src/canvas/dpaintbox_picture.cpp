@@ -50,12 +50,27 @@ void TDPaintbox::DrawPicture(QPainter &p, TDTPicture &pic, const QRect *clip)
         return;
     if (!pic.picture || w <= 0 || h <= 0)
         return;
-    const QImage image = pic.picture->ToImage();
-    if (image.isNull())
-        return;
+    // JPEG photos decode at the chosen scale on the screen and at full size
+    // on the printer (PrintPage switches the scale to full size).
+    int denom = 1;
+    switch (jpegScale_) {
+    case TJPEGScale::jsHalf:
+        denom = 2;
+        break;
+    case TJPEGScale::jsQuarter:
+        denom = 4;
+        break;
+    case TJPEGScale::jsEighth:
+        denom = 8;
+        break;
+    default:
+        break;
+    }
     p.save();
+    // Only bitmaps are smoothed, and only when asked for; photos and
+    // metafiles are stretched as they are.
     p.setRenderHint(QPainter::SmoothPixmapTransform, grafikenWeich_ && pic.pictureKind == 1);
-    p.drawImage(QRect(left, top, w, h), image);
+    pic.picture->Draw(p, QRectF(left, top, w, h), pic.pictureKind == 2 ? denom : 1);
     p.restore();
 }
 

@@ -2,6 +2,12 @@
 
 #include "canvas_testing.h"
 #include "model/picture.h"
+#include "testsupport.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -99,4 +105,97 @@ TEST_F(PictureElements, SmoothScalingOnlyWhenAsked)
     EXPECT_EQ(mixed(Render()), 0);
     c_.SetGrafikenWeich(true);
     EXPECT_GT(mixed(Render()), 10);
+}
+
+namespace {
+TBytes CorpusBytes(const QString &relative)
+{
+    QFile f(CorpusPath(relative));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray a = f.readAll();
+    return TBytes(a.begin(), a.end());
+}
+} // namespace
+
+TEST_F(PictureElements, PhotosAndMetafilesAreDrawnThroughThePicture)
+{
+    // A photo: left half dark, right half light.
+    QImage photo(64, 32, QImage::Format_RGB32);
+    photo.fill(QColor(240, 240, 240));
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            photo.setPixel(x, y, qRgb(20, 20, 20));
+    QByteArray jpeg;
+    {
+        QBuffer b(&jpeg);
+        b.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(photo.save(&b, "JPG", 95));
+    }
+    QString error;
+    const auto jpg = TPicture::FromJpegBytes(TBytes(jpeg.begin(), jpeg.end()), &error);
+    ASSERT_TRUE(jpg) << error.toStdString();
+    c_.AddPicture(kSrcCopy, jpg.get(), 20, 20, 64, 32);
+    c_.SetJPEG_Skalierung(TJPEGScale::jsEighth);
+
+    const TBytes emfBytes = CorpusBytes(QStringLiteral("emf/pillow_drawing.emf"));
+    if (emfBytes.empty())
+        GTEST_SKIP() << "Beispieldatei emf/pillow_drawing.emf fehlt.";
+    const auto emf = TPicture::FromMetafileBytes(emfBytes, &error);
+    ASSERT_TRUE(emf) << error.toStdString();
+    c_.AddPicture(kSrcCopy, emf.get(), 20, 100, 80, 80);
+
+    const QImage img = Render();
+    EXPECT_LT(qGray(img.pixel(c_.PosToPixelX(30), c_.PosToPixelY(36))), 80);
+    EXPECT_GT(qGray(img.pixel(c_.PosToPixelX(74), c_.PosToPixelY(36))), 200);
+    EXPECT_EQ(c_.JPEG_Skalierung(), TJPEGScale::jsEighth);
+    // The metafile leaves ink inside its box and nowhere else.
+    const QRect box(c_.PosToPixelX(20), c_.PosToPixelY(100), c_.LenToPixelX(80), c_.LenToPixelY(80));
+    const QRect ink = InkBounds(img, QRect(0, c_.PosToPixelY(90), img.width(), c_.LenToPixelY(110)), 250);
+    ASSERT_FALSE(ink.isNull());
+    EXPECT_TRUE(box.adjusted(-1, -1, 1, 1).contains(ink));
+}
+
+TEST_F(PictureElements, ScreenDecodesPhotosAtTheChosenScale)
+{
+    // A thin dark line in a light photo: decoded at an eighth it fades.
+    QImage photo(64, 32, QImage::Format_RGB32);
+    photo.fill(QColor(255, 255, 255));
+    for (int y = 0; y < 32; ++y)
+        for (int x = 30; x < 32; ++x)
+            photo.setPixel(x, y, qRgb(0, 0, 0));
+    QByteArray jpeg;
+    QBuffer b(&jpeg);
+    b.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(photo.save(&b, "JPG", 100));
+    const auto jpg = TPicture::FromJpegBytes(TBytes(jpeg.begin(), jpeg.end()), nullptr);
+    ASSERT_TRUE(jpg);
+    c_.AddPicture(kSrcCopy, jpg.get(), 20, 20, 64, 32);
+    auto darkest = [&](const QImage &img) {
+        int d = 255;
+        for (int x = c_.PosToPixelX(20); x < c_.PosToPixelX(84); ++x)
+            d = std::min(d, qGray(img.pixel(x, c_.PosToPixelY(36))));
+        return d;
+    };
+    c_.SetJPEG_Skalierung(TJPEGScale::jsFullSize);
+    EXPECT_LT(darkest(Render()), 60);
+    c_.SetJPEG_Skalierung(TJPEGScale::jsEighth);
+    EXPECT_GT(darkest(Render()), 120);
+
+    // Printing always decodes at full size.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("foto.pdf"));
+    platform::Printer::Instance().SetPdfOutput(pdf);
+    const bool printed = c_.PrintPage(1, QStringLiteral("Foto"));
+    platform::Printer::Instance().SetPdfOutput(QString());
+    ASSERT_TRUE(printed);
+    EXPECT_EQ(c_.JPEG_Skalierung(), TJPEGScale::jsEighth);
+    QProcess raster;
+    raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-gray"),
+                                              QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("p"))});
+    if (!raster.waitForFinished(60000) || raster.exitCode() != 0)
+        GTEST_SKIP() << "pdftoppm fehlt (poppler-utils).";
+    const QImage page(dir.filePath(QStringLiteral("p.pgm")));
+    ASSERT_FALSE(page.isNull());
+    EXPECT_LT(darkest(page), 60);
 }
