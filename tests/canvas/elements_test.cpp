@@ -262,13 +262,3 @@ TEST_F(CanvasElements, GridSnapAppliesToTheInputs)
     EXPECT_DOUBLE_EQ(r.width, 5.0); // too small: one grid step
     EXPECT_DOUBLE_EQ(r.height, 15.0);
 }
-
-TEST_F(CanvasElements, MarkFrameIsPlacedLikeARectangle)
-{
-    EXPECT_FALSE(c_.MarkRectOn());
-    c_.SetMarkRect(true, 10, 20, 30, 40);
-    EXPECT_TRUE(c_.MarkRectOn());
-    c_.SetMarkRect(false, 0, 0, 0, 0);
-    EXPECT_FALSE(c_.MarkRectOn());
-    EXPECT_EQ(c_.ElementCount(), 0); // the frame is no element of the page
-}
