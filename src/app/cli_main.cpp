@@ -20,6 +20,14 @@ std::map<std::string, CliCommand> &registry()
     return commands;
 }
 
+// Qt's own notes (a missing runtime folder, font fallbacks) are no messages
+// of this program: scripts read only the program's messages on stderr.
+void quietQt(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 void usage()
 {
     std::fprintf(stderr, "Aufruf: dorlix-cli BEFEHL [ARGUMENTE]\nBefehle:\n");
@@ -52,6 +60,7 @@ int main(int argc, char **argv)
     // Rendering needs fonts, images and the canvas widget, but never a display.
     if (it->second.needsGui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietQt);
     std::unique_ptr<QCoreApplication> app;
     if (it->second.needsGui)
         app = std::make_unique<QApplication>(argc, argv);
