@@ -232,7 +232,7 @@ void TForm1::CreatePreview()
     linV_->SetLinealTyp(lin_vertikal);
     linV_->setFixedWidth(kRulerThickness);
     for (TMUVPixelLineal *r : {linH_, linV_}) {
-        r->SetColorBackground(TColor(0x8000000C)); // the application work space colour
+        r->SetColorBackground(clAppWorkSpace);
         r->SetMarkUpColor(14671871);
     }
     scrollBox_ = new TMUVScrollBox(panel);

@@ -52,7 +52,8 @@ void TDPaintbox::ReadPrinterMetrics()
     const QScreen *screen = QGuiApplication::primaryScreen();
     screenDpi_ = screen ? std::max(1, RoundHalfEven(screen->logicalDotsPerInch())) : 96;
 
-    const platform::PrinterMetrics d = platform::DefaultPrinterMetrics();
+    platform::Printer &printer = platform::Printer::Instance();
+    const platform::PrinterMetrics d = platform::DefaultPrinterMetrics(printer.Orientation());
     auto applyMetrics = [this](const platform::PrinterMetrics &m) {
         printerDpiX_ = m.dpiX;
         printerDpiY_ = m.dpiY;
@@ -70,7 +71,6 @@ void TDPaintbox::ReadPrinterMetrics()
     pageHeightMm_ = 297.0;
     paperList_.clear();
 
-    platform::Printer &printer = platform::Printer::Instance();
     const bool noPrinter = printer.Printers().isEmpty();
     if (!noPrinter) {
         printer.Refresh();

@@ -1,5 +1,7 @@
 #include "controls/MUVPixelLineal.h"
 
+#include "canvas/tcolor.h"
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -12,67 +14,14 @@
 
 namespace {
 
-using TColor = TMUVPixelLineal::TColor;
+using canvas::ToQColor;
 
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clGray = 0x808080;
-constexpr TColor clRed = 0x0000FF;
-constexpr TColor clBtnShadow = TColor(0x80000010);
 
 // Ticks closer than this are left out.
 constexpr int kMinTickDistance = 8;
 // Space between the labels and the short ticks.
 constexpr int kGap = 2;
 
-QColor SystemColor(int index)
-{
-    const QPalette pal = QGuiApplication::palette();
-    switch (index) {
-    case 5: // window
-        return pal.color(QPalette::Base);
-    case 6:  // window frame
-    case 21: // 3D dark shadow
-        return pal.color(QPalette::Shadow);
-    case 7: // menu text
-    case 8: // window text
-    case 9: // caption text
-        return pal.color(QPalette::WindowText);
-    case 1:  // desktop
-    case 2:  // active caption
-    case 13: // highlight
-        return pal.color(QPalette::Highlight);
-    case 14:
-        return pal.color(QPalette::HighlightedText);
-    case 16: // button shadow
-        return pal.color(QPalette::Dark);
-    case 17: // grey text
-        return pal.color(QPalette::Disabled, QPalette::Text);
-    case 18:
-        return pal.color(QPalette::ButtonText);
-    case 20: // button highlight
-        return pal.color(QPalette::Light);
-    case 23:
-        return pal.color(QPalette::ToolTipText);
-    case 24:
-        return pal.color(QPalette::ToolTipBase);
-    case 0:  // scroll bar
-    case 4:  // menu
-    case 15: // button face
-    case 22: // 3D light
-        return pal.color(QPalette::Button);
-    default: // application work space and the rest
-        return pal.color(QPalette::Window);
-    }
-}
-
-QColor ToQColor(TColor c)
-{
-    const auto u = static_cast<std::uint32_t>(c);
-    if ((u & 0xFF000000u) == 0x80000000u)
-        return SystemColor(int(u & 0xFF));
-    return QColor(int(u & 0xFF), int((u >> 8) & 0xFF), int((u >> 16) & 0xFF));
-}
 
 // Rounding as the scale has always done it: halves go to the even neighbour.
 double RoundEven(double v) { return std::nearbyint(v); }

@@ -4,6 +4,7 @@
 // origin at the paper's top-left corner, y downward. Texts are 8-bit
 // Windows-1252 strings.
 
+#include "model/colors.h"
 #include "model/picture.h"
 
 #include <QString>
@@ -12,15 +13,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-using TColor = std::int32_t; // Windows colour value $00BBGGRR
-
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clYellow = 0x00FFFF;
-constexpr TColor clSilver = 0xC0C0C0;
-constexpr TColor clGreen = 0x008000;
-constexpr TColor clNone = 0x1FFFFFFF;
 
 class TRS;
 class TRSReader;

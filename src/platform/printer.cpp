@@ -1,5 +1,7 @@
 #include "platform/printer.h"
 
+#include <utility>
+
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -8,7 +10,7 @@
 
 namespace platform {
 
-PrinterMetrics DefaultPrinterMetrics()
+PrinterMetrics DefaultPrinterMetrics(QPageLayout::Orientation orientation)
 {
     PrinterMetrics m;
     m.dpiX = 300;
@@ -20,6 +22,12 @@ PrinterMetrics DefaultPrinterMetrics()
     m.printableWidthPx = 2360;
     m.printableHeightPx = 3270;
     m.colorBits = 8;
+    // A wide sheet without a printer still gets its whole page.
+    if (orientation == QPageLayout::Landscape) {
+        std::swap(m.physWidthPx, m.physHeightPx);
+        std::swap(m.physOffsetXPx, m.physOffsetYPx);
+        std::swap(m.printableWidthPx, m.printableHeightPx);
+    }
     return m;
 }
 
@@ -170,7 +178,7 @@ QPrinter &Printer::BeginDocument(const QString &title)
     // area and resolution from the current metrics.
     PrinterMetrics m;
     if (!Metrics(&m))
-        m = DefaultPrinterMetrics();
+        m = DefaultPrinterMetrics(orientation_);
     pdfDevice_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     pdfDevice_->setOutputFormat(QPrinter::PdfFormat);
     pdfDevice_->setOutputFileName(pdfOutput_);

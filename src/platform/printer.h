@@ -103,8 +103,8 @@ private:
     QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
 };
 
-// The default page used without a printer: DIN A4 portrait at 300 dpi with
-// 60 pixels unprintable margin at the left and top.
-PrinterMetrics DefaultPrinterMetrics();
+// The default page used without a printer: DIN A4 at 300 dpi with 60 pixels
+// unprintable margin at the left and top; portrait unless asked otherwise.
+PrinterMetrics DefaultPrinterMetrics(QPageLayout::Orientation orientation = QPageLayout::Portrait);
 
 } // namespace platform

@@ -9,6 +9,20 @@
 
 using namespace canvas;
 
+// A wide sheet without a printer: the default page turns with it instead of
+// cutting the sheet off.
+TEST(PageGeometry, WithoutPrinterALandscapeSheetGetsALandscapePage)
+{
+    WithoutPrinters none;
+    platform::Printer::Instance().SetOrientation(QPageLayout::Landscape);
+    TDPaintbox c;
+    platform::Printer::Instance().SetOrientation(QPageLayout::Portrait);
+    EXPECT_NEAR(c.PageWidthMm(), 297.01, 0.005);
+    EXPECT_NEAR(c.PageHeightMm(), 209.97, 0.005);
+    EXPECT_NEAR(c.PageWidthMm() - c.PrintOffsetXMm() - c.PrintableWidthMm(), 15.07, 0.005);
+    EXPECT_NEAR(c.PageHeightMm() - c.PrintOffsetYMm() - c.PrintableHeightMm(), 5.08, 0.005);
+}
+
 TEST(PageGeometry, WithoutPrinterTheCanvasShowsTheA4DefaultPage)
 {
     WithoutPrinters none;
