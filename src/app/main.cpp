@@ -11,7 +11,22 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QProxyStyle>
 #include <QTranslator>
+
+namespace {
+// Hints appear at once.
+class HintStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_ToolTip_WakeUpDelay)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -23,6 +38,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Rückenschilder"));
     QApplication::setApplicationDisplayName(QStringLiteral("Rückenschilder"));
     platform::SetApplicationTitle(QStringLiteral("Rückenschilder"));
+    QApplication::setStyle(new HintStyle);
 
     // The standard dialogs and buttons speak German.
     QTranslator qtGerman;

@@ -95,6 +95,7 @@ QToolButton *TForm1::AddButton(QWidget *bar, const char *name, const QString &ca
     QString text = hint;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     b->setToolTip(text);
+    b->setToolTipDuration(10000);
     b->setStatusTip(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     if (handler)
         connect(b, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
