@@ -130,7 +130,6 @@ private:
     platform::TFolderBrowser folderBrowser_;
     QString startFile_;
     bool shown_ = false;
-    bool closing_ = false;
 
     TDPaintbox *canvas_ = nullptr;
     TMUVScrollBox *scrollBox_ = nullptr;
@@ -146,6 +145,5 @@ private:
     QWidget *fieldHighlight_ = nullptr; // dotted frame around the marked field
     bool panning_ = false;
     QPoint panLast_;
-    int panStep_ = 0;
     bool pressed_ = false;
 };

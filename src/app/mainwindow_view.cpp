@@ -173,7 +173,6 @@ void TForm1::CanvasMouseDown(QMouseEvent *e)
         panning_ = true;
         canvas_->setCursor(Qt::SizeAllCursor);
         panLast_ = e->position().toPoint();
-        panStep_ = 0;
     }
     pressed_ = e->button() == Qt::LeftButton;
 }
@@ -191,7 +190,6 @@ void TForm1::CanvasMouseMove(QMouseEvent *e)
         // measure the next step from where the pointer now is on the page,
         // so that the page follows the hand one to one.
         panLast_ = p - QPoint(h0 - hb->value(), v0 - vb->value());
-        panStep_ = std::max(std::abs(dx), std::abs(dy));
         return;
     }
     if (!canvas_->Bearbeitbar())
