@@ -105,6 +105,12 @@ public:
     // A new 24-bit bitmap reduced to 300 dpi of the given field width; never
     // enlarged. Null for metafiles.
     std::unique_ptr<TPicture> ReducedTo300Dpi(double fieldWidthMm) const;
+    // A picture file as a field takes it: raster pictures reduced to 300 dpi
+    // of the field width (a large JPEG photo is decoded only at the largest
+    // of libjpeg's scales that still gives the size needed), metafiles as
+    // they are.
+    static std::unique_ptr<TPicture> LoadReducedFromFile(const QString &path, double fieldWidthMm,
+                                                         QString *error);
 
 private:
     TPicture() = default;

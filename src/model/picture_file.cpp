@@ -110,25 +110,33 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
     return pic;
 }
 
-std::unique_ptr<TPicture> TPicture::LoadFromFile(const QString &path, QString *error)
+bool ReadPictureFile(const QString &path, TBytes *bytes, QString *error)
 {
     QFile file(path);
     const QString name = QFileInfo(path).fileName();
     if (!file.open(QIODevice::ReadOnly)) {
         fail(error, QStringLiteral("Die Grafikdatei \"%1\" kann nicht geöffnet werden").arg(name));
-        return nullptr;
+        return false;
     }
     const qint64 size = file.size();
     if (size > kMaxPictureFileBytes) {
         fail(error, QStringLiteral("Die Grafikdatei \"%1\" ist zu groß (höchstens %2 MB)")
                         .arg(name)
                         .arg(kMaxPictureFileBytes >> 20));
-        return nullptr;
+        return false;
     }
-    TBytes bytes(static_cast<std::size_t>(size));
-    if (size > 0 && file.read(reinterpret_cast<char *>(bytes.data()), size) != size) {
+    bytes->assign(static_cast<std::size_t>(size), 0);
+    if (size > 0 && file.read(reinterpret_cast<char *>(bytes->data()), size) != size) {
         fail(error, QStringLiteral("Die Grafikdatei \"%1\" kann nicht gelesen werden").arg(name));
-        return nullptr;
+        return false;
     }
+    return true;
+}
+
+std::unique_ptr<TPicture> TPicture::LoadFromFile(const QString &path, QString *error)
+{
+    TBytes bytes;
+    if (!ReadPictureFile(path, &bytes, error))
+        return nullptr;
     return FromFileBytes(std::move(bytes), error);
 }

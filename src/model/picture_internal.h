@@ -22,6 +22,9 @@ constexpr std::int64_t kMaxPictureFileBytes = std::int64_t(1) << 30;
 // several times its size.
 constexpr std::size_t kMaxMetafileBytes = std::size_t(128) << 20;
 
+// Reads a picture file into memory (at most kMaxPictureFileBytes).
+bool ReadPictureFile(const QString &path, TBytes *bytes, QString *error);
+
 // Decodes a JPEG photo at 1/scaleDenom of its size (1, 2, 4 or 8) into an
 // RGB32 image. Greyscale, YCbCr, RGB, CMYK and YCCK files are accepted.
 bool DecodeJpeg(const TBytes &bytes, int scaleDenom, QImage *out, QString *error);

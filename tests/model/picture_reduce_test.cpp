@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -65,6 +66,39 @@ TEST(PictureReduce, JpegToFieldWidth)
     auto r = small->ReducedTo300Dpi(10.0); // 118 pixels
     ASSERT_TRUE(r);
     expect24BitBitmap(*r, 118, 77); // 149 × 118 / 227 = 77.46
+}
+
+// A photo file placed into a field is decoded only at the scale the field
+// needs, and gives the bitmap the full decode would give.
+TEST(PictureReduce, JpegFileDecodedAtTheNeededScale)
+{
+    QTemporaryDir dir;
+    const QImage source = gradient(4000, 600);
+    const TBytes bytes = jpegOf(source);
+    const QString path = dir.filePath("foto.jpg");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
+    f.close();
+
+    QString error;
+    auto direct = TPicture::LoadReducedFromFile(path, 50.0, &error);
+    ASSERT_TRUE(direct) << error.toStdString();
+    expect24BitBitmap(*direct, 591, 89);
+    auto whole = TPicture::FromJpegBytes(bytes, &error)->ReducedTo300Dpi(50.0);
+    EXPECT_LT(MeanDiff(direct->ToImage(), whole->ToImage()), 3.0);
+
+    // A field wider than the photo: full size, never enlarged.
+    auto wide = TPicture::LoadReducedFromFile(path, 400.0, &error);
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->Width(), 4000);
+
+    // Metafiles stay metafiles; a missing file says why.
+    auto meta = TPicture::LoadReducedFromFile(CorpusPath("emf/poi_wrench.emf"), 50.0, &error);
+    ASSERT_TRUE(meta);
+    EXPECT_TRUE(meta->IsMetafile());
+    EXPECT_FALSE(TPicture::LoadReducedFromFile(dir.filePath("fehlt.jpg"), 50.0, &error));
+    EXPECT_TRUE(error.contains("fehlt.jpg"));
 }
 
 // Pictures narrower than the target keep their size, but become a new
