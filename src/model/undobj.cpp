@@ -89,6 +89,10 @@ void TRSUndo::Push(TRS *sheet)
 
 bool TRSUndo::Undo(TRS *sheet)
 {
+    // Before its first snapshot a store has no names of its own yet: the
+    // files under the plain names may belong to another window.
+    if (!claimTried_)
+        return false;
     const QString path = SnapshotPath(Previous);
     if (!sheet || !QFileInfo(path).isFile())
         return false;
@@ -101,6 +105,13 @@ bool TRSUndo::Undo(TRS *sheet)
 
 void TRSUndo::Clear()
 {
+    // A store that never wrote a snapshot has nothing to delete; the files
+    // under the plain names may be another window's.
+    if (!claimTried_) {
+        Current = 0;
+        highest_ = 0;
+        return;
+    }
     // Everything this store wrote goes, also beyond the usual range.
     const std::int32_t last = std::max(kClearRange, highest_);
     for (std::int32_t n = 1; n <= last; ++n) {

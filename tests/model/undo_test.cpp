@@ -299,6 +299,29 @@ TEST(UndoStore, TwoWindowsOfOneUserKeepTheirOwnSnapshots)
     EXPECT_EQ(other.BaseName, folder.File("dorlix_u2"));
 }
 
+// A window that has not written a snapshot yet (it is opening a file, or is
+// closed unused) must not touch the snapshots of a window already running.
+TEST(UndoStore, ANewWindowLeavesTheRunningWindowsSnapshotsAlone)
+{
+    TempProgramFolder folder;
+    TRS first;
+    makeSheet(first, "first opened");
+    TRSUndo a;
+    a.SetUser(QStringLiteral("u1"));
+    a.Push(&first);
+    change(a, first, "first A");
+    {
+        TRSUndo b;
+        b.SetUser(QStringLiteral("u1"));
+        b.Clear(); // opening a file clears before the first snapshot
+        TRS other;
+        EXPECT_FALSE(b.Undo(&other));
+    } // closed without an edit
+    EXPECT_TRUE(QFileInfo::exists(folder.File("dorlix_u1.1")));
+    ASSERT_TRUE(a.Undo(&first));
+    EXPECT_EQ(textOf(first), "first opened");
+}
+
 TEST(UndoStore, SnapshotsOfWindowsThatNoLongerRunAreRemoved)
 {
     TempProgramFolder folder;
