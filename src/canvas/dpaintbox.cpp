@@ -338,10 +338,16 @@ void TDPaintbox::MeasureText(TDTText &t)
     const int p = LenToPixelY(t.height);
     zoom_ = savedZoom;
     const int emPx = Trunc(p * kMmPerInch);
-    const TextMeasurer &m = TextMeasurer::For(t.fontName, t.fontStyle, emPx);
+    // Font engines stop at some ten thousand pixels: huge texts are measured
+    // at a size they handle and scaled, widths grow in proportion.
+    constexpr int kMaxMeasureEm = 8192;
+    const int measureEm = std::min(emPx, kMaxMeasureEm);
+    const TextMeasurer &m = TextMeasurer::For(t.fontName, t.fontStyle, measureEm);
     double widest = 0;
     for (const QString &line : t.lines)
         widest = std::max(widest, m.Width(line));
+    if (measureEm > 0 && measureEm < emPx)
+        widest *= double(emPx) / measureEm;
     t.blockWidth = widest / pixelPerMmX_ / kMmPerInch;
     t.blockHeight = t.lineCount > 1 ? t.height * (1.0 + (t.lineCount - 1) * lineFactor_) : t.height;
 }

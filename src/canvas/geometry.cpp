@@ -57,6 +57,13 @@ std::vector<QLineF> DashPieces(QPointF a, QPointF b, int style, double w)
     }
     const double dx = b.x() - a.x(), dy = b.y() - a.y();
     const double length = std::hypot(dx, dy);
+    // Lines from damaged files (no number, or kilometres long) are drawn
+    // whole rather than walked dash by dash.
+    constexpr double kMaxPieces = 100000;
+    if (!std::isfinite(length) || length / (w * (kDot + kGap)) > kMaxPieces) {
+        out.emplace_back(a, b);
+        return out;
+    }
     const double ux = length > 0 ? dx / length : 0.0, uy = length > 0 ? dy / length : 0.0;
     auto at = [&](double t) { return QPointF(a.x() + ux * t, a.y() + uy * t); };
 

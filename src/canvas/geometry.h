@@ -12,9 +12,19 @@
 
 namespace canvas {
 
+// Pixel values stay within ±2^30, so that sums of two of them cannot
+// overflow; a value that is no number counts as 0. Damaged files may hold any
+// double.
+inline int SaturatedInt(double v)
+{
+    constexpr double kLimit = 1073741824.0;
+    if (!(v == v))
+        return 0;
+    return int(v < -kLimit ? -kLimit : (v > kLimit ? kLimit : v));
+}
 // Rounds half to even, as the pixel mappings do.
-inline int RoundHalfEven(double v) { return int(std::nearbyint(v)); }
-inline int Trunc(double v) { return int(std::trunc(v)); }
+inline int RoundHalfEven(double v) { return SaturatedInt(std::nearbyint(v)); }
+inline int Trunc(double v) { return SaturatedInt(std::trunc(v)); }
 
 // Windows pen styles as the program counts them.
 enum PenStyle : unsigned char { psSolid = 0, psDash = 1, psDot = 2, psDashDot = 3, psDashDotDot = 4, psClear = 5 };

@@ -587,6 +587,10 @@ TBytes WrapPlainWmf(const TBytes &bytes)
     if (!player.Scan(data, &ink))
         return {};
     if (r == l || b == t) {
+        // Coordinates outside the 16-bit range of a metafile cannot be a frame.
+        for (double v : {double(ink.TL.x), double(ink.TL.y), double(ink.BR.x), double(ink.BR.y)})
+            if (!std::isfinite(v) || v < -32768 || v > 32767)
+                return {};
         l = int(std::floor(ink.TL.x));
         t = int(std::floor(ink.TL.y));
         r = int(std::ceil(ink.BR.x));

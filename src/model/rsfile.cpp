@@ -71,7 +71,7 @@ void TRSObject::LoadFromStream(TRSReader &s, int version)
     LinesTopBottom = s.Bool();
     LinesLeftRight = s.Bool();
     LineColor = s.Int32();
-    LineWidth = s.Double();
+    LineWidth = s.Measure();
     Visible = s.Bool();
     Kind = s.Byte();
     if (version >= 3)
@@ -82,10 +82,10 @@ void TRSObject::LoadFromStream(TRSReader &s, int version)
         if (FontName.empty())
             FontName = "Arial";
         FontColor = s.Int32();
-        FontHeight = s.Double();
+        FontHeight = s.Measure();
         FontStyle = s.Byte();
         Alignment = s.Byte();
-        Angle = s.Double();
+        Angle = s.Measure();
         Text = s.String();
     } else if (Kind == 2) {
         const std::int32_t pictureKind = s.Int32();
@@ -234,16 +234,16 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
         sheet.ColumnCount = s.Int32();
         sheet.RowCount = s.Int32();
         sheet.BackgroundColor = s.Int32();
-        sheet.PageWidth = s.Double();
-        sheet.PageHeight = s.Double();
-        sheet.MarginLeft = s.Double();
-        sheet.MarginRight = s.Double();
-        sheet.MarginTop = s.Double();
-        sheet.MarginBottom = s.Double();
-        sheet.ColumnGap = s.Double();
-        sheet.ColumnWidth = s.Double();
-        sheet.ColumnHeight = s.Double();
-        sheet.FieldSpacing = s.Double();
+        sheet.PageWidth = s.Measure();
+        sheet.PageHeight = s.Measure();
+        sheet.MarginLeft = s.Measure();
+        sheet.MarginRight = s.Measure();
+        sheet.MarginTop = s.Measure();
+        sheet.MarginBottom = s.Measure();
+        sheet.ColumnGap = s.Measure();
+        sheet.ColumnWidth = s.Measure();
+        sheet.ColumnHeight = s.Measure();
+        sheet.FieldSpacing = s.Measure();
         sheet.Reserved1 = s.Double();
         sheet.Reserved2 = s.Double();
         if (layout >= 2) {
@@ -288,6 +288,9 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
         switch (e.kind) {
         case TRSReadError::Truncated:
             why = QStringLiteral("Die Datei ist unvollständig (sie endet zu früh).");
+            break;
+        case TRSReadError::BadNumber:
+            why = QStringLiteral("Sie enthält ungültige Maße.");
             break;
         case TRSReadError::StringTooLong:
             why = QStringLiteral("Ein Text ist länger als 255 Zeichen.");

@@ -5,12 +5,13 @@
 
 #include <QIODevice>
 
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
 // Why a label file could not be read; the loader turns it into a message.
 struct TRSReadError {
-    enum Kind { Truncated, StringTooLong, BadBitmap } kind;
+    enum Kind { Truncated, StringTooLong, BadBitmap, BadNumber } kind;
     QString detail;
 };
 
@@ -50,6 +51,15 @@ public:
         pos_ += 8;
         double d;
         std::memcpy(&d, &bits, 8);
+        return d;
+    }
+    // A measure (length, height, angle): a value that is no finite number
+    // marks a damaged file.
+    double Measure()
+    {
+        const double d = Double();
+        if (!std::isfinite(d))
+            throw TRSReadError{TRSReadError::BadNumber, {}};
         return d;
     }
     // A length-prefixed string; a length of 0 or less gives the empty string,

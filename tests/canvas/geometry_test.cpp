@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace canvas;
 
@@ -123,4 +124,17 @@ TEST(CanvasGeometry, RotatedBoxSizeAndRotation)
     EXPECT_EQ(RotateRounded(10, 0, 90), QPoint(0, 10));
     EXPECT_DOUBLE_EQ(NormalizedAngle(-90), 270);
     EXPECT_DOUBLE_EQ(NormalizedAngle(360), 0);
+}
+
+// Lines from damaged files: no number, or far too long for a dash pattern.
+// They are drawn whole instead of walked, and pixel values stay in range.
+TEST(CanvasGeometry, DamagedLinesAreDrawnWholeAndPixelsStayInRange)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(canvas::DashPieces(QPointF(0, nan), QPointF(100, nan), canvas::psDash, 0.05).size(), 1u);
+    EXPECT_EQ(canvas::DashPieces(QPointF(0, 0), QPointF(1e7, 0), canvas::psDot, 0.05).size(), 1u);
+    EXPECT_GT(canvas::DashPieces(QPointF(0, 0), QPointF(100, 0), canvas::psDot, 0.05).size(), 100u);
+    EXPECT_EQ(canvas::RoundHalfEven(nan), 0);
+    EXPECT_EQ(canvas::RoundHalfEven(1e300), 1 << 30);
+    EXPECT_EQ(canvas::Trunc(-1e300), -(1 << 30));
 }

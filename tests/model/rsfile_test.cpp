@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <cstring>
+#include <limits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -470,4 +472,23 @@ TEST_F(RsFile, ProgramOnTheDesktopMayNotWrite)
     writeFile(program.File("dorlix.tst"), "alt");
     EXPECT_TRUE(ProgramFolderCheck());
     EXPECT_FALSE(QFile::exists(program.File("dorlix.tst")));
+}
+
+TEST_F(RsFile, MeasuresThatAreNoNumbersMarkADamagedFile)
+{
+    TRS good;
+    fillSheet(good);
+    ASSERT_TRUE(good.SaveToFile(path("gut.rsd")));
+    const QByteArray bytes = readFile(path("gut.rsd"));
+    for (int offset : {34, 106}) { // PageWidth, FieldSpacing
+        QByteArray bad = bytes;
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        std::memcpy(bad.data() + offset, &nan, 8);
+        writeFile(path("nan.rsd"), bad);
+        messages.Clear();
+        TRS rs;
+        EXPECT_FALSE(rs.LoadFromFile(path("nan.rsd"))) << offset;
+        ASSERT_EQ(messages.Texts().size(), 1);
+        EXPECT_TRUE(messages.Texts()[0].contains("ungültige Maße"));
+    }
 }
