@@ -34,7 +34,7 @@ void outputMessage(j_common_ptr) {}
 
 // Progressive files may carry any number of scans; a hostile file with
 // thousands of tiny scans would keep the decoder busy for minutes.
-constexpr int kMaxScans = 1000;
+constexpr int kMaxScans = 100;
 
 void progressMonitor(j_common_ptr cinfo)
 {
@@ -43,7 +43,7 @@ void progressMonitor(j_common_ptr cinfo)
     auto *d = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (d->input_scan_number > kMaxScans) {
         auto *err = reinterpret_cast<ErrorManager *>(cinfo->err);
-        std::snprintf(err->message, sizeof err->message, "too many scans");
+        err->message[0] = 0;
         std::longjmp(err->jump, 1);
     }
 }
@@ -66,9 +66,15 @@ struct Decoder {
     ~Decoder() { jpeg_destroy_decompress(&cinfo); }
 };
 
-QString describe(const char *libMessage)
+// libjpeg's own texts are English: the user gets the program's message.
+QString describe(const char *) { return kInvalidJpeg + QStringLiteral(" (die Datei ist beschädigt)"); }
+
+// Every 8 × 8 block of a photo takes some bits: a file far smaller than its
+// stated size can hold is damaged or made to exhaust the memory.
+constexpr std::int64_t kMinBytesPerMegapixel = 1000;
+bool plausibleSize(std::size_t fileBytes, std::int64_t w, std::int64_t h)
 {
-    return kInvalidJpeg + QStringLiteral(" (") + QString::fromLatin1(libMessage) + QStringLiteral(")");
+    return std::int64_t(fileBytes) * 1'000'000 >= w * h * kMinBytesPerMegapixel;
 }
 
 bool sizeAllowed(std::int64_t w, std::int64_t h)
@@ -102,6 +108,8 @@ int decode(Decoder &dec, const TBytes &bytes, int scaleDenom, QImage *out, std::
     size[1] = cinfo.image_height;
     if (!sizeAllowed(cinfo.image_width, cinfo.image_height))
         return 2;
+    if (!plausibleSize(bytes.size(), cinfo.image_width, cinfo.image_height))
+        return 1;
 
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX; // BGRX is RGB32 in memory

@@ -136,4 +136,9 @@ TEST(PictureJpeg, OversizedPhotoIsRefused)
     auto larger = TPicture::FromJpegBytes(withSize(bytes, 454, 298), &error);
     ASSERT_TRUE(larger) << error.toStdString();
     EXPECT_EQ(larger->Width(), 454);
+
+    // A few kilobytes claiming a huge photo would take gigabytes: refused
+    // before any pixel memory is taken, in German.
+    EXPECT_FALSE(TPicture::FromJpegBytes(withSize(bytes, 14000, 14000), &error));
+    EXPECT_EQ(error, "JPEG-Bild ist nicht gültig (die Datei ist beschädigt)");
 }
