@@ -56,13 +56,25 @@ Line parseLine(const QString &text)
     return line;
 }
 
-Lines load(const QString &fileName)
+// The lines of the file; a missing file has none. *readable becomes false
+// when the file is there but cannot be read: writing then would lose it.
+Lines load(const QString &fileName, bool *readable = nullptr)
 {
     Lines lines;
+    if (readable)
+        *readable = true;
     QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (readable && f.exists())
+            *readable = false;
         return lines;
+    }
     QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        if (readable)
+            *readable = false;
+        return lines;
+    }
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -239,7 +251,10 @@ bool TIniFile::WriteString(const QString &section, const QString &key, const QSt
 {
     if (!validSection(section) || !validKey(key) || hasLineBreak(value))
         return false;
-    Lines lines = load(fileName_);
+    bool readable = true;
+    Lines lines = load(fileName_, &readable);
+    if (!readable)
+        return false;
     const QString stored = quoteIfNeeded(value);
     if (const auto range = findSection(lines, section)) {
         std::size_t insertAt = range->begin;
@@ -301,7 +316,10 @@ QStringList TIniFile::ReadSection(const QString &section) const
 
 bool TIniFile::DeleteKey(const QString &section, const QString &key)
 {
-    Lines lines = load(fileName_);
+    bool readable = true;
+    Lines lines = load(fileName_, &readable);
+    if (!readable)
+        return false;
     const auto range = findSection(lines, section);
     if (!range)
         return true;
@@ -315,7 +333,10 @@ bool TIniFile::DeleteKey(const QString &section, const QString &key)
 
 bool TIniFile::EraseSection(const QString &section)
 {
-    Lines lines = load(fileName_);
+    bool readable = true;
+    Lines lines = load(fileName_, &readable);
+    if (!readable)
+        return false;
     bool erased = false;
     while (const auto range = findSection(lines, section)) {
         lines.erase(lines.begin() + std::ptrdiff_t(range->header),

@@ -3,7 +3,9 @@
 #include "platform/system.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -183,4 +185,17 @@ TEST(IniFile, TheSettingsFileLiesNextToTheProgramFile)
 {
     TempProgramFolder folder;
     EXPECT_EQ(platform::SettingsFilePath(), folder.File("dorlix.ini"));
+}
+
+// A settings file that is there but cannot be read is never replaced by one
+// holding only the new key.
+TEST(IniFile, AnUnreadableFileIsNotOverwritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("dorlix.ini");
+    ASSERT_TRUE(QDir().mkdir(path)); // cannot be opened as a file
+    platform::TIniFile ini(path);
+    EXPECT_FALSE(ini.WriteString("Pfad", "Daten", "/daten"));
+    EXPECT_FALSE(ini.DeleteKey("Pfad", "Daten"));
+    EXPECT_TRUE(QFileInfo(path).isDir());
 }
