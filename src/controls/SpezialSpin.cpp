@@ -567,8 +567,14 @@ bool TSpezialSpin::eventFilter(QObject *watched, QEvent *event)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::KeyPress: {
+        const auto *ke = static_cast<QKeyEvent *>(event);
+        const int key = ke->key();
+        // Tab only moves the focus on (the dialog takes it before the field
+        // sees a key): a change typed before still applies after its delay.
+        if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) &&
+            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            break;
         timer_->stop();
-        const int key = static_cast<QKeyEvent *>(event)->key();
         keysDown_.insert(key);
         // These act on release; Enter must not reach a dialog's default
         // button.

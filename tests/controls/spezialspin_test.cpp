@@ -164,6 +164,14 @@ TEST_F(SpinTest, TypedTextAppliesAfterTheDelay)
     Type(QStringLiteral("1.234.567"));
     ASSERT_TRUE(changes.wait(5000));
     EXPECT_EQ(spin_->Value(), 1234567);
+
+    // Leaving the field with Tab right after typing keeps the change.
+    auto *next = new QLineEdit(host_.get());
+    next->show();
+    Type(QStringLiteral("42"));
+    QTest::keyClick(Edit(), Qt::Key_Tab);
+    ASSERT_TRUE(changes.wait(5000));
+    EXPECT_EQ(spin_->Value(), 42);
 }
 
 TEST_F(SpinTest, ChangeDelayOfZeroStillFires)
