@@ -126,7 +126,10 @@ std::unique_ptr<TPicture> ClipboardPicture()
     }
     if (data->hasImage()) {
         const QImage image = qvariant_cast<QImage>(data->imageData());
-        if (!image.isNull() && image.width() <= kMaxBitmapSide && image.height() <= kMaxBitmapSide)
+        // The limits of a bitmap in a label file, so that the sheet can be
+        // read again after it was saved.
+        if (!image.isNull() && image.width() <= kMaxBitmapSide && image.height() <= kMaxBitmapSide &&
+            std::int64_t(image.width()) * image.height() <= kMaxBitmapPixels)
             return TPicture::FromImage(image);
     }
     return nullptr;
