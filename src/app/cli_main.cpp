@@ -43,8 +43,8 @@ CliRegistration::CliRegistration(const char *name, const char *usage, CliFunctio
 
 int main(int argc, char **argv)
 {
-    // Label files with many pictures allocate and free large blocks at every
-    // edit and undo; keeping them in the heap spares the system fresh pages.
+    // Label files with many pictures allocate and free large blocks; keeping
+    // them in the heap spares the system fresh pages.
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
     if (argc < 2) {

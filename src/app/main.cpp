@@ -6,13 +6,13 @@
 #include "platform/printer.h"
 
 #include <QApplication>
-
-#include <malloc.h>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QProxyStyle>
 #include <QTranslator>
+
+#include <malloc.h>
 
 namespace {
 // Hints appear at once.
