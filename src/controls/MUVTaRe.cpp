@@ -104,8 +104,13 @@ quint8 EvaluateGroup(const QString &group, long double &value)
         } else if (c == QLatin1Char('-')) {
             const QChar prev = i > 0 ? inner[i - 1] : QLatin1Char('(');
             if (prev < QLatin1Char('0') || prev == QLatin1Char('^')) {
-                // A sign. After a decimal separator ("5,-3") it would silently
-                // drop the digits before it; that is no number.
+                // A sign. A second one cancels the first: a negative group
+                // result put back after a sign ("-(-3)" becomes "--3"). After
+                // digits ("5,-3") it would silently drop them; that is no number.
+                if (current == QStringLiteral("-")) {
+                    current.clear();
+                    continue;
+                }
                 if (!current.isEmpty())
                     return kTaReFault;
                 current = QStringLiteral("-");
