@@ -146,18 +146,13 @@ void TRS::SetLayout(std::int32_t columns, std::int32_t rows, double pageWidth, d
                     double marginLeft, double marginRight, double marginTop, double marginBottom,
                     double columnGap, double fieldSpacing, TColor backgroundColor)
 {
+    ClearColumns(); // all previous content goes
     ColumnCount = columns;
     RowCount = rows;
     PageWidth = pageWidth;
     PageHeight = pageHeight;
-    MarginLeft = marginLeft;
-    MarginRight = marginRight;
-    MarginTop = marginTop;
-    MarginBottom = marginBottom;
-    ColumnGap = columnGap;
-    FieldSpacing = fieldSpacing;
     BackgroundColor = backgroundColor;
-    ComputeDerived();
+    SetSpacing(marginLeft, marginRight, marginTop, marginBottom, columnGap, fieldSpacing);
     BuildGrid();
 }
 

@@ -2,9 +2,8 @@
 // The desktop around the program: the "*.rsd" file type, the program's
 // desktop entry and icon, launchers on the desktop, and the folder browser.
 //
-// Everything goes into the user's own folders as the XDG specifications
-// describe them (data folder ~/.local/share, configuration ~/.config), so no
-// administrator rights are needed.
+// Everything goes into the user's own folders (data folder ~/.local/share,
+// configuration ~/.config), so no administrator rights are needed.
 
 #include <QByteArray>
 #include <QString>
