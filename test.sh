@@ -5,6 +5,7 @@ cd "$(dirname "$0")"
 
 ./scripts/deps.sh
 ./scripts/build.sh
+./scripts/check-format.sh
 
 # A real printer for the printing tests: a CUPS-PDF queue on this machine.
 . ./scripts/cups-env.sh

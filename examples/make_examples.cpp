@@ -10,8 +10,12 @@
 #include <QPainter>
 #include <cstdio>
 
-namespace {
-std::string ansi(const char *utf8) { return platform::ToAnsi(QString::fromUtf8(utf8)); }
+namespace
+{
+std::string ansi(const char *utf8)
+{
+    return platform::ToAnsi(QString::fromUtf8(utf8));
+}
 
 void setText(TRSObject *f, const char *text, double height, double angle = 0, TColor color = clBlack,
              std::uint8_t style = 0)
@@ -95,7 +99,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
-    const bool ok = binders(dir.filePath("ordner-4-spalten.rsd")) && labels(dir.filePath("etiketten-5x13.rsd")) &&
-                    pictures(dir.filePath("bilder-3x8.rsd"));
+    const bool ok = binders(dir.filePath("ordner-4-spalten.rsd")) &&
+                    labels(dir.filePath("etiketten-5x13.rsd")) && pictures(dir.filePath("bilder-3x8.rsd"));
     return ok ? 0 : 2;
 }

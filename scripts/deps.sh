@@ -13,7 +13,7 @@ libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
 nlohmann-json3-dev
 libgtest-dev libbenchmark-dev
 fonts-liberation fonts-dejavu-core fontconfig
-poppler-utils
+poppler-utils clang-format ccache
 xvfb xdotool imagemagick x11-utils xauth libxdamage-dev
 shared-mime-info desktop-file-utils xdg-utils
 "

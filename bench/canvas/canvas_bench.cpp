@@ -14,14 +14,15 @@
 
 using canvas::TDPaintbox;
 
-namespace {
+namespace
+{
 
 void AddTexts(TDPaintbox &c, std::mt19937 &rng, int count)
 {
     std::uniform_real_distribution<double> x(5, 190), y(5, 285), h(2.5, 6.0);
     std::uniform_int_distribution<int> align(0, 8), word(0, 5);
-    static const char *words[] = {"Ordner", "Rechnungen 2026", "Steuer", "Versicherung", "Kontoauszüge",
-                                  "Verträge A-Z"};
+    static const char *words[] = {"Ordner",       "Rechnungen 2026", "Steuer",
+                                  "Versicherung", "Kontoauszüge",    "Verträge A-Z"};
     for (int i = 0; i < count; ++i) {
         c.SetTextStyle(QStringLiteral("Arial"), 0, 0, align(rng), h(rng), i % 10 == 0 ? 90 : 0);
         c.AddText(QString::fromUtf8(words[word(rng)]), x(rng), y(rng));
@@ -115,7 +116,8 @@ BENCHMARK(BM_Add2000Texts)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     // The default page, whatever printers this machine has.
     platform::Printer::Instance().SetSystemPrintersEnabled(false);

@@ -38,7 +38,8 @@
 #include <functional>
 #include <vector>
 
-namespace {
+namespace
+{
 struct Figures {
     double min, median;
 };
@@ -116,7 +117,8 @@ int main(int argc, char **argv)
     const int fields = canvas.ElementCount();
 
     std::printf("platform %s, screen dpi %d, sheet 5 x 13 = %d text fields\n",
-                qPrintable(QGuiApplication::platformName()), canvas.ScreenDpi(), sheet.ColumnCount * sheet.RowCount);
+                qPrintable(QGuiApplication::platformName()), canvas.ScreenDpi(),
+                sheet.ColumnCount * sheet.RowCount);
     std::printf("canvas elements: %d background, %d fields\n\n", background, fields);
 
     print("Recompose, canvas hidden (no repaint)", rounds,
@@ -140,13 +142,14 @@ int main(int argc, char **argv)
 
         canvas.show();
         QApplication::processEvents();
-        print("repaint, whole page (shown canvas)", n, measure(n, [&] {
-                  canvas.repaint();
-                  QGuiApplication::sync();
-              }),
+        print("repaint, whole page (shown canvas)", n,
+              measure(n,
+                      [&] {
+                          canvas.repaint();
+                          QGuiApplication::sync();
+                      }),
               zoom == 1 ? "goal < 16 ms" : "");
-        print("Recompose, canvas shown (incl. repaint)", n,
-              measure(n, [&] {
+        print("Recompose, canvas shown (incl. repaint)", n, measure(n, [&] {
                   Recompose(sheet, canvas, settings, nullptr, false);
                   QGuiApplication::sync();
               }));

@@ -105,7 +105,8 @@ void jpegReduction(int repeats)
 
     // The way a field takes a photo file: read, decode at the needed scale, reduce.
     std::unique_ptr<TPicture> placed;
-    const double placeMs = medianMs(repeats, [&] { placed = TPicture::LoadReducedFromFile(path, 50.0, &error); });
+    const double placeMs =
+        medianMs(repeats, [&] { placed = TPicture::LoadReducedFromFile(path, 50.0, &error); });
 
     std::printf("  %-44s %9.1f ms  -> %d x %d\n", "file into a 50 mm field (LoadReducedFromFile)", placeMs,
                 placed ? placed->Width() : 0, placed ? placed->Height() : 0);

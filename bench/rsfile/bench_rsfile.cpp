@@ -14,7 +14,8 @@
 #include <cstdio>
 #include <functional>
 
-namespace {
+namespace
+{
 double best(int rounds, const std::function<void()> &fn)
 {
     double bestMs = 1e18;
@@ -54,9 +55,7 @@ int main(int argc, char **argv)
     const double save = best(rounds, [&] { rs.SaveToFile(file); });
     TRS back;
     const double load = best(rounds, [&] { back.LoadFromFile(file); });
-    const double cp = best(rounds, [&] {
-        QProcess::execute("cp", {file, copy});
-    });
+    const double cp = best(rounds, [&] { QProcess::execute("cp", {file, copy}); });
     std::printf("file: %.1f MB, best of %d\n", mb, rounds);
     std::printf("SaveToFile: %7.1f ms  %7.0f MB/s  (%.2f x cp)\n", save, mb / save * 1e3, cp / save);
     std::printf("LoadFromFile: %5.1f ms  %7.0f MB/s  (%.2f x cp)\n", load, mb / load * 1e3, cp / load);

@@ -240,10 +240,14 @@ static int do_time(const char *beforePath, const char *afterPath, int runs, char
         for (int x = 0; x < screenW; ++x)
             if (before.px[y * screenW + x] != after.px[y * screenW + x]) {
                 ++count;
-                if (x < x0) x0 = x;
-                if (y < y0) y0 = y;
-                if (x > x1) x1 = x;
-                if (y > y1) y1 = y;
+                if (x < x0)
+                    x0 = x;
+                if (y < y0)
+                    y0 = y;
+                if (x > x1)
+                    x1 = x;
+                if (y > y1)
+                    y1 = y;
             }
     if (!count)
         die("the two reference pictures are equal");
@@ -299,7 +303,8 @@ static int do_time(const char *beforePath, const char *afterPath, int runs, char
     qsort(firstChange, runs, sizeof(double), cmp_double);
     qsort(matched, runs, sizeof(double), cmp_double);
     printf("window appears:  min %7.1f ms  median %7.1f ms\n", firstChange[0], firstChange[runs / 2]);
-    printf("preview painted: min %7.1f ms  median %7.1f ms  (%d runs)\n", matched[0], matched[runs / 2], runs);
+    printf("preview painted: min %7.1f ms  median %7.1f ms  (%d runs)\n", matched[0], matched[runs / 2],
+           runs);
     return 0;
 }
 
@@ -312,7 +317,8 @@ int main(int argc, char **argv)
             break;
         }
     if (!sep || sep + 1 >= argc || sep < 2)
-        die("usage: first_paint grab OUT.ppm -- PROGRAM ARGS... | time BEFORE.ppm AFTER.ppm RUNS -- PROGRAM ARGS...");
+        die("usage: first_paint grab OUT.ppm -- PROGRAM ARGS... | time BEFORE.ppm AFTER.ppm RUNS -- PROGRAM "
+            "ARGS...");
     dpy = XOpenDisplay(NULL);
     if (!dpy)
         die("cannot open the display");

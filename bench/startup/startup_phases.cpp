@@ -38,9 +38,15 @@
 #include <string>
 #include <vector>
 
-namespace {
-const char *const kSteps[] = {"before main()", "QApplication", "translator", "printer list", "TForm1",
-                              "FormShow (settings, show, open file)", "until the canvas paints",
+namespace
+{
+const char *const kSteps[] = {"before main()",
+                              "QApplication",
+                              "translator",
+                              "printer list",
+                              "TForm1",
+                              "FormShow (settings, show, open file)",
+                              "until the canvas paints",
                               "canvas painted, window flushed"};
 constexpr int kStepCount = int(sizeof kSteps / sizeof *kSteps);
 
@@ -51,8 +57,9 @@ double nowMs()
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-class PaintWatch : public QObject {
-public:
+class PaintWatch : public QObject
+{
+  public:
     double painted = -1;
     bool eventFilter(QObject *, QEvent *e) override
     {

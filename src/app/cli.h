@@ -28,15 +28,16 @@ constexpr int kCliFailed = 2;
 void CliError(const QString &text);
 
 // While it lives, the program's messages go to standard error.
-class CliStderrMessages {
-public:
+class CliStderrMessages
+{
+  public:
     CliStderrMessages();
     ~CliStderrMessages();
     CliStderrMessages(const CliStderrMessages &) = delete;
     CliStderrMessages &operator=(const CliStderrMessages &) = delete;
     bool Shown() const { return shown_; }
 
-private:
+  private:
     platform::MessageHandler previous_;
     bool shown_ = false;
 };

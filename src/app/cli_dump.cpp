@@ -15,11 +15,15 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 using nlohmann::ordered_json;
 
-std::string utf8(const std::string &ansi) { return platform::FromAnsi(ansi).toStdString(); }
+std::string utf8(const std::string &ansi)
+{
+    return platform::FromAnsi(ansi).toStdString();
+}
 
 ordered_json pictureJson(const TPicture *pic)
 {

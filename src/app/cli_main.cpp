@@ -4,8 +4,8 @@
 
 #include "platform/messages.h"
 
-#include <QCoreApplication>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -13,7 +13,8 @@
 #include <map>
 #include <memory>
 
-namespace {
+namespace
+{
 std::map<std::string, CliCommand> &registry()
 {
     static std::map<std::string, CliCommand> commands;

@@ -11,7 +11,8 @@
 #include <QFileInfo>
 #include <QImage>
 
-namespace {
+namespace
+{
 
 int render(const QStringList &args)
 {
@@ -24,7 +25,8 @@ int render(const QStringList &args)
             bool ok = false;
             dpi = args[++i].toInt(&ok);
             if (!ok || dpi < 10 || dpi > 1200) {
-                CliError(QStringLiteral("Ungültige Auflösung: %1 (erlaubt sind 10 bis 1200 dpi)").arg(args[i]));
+                CliError(
+                    QStringLiteral("Ungültige Auflösung: %1 (erlaubt sind 10 bis 1200 dpi)").arg(args[i]));
                 return kCliFailed;
             }
         } else if (a == QLatin1String("--no-background")) {
@@ -49,7 +51,8 @@ int render(const QStringList &args)
 
     // The page in the orientation the window chooses for the sheet.
     platform::Printer &printer = platform::Printer::Instance();
-    printer.SetOrientation(sheet.PageWidth > sheet.PageHeight ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.SetOrientation(sheet.PageWidth > sheet.PageHeight ? QPageLayout::Landscape
+                                                              : QPageLayout::Portrait);
     TDPaintbox canvas;
     canvas.RefreshPrinter();
     canvas.SetSeite0Ausgabe(background);
@@ -60,12 +63,14 @@ int render(const QStringList &args)
     image.setDotsPerMeterX(int(dpi / 0.0254 + 0.5));
     image.setDotsPerMeterY(int(dpi / 0.0254 + 0.5));
     if (!image.save(out, "PNG")) {
-        CliError(QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.").arg(QDir::toNativeSeparators(out)));
+        CliError(QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.")
+                     .arg(QDir::toNativeSeparators(out)));
         return kCliFailed;
     }
     return kCliOk;
 }
 
-const CliRegistration renderCommand("render", "render DATEI AUSGABE.png [--dpi N] [--no-background]", &render, true);
+const CliRegistration renderCommand("render", "render DATEI AUSGABE.png [--dpi N] [--no-background]", &render,
+                                    true);
 
 } // namespace

@@ -23,7 +23,10 @@ CliStderrMessages::CliStderrMessages()
     });
 }
 
-CliStderrMessages::~CliStderrMessages() { platform::SetMessageHandler(previous_); }
+CliStderrMessages::~CliStderrMessages()
+{
+    platform::SetMessageHandler(previous_);
+}
 
 bool CliLoadSheet(TRS &sheet, const QString &path, int *version)
 {
@@ -33,9 +36,11 @@ bool CliLoadSheet(TRS &sheet, const QString &path, int *version)
     // The reader says nothing about a file that is not there.
     if (!messages.Shown()) {
         if (QFileInfo(path).isDir())
-            CliError(QStringLiteral("\"%1\" ist ein Ordner, keine Datei.").arg(QDir::toNativeSeparators(path)));
+            CliError(
+                QStringLiteral("\"%1\" ist ein Ordner, keine Datei.").arg(QDir::toNativeSeparators(path)));
         else
-            CliError(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(QDir::toNativeSeparators(path)));
+            CliError(
+                QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(QDir::toNativeSeparators(path)));
     }
     return false;
 }

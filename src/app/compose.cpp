@@ -6,7 +6,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 constexpr int kAlignLeftMiddle = 1;
 constexpr int kAlignCentreMiddle = 4;
 constexpr int kAlignRightMiddle = 7;
@@ -56,8 +57,8 @@ void composeField(TRS &sheet, TDPaintbox &canvas, TRSObject &f, bool lastRow)
 
     if (f.Kind == 1) {
         const TTextAnchor a = TextAnchor(f);
-        canvas.SetTextStyle(platform::FromAnsi(f.FontName), f.FontColor, f.FontStyle, a.alignment, f.FontHeight,
-                            f.Angle);
+        canvas.SetTextStyle(platform::FromAnsi(f.FontName), f.FontColor, f.FontStyle, a.alignment,
+                            f.FontHeight, f.Angle);
         const std::string text = DrawnText(f.Text);
         if (!text.empty())
             f.CanvasElement = canvas.AddText(platform::FromAnsi(text), a.x, a.y);

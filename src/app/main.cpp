@@ -14,10 +14,12 @@
 
 #include <malloc.h>
 
-namespace {
+namespace
+{
 // Hints appear at once.
-class HintStyle : public QProxyStyle {
-public:
+class HintStyle : public QProxyStyle
+{
+  public:
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                   QStyleHintReturn *returnData) const override
     {

@@ -30,7 +30,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 constexpr int kSpacer = 18; // the spacers right of and below the page inside the scroll box
 constexpr int kRulerThickness = 24;
 
@@ -117,20 +118,23 @@ void TForm1::CreateToolBar()
         return b;
     };
     big("btn_Neu", QStringLiteral("Neu"),
-        QStringLiteral("Legt ein neues Rückenschild an.\r\nEinstellungen zur Seitenaufteilung im Folgedialog"),
+        QStringLiteral(
+            "Legt ein neues Rückenschild an.\r\nEinstellungen zur Seitenaufteilung im Folgedialog"),
         QStyle::SP_FileIcon, nullptr);
     big("btn_open", QStringLiteral("Öffnen"),
-        QStringLiteral("Öffnet eine bestehende Rückenschilddatei\r\nzur Bearbeitung"), QStyle::SP_DialogOpenButton,
-        &TForm1::btn_openClick);
+        QStringLiteral("Öffnet eine bestehende Rückenschilddatei\r\nzur Bearbeitung"),
+        QStyle::SP_DialogOpenButton, &TForm1::btn_openClick);
     big("btn_save", QStringLiteral("Speichern /...unter"),
-        QStringLiteral("Speichert das Rückenschild in einer (auch neuen)\r\nDatei ab. Speichern.. bzw. Speichern unter..."),
+        QStringLiteral("Speichert das Rückenschild in einer (auch neuen)\r\nDatei ab. Speichern.. bzw. "
+                       "Speichern unter..."),
         QStyle::SP_DialogSaveButton, &TForm1::btn_saveClick);
     big("btn_print", QStringLiteral("Drucken"),
         QStringLiteral("Druckt das aktuelle Rückenschild\r\nEinstellungen zum Drucken ... im Folgedialog"),
         QStyle::SP_ComputerIcon, nullptr);
     row->addSpacing(12);
     big("btn_mod", QStringLiteral("Ändern"),
-        QStringLiteral("Abmessungen der Ränder, Farben und Abstände\r\ndes angezeigten Rückenschildes modifizieren"),
+        QStringLiteral(
+            "Abmessungen der Ränder, Farben und Abstände\r\ndes angezeigten Rückenschildes modifizieren"),
         QStyle::SP_FileDialogDetailedView, nullptr);
     row->addSpacing(12);
 
@@ -139,16 +143,16 @@ void TForm1::CreateToolBar()
     auto *grid = new QGridLayout(arrows);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
-    auto arrow = [&](const char *name, const QString &hint, QStyle::StandardPixmap pix, void (TForm1::*handler)(),
-                     int r, int c) {
+    auto arrow = [&](const char *name, const QString &hint, QStyle::StandardPixmap pix,
+                     void (TForm1::*handler)(), int r, int c) {
         QToolButton *b = AddButton(arrows, name, QString(), hint, st->standardIcon(pix), handler);
         b->setIconSize(QSize(16, 16));
         grid->addWidget(b, r, c);
     };
     arrow("btn_spaltenlinks", QStringLiteral("Alle Spalten nach links verschieben"), QStyle::SP_ArrowLeft,
           &TForm1::btn_spaltenlinksClick, 1, 0);
-    arrow("btn_oben", QStringLiteral("Alle Reihen nach oben verschieben"), QStyle::SP_ArrowUp, &TForm1::btn_obenClick,
-          0, 1);
+    arrow("btn_oben", QStringLiteral("Alle Reihen nach oben verschieben"), QStyle::SP_ArrowUp,
+          &TForm1::btn_obenClick, 0, 1);
     arrow("btn_unten", QStringLiteral("Alle Reihen nach unten verschieben"), QStyle::SP_ArrowDown,
           &TForm1::btn_untenClick, 2, 1);
     arrow("btn_spaltenrechts", QStringLiteral("Alle Spalten nach rechts verschieben"), QStyle::SP_ArrowRight,
@@ -182,7 +186,8 @@ void TForm1::CreateMenu()
     menuFile_->addSeparator();
     actOpen_ = menuFile_->addAction(QStringLiteral("Öffnen"), this, &TForm1::btn_openClick);
     actOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    actSave_ = menuFile_->addAction(QStringLiteral("Speichern (.. unter)             "), this, &TForm1::btn_saveClick);
+    actSave_ = menuFile_->addAction(QStringLiteral("Speichern (.. unter)             "), this,
+                                    &TForm1::btn_saveClick);
     menuFile_->addSeparator();
     actPrint_ = menuFile_->addAction(QStringLiteral("Drucken"));
     actPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -205,7 +210,8 @@ void TForm1::CreateMenu()
     menuExtras_->addSeparator();
     menuExtras_->addAction(QStringLiteral("Ablageordner der Rückenschilder einstellen...."), this,
                            &TForm1::mm_DatablageClick);
-    menuExtras_->addAction(QStringLiteral("Verknüpfung auf dem Desktop erzeugen"), this, &TForm1::mm_lnkdsktpClick);
+    menuExtras_->addAction(QStringLiteral("Verknüpfung auf dem Desktop erzeugen"), this,
+                           &TForm1::mm_lnkdsktpClick);
 }
 
 void TForm1::CreatePreview()
@@ -260,10 +266,11 @@ void TForm1::CreatePreview()
     static_cast<QVBoxLayout *>(centralWidget()->layout())->addWidget(panel, 1);
 
     connect(scrollBox_, &TMUVScrollBox::OnScroll, this, [this](bool, int) { SyncRulers(); });
-    connect(scrollBox_, &TMUVScrollBox::OnMouseWheelUp, this, [this](Qt::KeyboardModifiers, QPoint, bool *handled) {
-        BTN_plusClick();
-        *handled = true;
-    });
+    connect(scrollBox_, &TMUVScrollBox::OnMouseWheelUp, this,
+            [this](Qt::KeyboardModifiers, QPoint, bool *handled) {
+                BTN_plusClick();
+                *handled = true;
+            });
     connect(scrollBox_, &TMUVScrollBox::OnMouseWheelDown, this,
             [this](Qt::KeyboardModifiers, QPoint, bool *handled) {
                 BTN_minusClick();
@@ -288,13 +295,17 @@ void TForm1::CreateBottomBar()
         row->addWidget(b);
         return b;
     };
-    view("BTN_Alles", QStringLiteral("Ganze Seite"), QStringLiteral("Zeigt das ganze Bild, angepaßt an die Fenstergröße."),
-         QStyle::SP_TitleBarMaxButton, &TForm1::BTN_AllesClick);
-    view("BTN_plus", QStringLiteral("+"), QStringLiteral("Vergrößert die Ansicht bis zum nächsten ganzzahligen Zoom"),
-         QStyle::SP_ArrowUp, &TForm1::BTN_plusClick);
-    view("BTN_minus", QStringLiteral("−"), QStringLiteral("Verkleinert die Ansicht bis zum nächsten ganzzahligen Zoom"),
-         QStyle::SP_ArrowDown, &TForm1::BTN_minusClick);
-    QToolButton *work = view("btn_work", QStringLiteral("Verschieben"), QStringLiteral("temproräres Verschieben der Elemente"),
+    view("BTN_Alles", QStringLiteral("Ganze Seite"),
+         QStringLiteral("Zeigt das ganze Bild, angepaßt an die Fenstergröße."), QStyle::SP_TitleBarMaxButton,
+         &TForm1::BTN_AllesClick);
+    view("BTN_plus", QStringLiteral("+"),
+         QStringLiteral("Vergrößert die Ansicht bis zum nächsten ganzzahligen Zoom"), QStyle::SP_ArrowUp,
+         &TForm1::BTN_plusClick);
+    view("BTN_minus", QStringLiteral("−"),
+         QStringLiteral("Verkleinert die Ansicht bis zum nächsten ganzzahligen Zoom"), QStyle::SP_ArrowDown,
+         &TForm1::BTN_minusClick);
+    QToolButton *work = view("btn_work", QStringLiteral("Verschieben"),
+                             QStringLiteral("temproräres Verschieben der Elemente"),
                              QStyle::SP_DialogResetButton, &TForm1::btn_workClick);
     work->setCheckable(true);
     row->addStretch(1);
@@ -310,12 +321,18 @@ void TForm1::CreateBottomBar()
         bool bevel;
     };
     const Design design[12] = {
-        {"X:", 20, Qt::AlignRight, false},       {"0", 80, Qt::AlignCenter, true},
-        {"Y:", 40, Qt::AlignRight, false},       {"0", 80, Qt::AlignCenter, true},
-        {"Zoom:", 40, Qt::AlignRight, false},    {"0", 80, Qt::AlignCenter, true},
-        {"0", 4, Qt::AlignLeft, true},           {"", 50, Qt::AlignLeft, true},
-        {"PC-Name", 100, Qt::AlignLeft, true},   {"", 4, Qt::AlignLeft, true},
-        {"Blattgröße:", 150, Qt::AlignRight, false}, {"n/v", 150, Qt::AlignLeft, true},
+        {"X:", 20, Qt::AlignRight, false},
+        {"0", 80, Qt::AlignCenter, true},
+        {"Y:", 40, Qt::AlignRight, false},
+        {"0", 80, Qt::AlignCenter, true},
+        {"Zoom:", 40, Qt::AlignRight, false},
+        {"0", 80, Qt::AlignCenter, true},
+        {"0", 4, Qt::AlignLeft, true},
+        {"", 50, Qt::AlignLeft, true},
+        {"PC-Name", 100, Qt::AlignLeft, true},
+        {"", 4, Qt::AlignLeft, true},
+        {"Blattgröße:", 150, Qt::AlignRight, false},
+        {"n/v", 150, Qt::AlignLeft, true},
     };
     for (int i = 0; i < 12; ++i) {
         auto *l = new QLabel(QString::fromUtf8(design[i].text), sb);
@@ -331,7 +348,10 @@ void TForm1::CreateBottomBar()
     panels_[6]->setText(QString());
 }
 
-QToolButton *TForm1::Button(const QString &name) const { return findChild<QToolButton *>(name); }
+QToolButton *TForm1::Button(const QString &name) const
+{
+    return findChild<QToolButton *>(name);
+}
 
 QAction *TForm1::MenuAction(const QString &text) const
 {
@@ -341,7 +361,10 @@ QAction *TForm1::MenuAction(const QString &text) const
     return nullptr;
 }
 
-void TForm1::UpdateCaption() { setWindowTitle(CaptionPrefix() + DocumentName); }
+void TForm1::UpdateCaption()
+{
+    setWindowTitle(CaptionPrefix() + DocumentName);
+}
 
 void TForm1::UpdateCommandStates()
 {

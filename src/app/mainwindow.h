@@ -20,14 +20,18 @@ class TMUVPixelLineal;
 class TMUVScrollBox;
 class TRSUndo;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow
+{
     Q_OBJECT
 
-public:
+  public:
     explicit TForm1(QWidget *parent = nullptr);
     ~TForm1() override;
 
-    static QString CaptionPrefix() { return QStringLiteral("Rückenschilddruckprogramm (Version 1.99.2 <03/2020>) - "); }
+    static QString CaptionPrefix()
+    {
+        return QStringLiteral("Rückenschilddruckprogramm (Version 1.99.2 <03/2020>) - ");
+    }
     static QString PreviewHelpCaption();
 
     // The file named on the command line, opened after the window is shown.
@@ -37,9 +41,9 @@ public:
     void FormShow();
 
     // --- State ---------------------------------------------------------------
-    QString ProgramFolder;   // with a trailing "/"
-    QString DataFolder;      // with a trailing "/" once set
-    QString PictureFolder;   // without a trailing "/"
+    QString ProgramFolder; // with a trailing "/"
+    QString DataFolder;    // with a trailing "/" once set
+    QString PictureFolder; // without a trailing "/"
     double LineFactor = 1.1;
     bool ShowPageInfo = false;
     QString DocumentName = QStringLiteral("unbenannt.rsd");
@@ -99,12 +103,12 @@ public:
     // Pixels a pan movement scrolls by (small jitters count as none).
     static int PanStep(int delta) { return (delta >= -3 && delta <= 3) ? 0 : delta; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void CreateToolBar();
     void CreateMenu();
     void CreatePreview();

@@ -24,7 +24,8 @@
 #include <QScrollBar>
 #include <QToolButton>
 
-namespace {
+namespace
+{
 const QString kSaveQuestion =
     QStringLiteral("Die Rückenschilddaten wurden geändert.\r\n\r\nMöchten Sie diese jetzt speichern ?");
 const QString kFilter = QStringLiteral("Rückenschilddaten (*.rsd)|*.rsd");
@@ -33,7 +34,10 @@ QString withSlash(const QString &folder)
 {
     return (folder.isEmpty() || folder.endsWith(QLatin1Char('/'))) ? folder : folder + QLatin1Char('/');
 }
-bool isFolder(const QString &path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
+bool isFolder(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
 } // namespace
 
 // ------------------------------------------------------------------- start
@@ -62,9 +66,9 @@ void TForm1::WriteSettings()
 
 void TForm1::FirstStart()
 {
-    platform::ShowWarning(
-        QStringLiteral("Es ist noch kein Ablageordner für die Rückenschilddaten definiert.\r\n\r\n"
-                       "Bitte wählen Sie nachfolgend einen Pfad aus, in dem die Daten\r\ngespeichert werden."));
+    platform::ShowWarning(QStringLiteral(
+        "Es ist noch kein Ablageordner für die Rückenschilddaten definiert.\r\n\r\n"
+        "Bitte wählen Sie nachfolgend einen Pfad aus, in dem die Daten\r\ngespeichert werden."));
     folderBrowser_.Execute(ProgramFolder);
     const QString chosen = folderBrowser_.SelectedFolder;
     if (!isFolder(chosen)) {
@@ -78,9 +82,10 @@ void TForm1::FirstStart()
             ini.WriteFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), LineFactor);
         }
     }
-    if (platform::ShowSystem(QStringLiteral("   Möchten Sie eine Verknüpfung zu Dorlix     \r\n   auf dem Desktop anlegen?"),
-                             QStringLiteral("Frage...."), platform::MsgIcon::Question,
-                             platform::MsgButtons::YesNo) == platform::mrYes)
+    if (platform::ShowSystem(
+            QStringLiteral("   Möchten Sie eine Verknüpfung zu Dorlix     \r\n   auf dem Desktop anlegen?"),
+            QStringLiteral("Frage...."), platform::MsgIcon::Question,
+            platform::MsgButtons::YesNo) == platform::mrYes)
         ::mm_lnkdsktpClick();
 }
 
@@ -226,8 +231,8 @@ void TForm1::closeEvent(QCloseEvent *event)
             close = false;
         } else if (answer == platform::mrYes) {
             btn_saveClick();
-            close = platform::Confirm(QStringLiteral("Programm nun beenden ?"), platform::MsgButtons::YesNo) ==
-                    platform::mrYes;
+            close = platform::Confirm(QStringLiteral("Programm nun beenden ?"),
+                                      platform::MsgButtons::YesNo) == platform::mrYes;
         }
     }
     // The settings are written at every close request, also a cancelled one.
@@ -262,8 +267,9 @@ void TForm1::StatusPageText()
     panels_[8]->setText(platform::FromAnsi(sheet_->ComputerName));
     const QLocale locale;
     auto whole = [&](double v) { return locale.toString(v, 'f', 0).rightJustified(2, QLatin1Char(' ')); };
-    panels_[11]->setText(QStringLiteral("b×h = %1 × %2 mm; (%3)")
-                             .arg(whole(canvas_->PageWidthMm()), whole(canvas_->PageHeightMm()), canvas_->PaperName()));
+    panels_[11]->setText(
+        QStringLiteral("b×h = %1 × %2 mm; (%3)")
+            .arg(whole(canvas_->PageWidthMm()), whole(canvas_->PageHeightMm()), canvas_->PaperName()));
 }
 
 // ----------------------------------------------------- columns and rows
@@ -300,8 +306,17 @@ void TForm1::btn_spaltekopierenClick()
 
 // ------------------------------------------------------------ desktop
 
-void TForm1::mm_openrsdClick() { ::mm_openrsdClick(); }
+void TForm1::mm_openrsdClick()
+{
+    ::mm_openrsdClick();
+}
 
-void TForm1::mm_lnkdsktpClick() { ::mm_lnkdsktpClick(); }
+void TForm1::mm_lnkdsktpClick()
+{
+    ::mm_lnkdsktpClick();
+}
 
-void TForm1::mm_DatablageClick() { ::mm_DatablageClick(DataFolder, ProgramFolder, folderBrowser_); }
+void TForm1::mm_DatablageClick()
+{
+    ::mm_DatablageClick(DataFolder, ProgramFolder, folderBrowser_);
+}

@@ -108,10 +108,12 @@ void TForm1::DPaintbox1XYChange(double x, double y)
     CursorY = y;
 }
 
-namespace {
+namespace
+{
 // A dotted frame in the highlight colour, laid over the canvas.
-class DottedFrame : public QWidget {
-public:
+class DottedFrame : public QWidget
+{
+  public:
     explicit DottedFrame(QWidget *parent) : QWidget(parent)
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -119,7 +121,7 @@ public:
         hide();
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);

@@ -12,13 +12,18 @@
 #include <algorithm>
 #include <cmath>
 
-namespace canvas {
+namespace canvas
+{
 
-namespace {
+namespace
+{
 constexpr double kMmPerInch = 25.4;
 constexpr double kMinZoom = 0.1, kMaxZoom = 10.0;
 
-QString Mm1(double v) { return QLocale().toString(v, 'f', 1) + QStringLiteral(" mm"); }
+QString Mm1(double v)
+{
+    return QLocale().toString(v, 'f', 1) + QStringLiteral(" mm");
+}
 } // namespace
 
 TDPaintbox::TDPaintbox(QWidget *parent) : QWidget(parent)
@@ -87,8 +92,8 @@ void TDPaintbox::ReadPrinterMetrics()
         } else {
             // Keep the whole default page consistent rather than half-read values.
             applyMetrics(d);
-            platform::ShowPlain(
-                QStringLiteral("Kein Drucker vorhanden !!\r\nDarstellung DIN A4-Standardseite - Hochformat."));
+            platform::ShowPlain(QStringLiteral(
+                "Kein Drucker vorhanden !!\r\nDarstellung DIN A4-Standardseite - Hochformat."));
         }
     }
 
@@ -187,14 +192,38 @@ int TDPaintbox::PosToPixelY(double y) const
     return RoundHalfEven(zoom_ * (pixelPerMmY_ * (y - o)));
 }
 
-int TDPaintbox::LenToPixelX(double len) const { return RoundHalfEven(len * pixelPerMmX_ * zoom_); }
-int TDPaintbox::LenToPixelY(double len) const { return RoundHalfEven(len * pixelPerMmY_ * zoom_); }
-int TDPaintbox::LenToPixelTruncX(double len) const { return Trunc(len * pixelPerMmX_ * zoom_); }
-int TDPaintbox::LenToPixelTruncY(double len) const { return Trunc(len * pixelPerMmY_ * zoom_); }
-double TDPaintbox::PixelToMmNoSnapX(double px) const { return px / pixelPerMmX_ / zoom_; }
-double TDPaintbox::PixelToMmNoSnapY(double px) const { return px / pixelPerMmY_ / zoom_; }
-double TDPaintbox::PixelToMmX(double px) const { return SnapToGrid(PixelToMmNoSnapX(px)); }
-double TDPaintbox::PixelToMmY(double px) const { return SnapToGrid(PixelToMmNoSnapY(px)); }
+int TDPaintbox::LenToPixelX(double len) const
+{
+    return RoundHalfEven(len * pixelPerMmX_ * zoom_);
+}
+int TDPaintbox::LenToPixelY(double len) const
+{
+    return RoundHalfEven(len * pixelPerMmY_ * zoom_);
+}
+int TDPaintbox::LenToPixelTruncX(double len) const
+{
+    return Trunc(len * pixelPerMmX_ * zoom_);
+}
+int TDPaintbox::LenToPixelTruncY(double len) const
+{
+    return Trunc(len * pixelPerMmY_ * zoom_);
+}
+double TDPaintbox::PixelToMmNoSnapX(double px) const
+{
+    return px / pixelPerMmX_ / zoom_;
+}
+double TDPaintbox::PixelToMmNoSnapY(double px) const
+{
+    return px / pixelPerMmY_ / zoom_;
+}
+double TDPaintbox::PixelToMmX(double px) const
+{
+    return SnapToGrid(PixelToMmNoSnapX(px));
+}
+double TDPaintbox::PixelToMmY(double px) const
+{
+    return SnapToGrid(PixelToMmNoSnapY(px));
+}
 
 double TDPaintbox::SnapToGrid(double v) const
 {
@@ -257,7 +286,10 @@ void TDPaintbox::SetFillStyle(int fillStyle, TColor color)
     fillColor_ = color;
 }
 
-void TDPaintbox::SetLineFactor(double factor) { lineFactor_ = factor < 0.1 || !std::isfinite(factor) ? 0.1 : factor; }
+void TDPaintbox::SetLineFactor(double factor)
+{
+    lineFactor_ = factor < 0.1 || !std::isfinite(factor) ? 0.1 : factor;
+}
 
 // ---------------------------------------------------------------------------
 // Pages
@@ -681,7 +713,10 @@ void TDPaintbox::FillPageInfo(bool printerListEmpty, const QString &printerName)
          printerListEmpty ? QStringLiteral("kein Drucker!") : QStringLiteral(": %1").arg(printerName));
     text(8, 25, 30, 0, 0, QStringLiteral("Auflösung / Farben"));
     text(9, 60, 30, 0, 0,
-         QStringLiteral(": %1 dpi(x) / %2 dpi(y) - %3 Bit").arg(printerDpiX_).arg(printerDpiY_).arg(colorBits_));
+         QStringLiteral(": %1 dpi(x) / %2 dpi(y) - %3 Bit")
+             .arg(printerDpiX_)
+             .arg(printerDpiY_)
+             .arg(colorBits_));
     text(10, 25, 35, 0, 0, QStringLiteral("Blattgöße (b/h)"));
     text(11, 60, 35, 0, 0,
          QStringLiteral(": %1 mm / %2 mm").arg(loc.toString(W, 'f', 1), loc.toString(H, 'f', 1)));
@@ -740,6 +775,9 @@ void TDPaintbox::SetMarkRect(bool on, double x, double y, double width, double h
         Redraw();
 }
 
-QString TDPaintbox::ClipboardFormatName() { return QStringLiteral("DPaintboxElement"); }
+QString TDPaintbox::ClipboardFormatName()
+{
+    return QStringLiteral("DPaintboxElement");
+}
 
 } // namespace canvas

@@ -17,19 +17,22 @@
 class QPainter;
 class TPicture;
 
-namespace platform {
+namespace platform
+{
 struct PaperInfo;
 }
 
-namespace canvas {
+namespace canvas
+{
 
 enum class TOutputMode : unsigned char { Screen = 0, Printer = 1 };
 enum class TJPEGScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
 
-class TDPaintbox : public QWidget {
+class TDPaintbox : public QWidget
+{
     Q_OBJECT
 
-public:
+  public:
     explicit TDPaintbox(QWidget *parent = nullptr);
     ~TDPaintbox() override;
 
@@ -110,8 +113,8 @@ public:
     void SetJPEG_Skalierung(TJPEGScale s) { jpegScale_ = s; }
 
     // --- Current style ---------------------------------------------------
-    void SetTextStyle(const QString &fontName, TColor fontColor, int fontStyle, int alignment, double heightMm,
-                      double angle);
+    void SetTextStyle(const QString &fontName, TColor fontColor, int fontStyle, int alignment,
+                      double heightMm, double angle);
     void SetLineStyle(int penStyle, TColor color, double widthMm);
     void SetFillStyle(int fillStyle, TColor color);
     void SetLineFactor(double factor);
@@ -163,14 +166,14 @@ public:
     // circles 15-18).
     const TDElement *PageInfoElement(int i) const;
 
-signals:
+  signals:
     void OnZoomChanged();
     void OnElementListChange();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     void ResizeToPage();
     void BuildPageInfo();
     void FillPageInfo(bool printerListEmpty, const QString &printerName);
@@ -256,7 +259,7 @@ private:
     bool printing_ = false;
 
     // === Pointing and editing (dpaintbox_interaction.cpp) ===================
-public:
+  public:
     // Shape of the crosshair that follows the pointer.
     enum TAchsenkreuz : unsigned char {
         ta_alle, // both lines across the whole control
@@ -287,14 +290,15 @@ public:
     // (mm, before scale, offsets and mirroring), -1 when none.
     int ElementAtPoint(double xMm, double yMm) const;
 
-signals:
+  signals:
     void OnXYChange(double x, double y);
     void ONElementMarked(int elementNr, int elementTyp);
     // Where a moved or resized element now lies, in the coordinates the
     // adders take: the first point (text anchor, line start, top-left corner
     // of rectangles and pictures) and the second (line end, bottom-right
     // corner; for texts the anchor plus the block size).
-    void OnElementGeaendert(int elementNr, int elementTyp, double newX, double newY, double newX2, double newY2);
+    void OnElementGeaendert(int elementNr, int elementTyp, double newX, double newY, double newX2,
+                            double newY2);
     // The control's own mouse events, after the edit mode has seen them. A
     // left click is reported before the release that completes it.
     void OnMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
@@ -302,16 +306,23 @@ signals:
     void OnMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
     void OnClick();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     // Part of the marking under the pointer.
-    enum TGriff : unsigned char { griffKeiner, griffKoerper, griffLinksOben, griffRechtsOben, griffLinksUnten,
-                                  griffRechtsUnten, griffMitte };
+    enum TGriff : unsigned char {
+        griffKeiner,
+        griffKoerper,
+        griffLinksOben,
+        griffRechtsOben,
+        griffLinksUnten,
+        griffRechtsUnten,
+        griffMitte
+    };
 
     // Crosshair and drag rectangle, drawn last but one by paintEvent.
     void DrawInteraction(QPainter &p);

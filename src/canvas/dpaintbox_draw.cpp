@@ -16,19 +16,19 @@
 
 #include <algorithm>
 
-namespace canvas {
+namespace canvas
+{
 
-namespace {
+namespace
+{
 constexpr double kMmPerInch = 25.4;
 
 // Puts back what printing or rendering changed, also when drawing throws.
-template <typename F>
-struct ScopeExit {
+template <typename F> struct ScopeExit {
     F f;
     ~ScopeExit() { f(); }
 };
-template <typename F>
-ScopeExit(F) -> ScopeExit<F>;
+template <typename F> ScopeExit(F) -> ScopeExit<F>;
 
 Qt::PenStyle QtPenStyle(int style)
 {
@@ -133,8 +133,8 @@ void TDPaintbox::DrawLayers(QPainter &p, const QRect *clip, bool marking)
     DrawElements(p, pages_[size_t(currentPage_)], clip, marking);
 }
 
-void TDPaintbox::DrawElements(QPainter &p, const std::vector<std::unique_ptr<TDElement>> &list, const QRect *clip,
-                              bool marking)
+void TDPaintbox::DrawElements(QPainter &p, const std::vector<std::unique_ptr<TDElement>> &list,
+                              const QRect *clip, bool marking)
 {
     for (const auto &e : list)
         DrawElement(p, *e, clip, marking);
@@ -174,7 +174,8 @@ void TDPaintbox::DrawText(QPainter &p, TDTText &t, const QRect *clip)
     const QPoint anchor(PosToPixelX(t.x), PosToPixelY(t.y));
     const double angle = NormalizedAngle(t.angle);
 
-    t.bounds = TextBlockBounds(anchor, LenToPixelX(t.blockWidth), LenToPixelY(t.blockHeight), angle, t.alignment);
+    t.bounds =
+        TextBlockBounds(anchor, LenToPixelX(t.blockWidth), LenToPixelY(t.blockHeight), angle, t.alignment);
     if (clip && !t.bounds.intersects(*clip))
         return;
     if (hp <= 0)
@@ -266,7 +267,8 @@ void TDPaintbox::DrawPieces(QPainter &p, double x1, double y1, double x2, double
     if (mirrorSwap && x1 != x2 && y1 != y2)
         std::swap(a, b);
     if (style == psSolid) {
-        p.drawLine(QPoint(PosToPixelX(a.x()), PosToPixelY(a.y())), QPoint(PosToPixelX(b.x()), PosToPixelY(b.y())));
+        p.drawLine(QPoint(PosToPixelX(a.x()), PosToPixelY(a.y())),
+                   QPoint(PosToPixelX(b.x()), PosToPixelY(b.y())));
         return;
     }
     for (const QLineF &piece : DashPieces(a, b, style, width))

@@ -19,9 +19,11 @@
 #include <cmath>
 #include <numbers>
 
-namespace canvas {
+namespace canvas
+{
 
-namespace {
+namespace
+{
 
 // Tolerances of the element hit tests, in mm (mm² for the line triangle).
 constexpr double kLineTriangleArea = 100.0;
@@ -101,9 +103,18 @@ std::unique_ptr<TDElement> CloneElement(const TDElement &e)
     }
 }
 
-bool IsLeftHandle(int part) { return part == 2 || part == 4; } // top-left, bottom-left
-bool IsTopHandle(int part) { return part == 2 || part == 3; }  // top-left, top-right
-bool IsCornerHandle(int part) { return part >= 2 && part <= 5; }
+bool IsLeftHandle(int part)
+{
+    return part == 2 || part == 4;
+} // top-left, bottom-left
+bool IsTopHandle(int part)
+{
+    return part == 2 || part == 3;
+} // top-left, top-right
+bool IsCornerHandle(int part)
+{
+    return part >= 2 && part <= 5;
+}
 
 // The corner of r that stays where it is while the handle is dragged.
 QPointF OppositeCorner(const QRectF &r, int part)

@@ -7,7 +7,8 @@
 
 #include <QPainter>
 
-namespace canvas {
+namespace canvas
+{
 
 TDTPicture::TDTPicture() : TDElement(TDruckTyp::Picture) {}
 TDTPicture::~TDTPicture() = default;

@@ -4,7 +4,8 @@
 #include <QIODevice>
 #include <QImageReader>
 
-namespace canvas {
+namespace canvas
+{
 
 bool TDPBGraphic::LoadFromStream(QIODevice &stream)
 {
@@ -14,7 +15,8 @@ bool TDPBGraphic::LoadFromStream(QIODevice &stream)
     if (head.size() != 8 || !head.startsWith("DP01"))
         return false;
     const auto *p = reinterpret_cast<const unsigned char *>(head.constData()) + 4;
-    const qint64 length = qint32(quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24);
+    const qint64 length =
+        qint32(quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24);
     if (length <= 0 || length > stream.size() - 8)
         return false;
     QByteArray data = stream.read(length);

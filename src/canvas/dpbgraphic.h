@@ -7,10 +7,12 @@
 
 class QIODevice;
 
-namespace canvas {
+namespace canvas
+{
 
-class TDPBGraphic {
-public:
+class TDPBGraphic
+{
+  public:
     static QString Extension() { return QStringLiteral("dpb"); }
     static QString Description() { return QStringLiteral("DPB-Grafik"); }
 
@@ -25,7 +27,7 @@ public:
     void SetImage(const QImage &image) { image_ = image; }
     bool Empty() const { return image_.isNull(); }
 
-private:
+  private:
     QImage image_;
 };
 

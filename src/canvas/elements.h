@@ -17,9 +17,18 @@
 
 class TPicture;
 
-namespace canvas {
+namespace canvas
+{
 
-enum class TDruckTyp : unsigned char { None = 0, Text = 1, Line = 2, Rectangle = 3, Circle = 4, Picture = 5, Arc = 6 };
+enum class TDruckTyp : unsigned char {
+    None = 0,
+    Text = 1,
+    Line = 2,
+    Rectangle = 3,
+    Circle = 4,
+    Picture = 5,
+    Arc = 6
+};
 
 // Font style bits of texts.
 enum FontStyleBits : unsigned char { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };

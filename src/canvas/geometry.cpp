@@ -6,9 +6,11 @@
 #include <array>
 #include <numbers>
 
-namespace canvas {
+namespace canvas
+{
 
-namespace {
+namespace
+{
 struct Piece {
     bool on;
     double length; // in line widths
@@ -45,7 +47,8 @@ std::vector<QLineF> DashPieces(QPointF a, QPointF b, int style, double w)
         pattern = {{true, kLongDash}, {false, kGap}, {true, kDot}, {false, kGap}};
         break;
     case psDashDotDot:
-        pattern = {{true, kLongDash}, {false, kGap}, {true, kDot}, {false, kGap}, {true, kDot}, {false, kGap}};
+        pattern = {{true, kLongDash}, {false, kGap}, {true, kDot},
+                   {false, kGap},     {true, kDot},  {false, kGap}};
         break;
     default:
         break;

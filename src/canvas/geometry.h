@@ -10,7 +10,8 @@
 #include <cmath>
 #include <vector>
 
-namespace canvas {
+namespace canvas
+{
 
 // Pixel values stay within ±2^30, so that sums of two of them cannot
 // overflow; a value that is no number counts as 0. Damaged files may hold any
@@ -23,11 +24,24 @@ inline int SaturatedInt(double v)
     return int(v < -kLimit ? -kLimit : (v > kLimit ? kLimit : v));
 }
 // Rounds half to even, as the pixel mappings do.
-inline int RoundHalfEven(double v) { return SaturatedInt(std::nearbyint(v)); }
-inline int Trunc(double v) { return SaturatedInt(std::trunc(v)); }
+inline int RoundHalfEven(double v)
+{
+    return SaturatedInt(std::nearbyint(v));
+}
+inline int Trunc(double v)
+{
+    return SaturatedInt(std::trunc(v));
+}
 
 // Windows pen styles as the program counts them.
-enum PenStyle : unsigned char { psSolid = 0, psDash = 1, psDot = 2, psDashDot = 3, psDashDotDot = 4, psClear = 5 };
+enum PenStyle : unsigned char {
+    psSolid = 0,
+    psDash = 1,
+    psDot = 2,
+    psDashDot = 3,
+    psDashDotDot = 4,
+    psClear = 5
+};
 // Fill styles of the canvas.
 enum FillStyle : unsigned char { bsSolid = 0, bsClear = 1 };
 

@@ -3,9 +3,11 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-namespace canvas {
+namespace canvas
+{
 
-namespace {
+namespace
+{
 QColor SystemColor(int index)
 {
     const QPalette pal = QGuiApplication::palette();
@@ -15,17 +17,17 @@ QColor SystemColor(int index)
     case 15: // button face
     case 22: // 3D light
         return pal.color(QPalette::Button);
-    case 1:  // desktop
-    case 2:  // active caption
+    case 1: // desktop
+    case 2: // active caption
         return pal.color(QPalette::Highlight);
-    case 5:  // window
+    case 5: // window
         return pal.color(QPalette::Base);
     case 6:  // window frame
     case 21: // 3D dark shadow
         return pal.color(QPalette::Shadow);
-    case 7:  // menu text
-    case 8:  // window text
-    case 9:  // caption text
+    case 7: // menu text
+    case 8: // window text
+    case 9: // caption text
         return pal.color(QPalette::WindowText);
     case 13: // highlight
         return pal.color(QPalette::Highlight);

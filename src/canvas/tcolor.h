@@ -6,16 +6,17 @@
 
 #include <QColor>
 
-namespace canvas {
+namespace canvas
+{
 
-using ::TColor;
-using ::clNone;
 using ::clBlack;
-using ::clWhite;
 using ::clBlue;
-using ::clSilver;
 using ::clGray;
+using ::clNone;
+using ::clSilver;
+using ::clWhite;
 using ::RGBToTColor;
+using ::TColor;
 
 // The colour to paint with; system colours come from the application palette.
 QColor ToQColor(TColor c);

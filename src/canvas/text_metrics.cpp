@@ -6,7 +6,8 @@
 
 #include <memory>
 
-namespace canvas {
+namespace canvas
+{
 
 QFont CanvasFont(const QString &family, int styleBits)
 {

@@ -8,7 +8,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace canvas {
+namespace canvas
+{
 
 // A font of the family with the style bits (bold, italic, underline,
 // strike-out), unhinted so that screen and paper agree on widths.
@@ -21,14 +22,15 @@ double EmPerCell(const QString &family, int styleBits);
 QStringList SplitTextLines(const QString &text);
 
 // Width measuring with a font of a whole-pixel character height.
-class TextMeasurer {
-public:
+class TextMeasurer
+{
+  public:
     // The measurer of the last request is kept; texts come in runs of the
     // same font, so this avoids building metrics for every text.
     static const TextMeasurer &For(const QString &family, int styleBits, int emPx);
     double Width(const QString &line) const { return metrics_.horizontalAdvance(line); }
 
-private:
+  private:
     TextMeasurer(const QFont &font, const QString &family, int styleBits, int emPx);
     QFontMetricsF metrics_;
     QString family_;

@@ -12,19 +12,21 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 using canvas::ToQColor;
-
 
 // Ticks closer than this are left out.
 constexpr int kMinTickDistance = 8;
 // Space between the labels and the short ticks.
 constexpr int kGap = 2;
 
-
 // Rounding as the scale has always done it: halves go to the even neighbour.
-double RoundEven(double v) { return std::nearbyint(v); }
+double RoundEven(double v)
+{
+    return std::nearbyint(v);
+}
 
 // Pixel rows or columns [from, to), whichever way round they are given.
 void FillSpan(QPainter &p, bool alongY, int from, int to, int crossFrom, int crossLast, const QColor &c)
@@ -170,9 +172,15 @@ void TMUVPixelLineal::SetMassFaktor(double f)
     update();
 }
 
-bool TMUVPixelLineal::ScaledLabels() const { return std::abs(massFaktor_ - 1.0) > 0.00001; }
+bool TMUVPixelLineal::ScaledLabels() const
+{
+    return std::abs(massFaktor_ - 1.0) > 0.00001;
+}
 
-int TMUVPixelLineal::Length() const { return linealTyp_ == lin_horizontal ? width() : height(); }
+int TMUVPixelLineal::Length() const
+{
+    return linealTyp_ == lin_horizontal ? width() : height();
+}
 
 QSize TMUVPixelLineal::sizeHint() const
 {

@@ -12,9 +12,10 @@
 
 enum TLinealTyp { lin_vertikal, lin_horizontal, lin_vertikalreverse };
 
-class TMUVPixelLineal : public QWidget {
+class TMUVPixelLineal : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     // Windows colour value $00BBGGRR; $800000nn is system colour nn.
     using TColor = std::int32_t;
 
@@ -74,10 +75,10 @@ public:
     // The whole ruler as the screen shows it, drawn into p at the ruler's size.
     void Draw(QPainter &p) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     bool ScaledLabels() const;
     int Length() const;
 

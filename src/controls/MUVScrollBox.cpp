@@ -8,7 +8,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 // One notch of a mouse wheel in eighths of a degree.
 constexpr int kWheelNotch = 120;

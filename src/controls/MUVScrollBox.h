@@ -8,9 +8,10 @@
 #include <QImage>
 #include <QScrollArea>
 
-class TMUVScrollBox : public QScrollArea {
+class TMUVScrollBox : public QScrollArea
+{
     Q_OBJECT
-public:
+  public:
     explicit TMUVScrollBox(QWidget *parent = nullptr);
     ~TMUVScrollBox() override;
 
@@ -35,7 +36,7 @@ public:
     // 32 x 32 white with light grey squares in a 16-pixel checkerboard.
     static QImage DefaultBackgroundPattern();
 
-signals:
+  signals:
     // After the content has moved: (true, new vertical position) or
     // (false, new horizontal position).
     void OnScroll(bool vertScroll, int newPos);
@@ -48,13 +49,13 @@ signals:
     void OnMouseWheelDown(Qt::KeyboardModifiers shift, QPoint mousePos, bool *handled);
     void OnMouseWheelUp(Qt::KeyboardModifiers shift, QPoint mousePos, bool *handled);
 
-protected:
+  protected:
     void scrollContentsBy(int dx, int dy) override;
     void wheelEvent(QWheelEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool viewportEvent(QEvent *event) override;
 
-private:
+  private:
     void ApplyContentTransparency();
     void PaintShadow(QPainter &p, const QRect &r) const;
 

@@ -8,14 +8,18 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 std::uint32_t le32(const std::uint8_t *p)
 {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
            std::uint32_t(p[3]) << 24;
 }
-std::uint16_t le16(const std::uint8_t *p) { return std::uint16_t(p[0] | p[1] << 8); }
+std::uint16_t le16(const std::uint8_t *p)
+{
+    return std::uint16_t(p[0] | p[1] << 8);
+}
 
 void put32(TBytes &out, std::size_t at, std::uint32_t v)
 {
@@ -105,8 +109,15 @@ bool parseHeaders(const std::uint8_t *d, std::size_t n, TBmpMode mode, TBmpInfo 
     if (info.planes != 1)
         return fail(error, QStringLiteral("Ebenen"));
     switch (info.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return fail(error, QStringLiteral("Farbtiefe"));
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        return fail(error, QStringLiteral("Farbtiefe"));
     }
     const bool rleOk = (info.compression == BI_RLE8 && info.bitCount == 8) ||
                        (info.compression == BI_RLE4 && info.bitCount == 4);
@@ -114,8 +125,7 @@ bool parseHeaders(const std::uint8_t *d, std::size_t n, TBmpMode mode, TBmpInfo 
     if (info.compression != BI_RGB && !rleOk && !fieldsOk)
         return fail(error, QStringLiteral("Kompression"));
     if (info.width <= 0 || info.height == 0 || info.height == INT32_MIN || info.width > kMaxBitmapSide ||
-        info.AbsHeight() > kMaxBitmapSide ||
-        std::int64_t(info.width) * info.AbsHeight() > kMaxBitmapPixels)
+        info.AbsHeight() > kMaxBitmapSide || std::int64_t(info.width) * info.AbsHeight() > kMaxBitmapPixels)
         return fail(error, QStringLiteral("Abmessungen"));
     if (info.compression != BI_RGB && info.compression != BI_BITFIELDS && info.height < 0)
         return fail(error, QStringLiteral("Abmessungen"));
@@ -139,9 +149,13 @@ bool parseHeaders(const std::uint8_t *d, std::size_t n, TBmpMode mode, TBmpInfo 
         if (!r || !g || !b || (r & g) || (r & b) || (g & b) || ((r | g | b) & ~limit))
             return fail(error, QStringLiteral("Farbmasken"));
     } else if (info.bitCount == 16) {
-        info.masks[0] = 0x7C00; info.masks[1] = 0x03E0; info.masks[2] = 0x001F;
+        info.masks[0] = 0x7C00;
+        info.masks[1] = 0x03E0;
+        info.masks[2] = 0x001F;
     } else if (info.bitCount == 32) {
-        info.masks[0] = 0xFF0000; info.masks[1] = 0xFF00; info.masks[2] = 0xFF;
+        info.masks[0] = 0xFF0000;
+        info.masks[1] = 0xFF00;
+        info.masks[2] = 0xFF;
     }
 
     const std::uint32_t maxEntries = info.bitCount <= 8 ? (1u << info.bitCount) : 256u;
@@ -174,7 +188,8 @@ bool parseHeaders(const std::uint8_t *d, std::size_t n, TBmpMode mode, TBmpInfo 
     if (pos + length > n) {
         // A picture file may end right after its last row without the padding
         // the header announces; an embedded stream must be complete.
-        if (mode == TBmpMode::File && pos + needed <= n && info.compression != BI_RLE8 && info.compression != BI_RLE4)
+        if (mode == TBmpMode::File && pos + needed <= n && info.compression != BI_RLE8 &&
+            info.compression != BI_RLE4)
             length = needed;
         else
             return fail(error, QStringLiteral("zu kurz"));
@@ -244,13 +259,14 @@ std::unique_ptr<TPicture> TPicture::FromBmpStream(const std::uint8_t *data, std:
     std::unique_ptr<TPicture> pic(new TPicture);
     pic->kind_ = Kind::Bitmap;
     const std::size_t total = std::size_t(info.pixelOffset) + info.pixelBytes;
-    if (mode == TBmpMode::Embedded || info.pixelOffset == info.paletteOffset +
-                                                              info.paletteEntries * info.paletteEntrySize) {
+    if (mode == TBmpMode::Embedded ||
+        info.pixelOffset == info.paletteOffset + info.paletteEntries * info.paletteEntrySize) {
         pic->bytes_.assign(data, data + total);
     } else {
         // A picture file with a gap before its rows: store it without the gap,
         // as a label file holds it.
-        const std::size_t head = info.paletteOffset + std::size_t(info.paletteEntries) * info.paletteEntrySize;
+        const std::size_t head =
+            info.paletteOffset + std::size_t(info.paletteEntries) * info.paletteEntrySize;
         pic->bytes_.reserve(head + info.pixelBytes);
         pic->bytes_.assign(data, data + head);
         pic->bytes_.insert(pic->bytes_.end(), data + info.pixelOffset, data + total);
@@ -325,7 +341,9 @@ std::unique_ptr<TPicture> TPicture::FromImage(const QImage &image)
     info.width = w;
     info.height = h;
     info.bitCount = 24;
-    info.masks[0] = 0xFF0000; info.masks[1] = 0xFF00; info.masks[2] = 0xFF;
+    info.masks[0] = 0xFF0000;
+    info.masks[1] = 0xFF00;
+    info.masks[2] = 0xFF;
     info.paletteOffset = info.pixelOffset = 54;
     const std::uint32_t stride = info.Stride();
     info.sizeImage = info.pixelBytes = stride * std::uint32_t(h);

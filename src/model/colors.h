@@ -18,4 +18,7 @@ constexpr TColor clGray = 0x808080;
 constexpr TColor clBtnShadow = TColor(0x80000010);
 constexpr TColor clAppWorkSpace = TColor(0x8000000C);
 
-constexpr TColor RGBToTColor(int r, int g, int b) { return TColor(r | (g << 8) | (b << 16)); }
+constexpr TColor RGBToTColor(int r, int g, int b)
+{
+    return TColor(r | (g << 8) | (b << 16));
+}

@@ -9,8 +9,8 @@
 bool ProgramFolderCheck()
 {
     const QFileInfo program(platform::ProgramFilePath());
-    const QString testFile = program.absolutePath() + QLatin1Char('/') + program.completeBaseName() +
-                             QStringLiteral(".tst");
+    const QString testFile =
+        program.absolutePath() + QLatin1Char('/') + program.completeBaseName() + QStringLiteral(".tst");
     {
         QFile f(testFile);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -29,10 +29,10 @@ bool ProgramFolderCheck()
     const QString desktop = platform::DesktopFolder();
     const QString own = program.absolutePath();
     if (!desktop.isEmpty() && !own.isEmpty() && desktop + QLatin1Char('/') == own + QLatin1Char('/')) {
-        platform::ShowError(QStringLiteral(
-            "Das Programm kann nicht direkt vom Desktop ausgeführt werden.\r\n\r\n"
-            "Legen Sie ein Unterverszeichnis an, kopieren oder verschieben Sie\r\n"
-            "das Programmm dorthin und starten es erneut"));
+        platform::ShowError(
+            QStringLiteral("Das Programm kann nicht direkt vom Desktop ausgeführt werden.\r\n\r\n"
+                           "Legen Sie ein Unterverszeichnis an, kopieren oder verschieben Sie\r\n"
+                           "das Programmm dorthin und starten es erneut"));
         return false;
     }
     return true;

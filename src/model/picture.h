@@ -20,9 +20,9 @@ using TBytes = std::vector<std::uint8_t>;
 
 // Parsed values of a BMP stream's headers.
 struct TBmpInfo {
-    std::uint32_t headerSize = 0;  // 12 (OS/2 core), 40, 52, 56, 64, 108 or 124
+    std::uint32_t headerSize = 0; // 12 (OS/2 core), 40, 52, 56, 64, 108 or 124
     std::int32_t width = 0;
-    std::int32_t height = 0;       // negative: rows stored top-down
+    std::int32_t height = 0; // negative: rows stored top-down
     std::uint16_t planes = 1;
     std::uint16_t bitCount = 0;    // 1, 4, 8, 16, 24 or 32
     std::uint32_t compression = 0; // 0 BI_RGB, 1 BI_RLE8, 2 BI_RLE4, 3 BI_BITFIELDS
@@ -30,7 +30,7 @@ struct TBmpInfo {
     std::uint32_t clrUsed = 0;
     std::uint32_t masks[3] = {0, 0, 0}; // red, green, blue for BI_BITFIELDS
     std::uint32_t alphaMask = 0;
-    std::uint32_t paletteOffset = 0;    // offsets inside the stream
+    std::uint32_t paletteOffset = 0; // offsets inside the stream
     std::uint32_t paletteEntries = 0;
     std::uint32_t paletteEntrySize = 4; // 3 for OS/2 core headers
     std::uint32_t pixelOffset = 0;
@@ -51,17 +51,17 @@ constexpr std::int64_t kMaxBitmapPixels = 200'000'000;
 
 class TPictureCache; // converted forms for drawing, kept per picture
 
-class TPicture {
-public:
+class TPicture
+{
+  public:
     enum class Kind { Bitmap, Jpeg, Metafile };
     enum class MetafileType { None, Emf, Wmf };
 
     // Reads one BMP stream from data[0 .. size). On success *consumed holds
     // the number of bytes the stream occupies. On failure returns nullptr and
     // a German description in *error.
-    static std::unique_ptr<TPicture> FromBmpStream(const std::uint8_t *data, std::size_t size,
-                                                   TBmpMode mode, std::size_t *consumed,
-                                                   QString *error);
+    static std::unique_ptr<TPicture> FromBmpStream(const std::uint8_t *data, std::size_t size, TBmpMode mode,
+                                                   std::size_t *consumed, QString *error);
     // Metafile bytes (EMF or placeable WMF); nullptr when they are none.
     static std::unique_ptr<TPicture> FromMetafileBytes(TBytes bytes, QString *error);
     // A new uncompressed 24-bit bitmap from an image.
@@ -112,7 +112,7 @@ public:
     static std::unique_ptr<TPicture> LoadReducedFromFile(const QString &path, double fieldWidthMm,
                                                          QString *error);
 
-private:
+  private:
     TPicture() = default;
 
     Kind kind_ = Kind::Bitmap;

@@ -67,7 +67,10 @@ struct Decoder {
 };
 
 // libjpeg's own texts are English: the user gets the program's message.
-QString describe(const char *) { return kInvalidJpeg + QStringLiteral(" (die Datei ist beschädigt)"); }
+QString describe(const char *)
+{
+    return kInvalidJpeg + QStringLiteral(" (die Datei ist beschädigt)");
+}
 
 // Every 8 × 8 block of a photo takes some bits: a file far smaller than its
 // stated size can hold is damaged or made to exhaust the memory.

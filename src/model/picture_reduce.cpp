@@ -9,9 +9,13 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 // The field width in pixels at 300 dots per inch, rounded half to even.
-double TargetWidth300Dpi(double fieldWidthMm) { return std::nearbyint(fieldWidthMm / 25.4 * 300.0); }
+double TargetWidth300Dpi(double fieldWidthMm)
+{
+    return std::nearbyint(fieldWidthMm / 25.4 * 300.0);
+}
 } // namespace
 
 std::unique_ptr<TPicture> TPicture::ReducedTo300Dpi(double fieldWidthMm) const
@@ -40,7 +44,8 @@ std::unique_ptr<TPicture> TPicture::ReducedTo300Dpi(double fieldWidthMm) const
     return FromImage(source);
 }
 
-std::unique_ptr<TPicture> TPicture::LoadReducedFromFile(const QString &path, double fieldWidthMm, QString *error)
+std::unique_ptr<TPicture> TPicture::LoadReducedFromFile(const QString &path, double fieldWidthMm,
+                                                        QString *error)
 {
     TBytes bytes;
     if (!ReadPictureFile(path, &bytes, error))
@@ -49,7 +54,8 @@ std::unique_ptr<TPicture> TPicture::LoadReducedFromFile(const QString &path, dou
     if (jpeg) {
         // The header alone tells the size; decode at the smallest size that
         // is still at least as wide as the field needs.
-        QByteArray raw = QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+        QByteArray raw =
+            QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
         QBuffer buffer(&raw);
         QImageReader reader(&buffer, "jpeg");
         const QSize full = reader.size();

@@ -66,7 +66,10 @@ TRSSpalte::TRSSpalte(TRS *sheet, std::int32_t index) : Index(index), Sheet(sheet
     BuildFields();
 }
 
-TRSSpalte::~TRSSpalte() { ClearFields(); }
+TRSSpalte::~TRSSpalte()
+{
+    ClearFields();
+}
 
 void TRSSpalte::PlaceFromSheet()
 {
@@ -134,7 +137,10 @@ TRS::TRS()
 {
 }
 
-TRS::~TRS() { ClearColumns(); }
+TRS::~TRS()
+{
+    ClearColumns();
+}
 
 void TRS::ComputeDerived()
 {
@@ -336,7 +342,8 @@ void TRS::CopyFirstColumn()
     PlaceColumnHorizontally(first, 0);
 }
 
-namespace {
+namespace
+{
 void copyFormat(TRSObject &target, const TRSObject &source, bool withContent)
 {
     target.Kind = source.Kind;

@@ -18,8 +18,9 @@ class TRS;
 class TRSReader;
 class TRSWriter;
 
-class TRSObject {
-public:
+class TRSObject
+{
+  public:
     TRSObject() = default;
     TRSObject(const TRSObject &) = delete;
     TRSObject &operator=(const TRSObject &) = delete;
@@ -34,7 +35,7 @@ public:
     TColor LineColor = clBlack;
     double LineWidth = 0.5;
     TColor BackgroundColor = clWhite;
-    std::string Text; // lines separated by CR LF, at most 255 characters
+    std::string Text;           // lines separated by CR LF, at most 255 characters
     std::uint8_t Alignment = 1; // 0 left, 1 centred, 2 right
     std::string FontName = "Arial";
     double FontHeight = 8.0;
@@ -55,8 +56,9 @@ public:
     void SaveToStream(TRSWriter &stream) const;
 };
 
-class TRSSpalte {
-public:
+class TRSSpalte
+{
+  public:
     TRSSpalte(TRS *sheet, std::int32_t index);
     ~TRSSpalte();
     TRSSpalte(const TRSSpalte &) = delete;
@@ -83,8 +85,9 @@ public:
     void SaveToStream(TRSWriter &stream) const;
 };
 
-class TRS {
-public:
+class TRS
+{
+  public:
     TRS();
     ~TRS();
     TRS(const TRS &) = delete;
@@ -144,7 +147,7 @@ public:
     // intact unless everything was written.
     bool SaveToFile(const QString &path);
 
-private:
+  private:
     void ComputeDerived();
     void CopyValuesFrom(const TRS &other);
     void TakeContentFrom(TRS &other);

@@ -12,7 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 const char kMagic[] = "RUECKENSCHILD";
 constexpr std::size_t kMagicLength = 13;
@@ -20,10 +21,19 @@ constexpr std::size_t kHeaderLength = 22;
 
 // Minimum bytes of one field record: the leading values, and for kinds 3 and
 // more nothing else.
-std::size_t minFieldBytes(int version) { return 16 + (version >= 3 ? 4 : 0); }
-std::size_t minColumnBytes(int version) { return version >= 2 ? 5 : 0; }
+std::size_t minFieldBytes(int version)
+{
+    return 16 + (version >= 3 ? 4 : 0);
+}
+std::size_t minColumnBytes(int version)
+{
+    return version >= 2 ? 5 : 0;
+}
 
-QString nativePath(const QString &path) { return QDir::toNativeSeparators(path); }
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 // Parses a whole number the way the original program did: optional blanks,
 // an optional sign, then decimal digits or "$" and hexadecimal digits.
@@ -202,7 +212,8 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
 
     // The header: 22 bytes read into a zeroed buffer, as a text up to the first zero.
     char header[kHeaderLength + 1] = {};
-    std::memcpy(header, content.constData(), std::min<std::size_t>(kHeaderLength, std::size_t(content.size())));
+    std::memcpy(header, content.constData(),
+                std::min<std::size_t>(kHeaderLength, std::size_t(content.size())));
     const std::string head(header);
     const std::string compared = head.substr(0, kMagicLength);
     int version = 0;
@@ -210,7 +221,8 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
     if (compared == kMagic) {
         versionText = head.size() > kMagicLength + 1 ? head.substr(kMagicLength + 1) : std::string();
         if (!parseVersion(versionText, version)) {
-            platform::ShowError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(platform::FromAnsi(versionText)));
+            platform::ShowError(
+                QStringLiteral("'%1' ist kein gültiger Integerwert").arg(platform::FromAnsi(versionText)));
             return false;
         }
     }
@@ -302,8 +314,9 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
                       .arg(e.detail);
             break;
         }
-        platform::ShowError(QStringLiteral("Die Datei \"%1\" ist beschädigt und kann nicht gelesen werden.\r\n%2")
-                                .arg(nativePath(path), why));
+        platform::ShowError(
+            QStringLiteral("Die Datei \"%1\" ist beschädigt und kann nicht gelesen werden.\r\n%2")
+                .arg(nativePath(path), why));
         return false;
     }
 

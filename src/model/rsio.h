@@ -15,8 +15,9 @@ struct TRSReadError {
     QString detail;
 };
 
-class TRSReader {
-public:
+class TRSReader
+{
+  public:
     TRSReader(const std::uint8_t *data, std::size_t size) : data_(data), size_(size) {}
 
     std::size_t Remaining() const { return size_ - pos_; }
@@ -82,15 +83,16 @@ public:
             throw TRSReadError{TRSReadError::Truncated, {}};
     }
 
-private:
+  private:
     const std::uint8_t *data_;
     std::size_t size_;
     std::size_t pos_ = 0;
 };
 
 // Buffers the values and hands them to the file in large blocks.
-class TRSWriter {
-public:
+class TRSWriter
+{
+  public:
     explicit TRSWriter(QIODevice &device) : device_(device) { buffer_.reserve(kBlock); }
     ~TRSWriter() = default;
 
@@ -140,7 +142,7 @@ public:
     }
     bool Failed() const { return failed_; }
 
-private:
+  private:
     void Put(const char *data, std::size_t n)
     {
         if (failed_)

@@ -12,7 +12,10 @@
 
 TSafeFile::TSafeFile(const QString &target) : target_(target) {}
 
-TSafeFile::~TSafeFile() { Cancel(); }
+TSafeFile::~TSafeFile()
+{
+    Cancel();
+}
 
 bool TSafeFile::Open()
 {
@@ -38,10 +41,11 @@ bool TSafeFile::Open()
         mode &= ~mask;
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath_ = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                    QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-        const int fd = ::open(QFile::encodeName(tempPath_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                              mode);
+        tempPath_ =
+            info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+            QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        const int fd =
+            ::open(QFile::encodeName(tempPath_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
@@ -73,7 +77,8 @@ bool TSafeFile::Commit()
         error_ = temp_.errorString();
     temp_.close();
     open_ = false;
-    if (flushed && ::rename(QFile::encodeName(tempPath_).constData(), QFile::encodeName(target_).constData()) == 0) {
+    if (flushed &&
+        ::rename(QFile::encodeName(tempPath_).constData(), QFile::encodeName(target_).constData()) == 0) {
         tempPath_.clear();
         return true;
     }

@@ -7,8 +7,9 @@
 #include <QFile>
 #include <QString>
 
-class TSafeFile {
-public:
+class TSafeFile
+{
+  public:
     explicit TSafeFile(const QString &target);
     ~TSafeFile();
     TSafeFile(const TSafeFile &) = delete;
@@ -22,7 +23,7 @@ public:
     // The system's reason of the last failure.
     QString ErrorString() const { return error_; }
 
-private:
+  private:
     QString target_;
     QString tempPath_;
     QFile temp_;

@@ -5,7 +5,8 @@
 #include <QString>
 #include <string>
 
-namespace platform {
+namespace platform
+{
 
 // Converts 8-bit Windows-1252 text to Unicode. The five undefined bytes
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control characters of the same

@@ -6,9 +6,11 @@
 
 #include <utility>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 FileDialogHandler &handlerSlot()
 {
     static FileDialogHandler handler;

@@ -8,14 +8,15 @@
 
 class QWidget;
 
-namespace platform {
+namespace platform
+{
 
 struct FileDialogRequest {
     enum Kind { Open, Save } kind = Open;
     QString title;
-    QString startFolder;  // empty: the current folder
-    QString fileName;     // proposed file name (may hold a folder and wildcards)
-    QString filter;       // "Beschreibung (*.ext)|*.ext" as the program states it
+    QString startFolder;   // empty: the current folder
+    QString fileName;      // proposed file name (may hold a folder and wildcards)
+    QString filter;        // "Beschreibung (*.ext)|*.ext" as the program states it
     QString defaultSuffix; // without dot
 };
 

@@ -6,9 +6,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 QString captionFor(const Message &m)
 {
     if (!m.caption.isEmpty())
@@ -100,6 +102,9 @@ int show(const Message &m)
 }
 } // namespace
 
-void InstallMessageBoxes() { SetMessageHandler(show); }
+void InstallMessageBoxes()
+{
+    SetMessageHandler(show);
+}
 
 } // namespace platform

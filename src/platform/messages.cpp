@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <utility>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 MessageHandler &handlerSlot()
 {
     static MessageHandler handler;
@@ -64,7 +66,13 @@ MessageHandler SetMessageHandler(MessageHandler handler)
     return std::exchange(handlerSlot(), std::move(handler));
 }
 
-QString ApplicationTitle() { return titleSlot(); }
-void SetApplicationTitle(const QString &title) { titleSlot() = title; }
+QString ApplicationTitle()
+{
+    return titleSlot();
+}
+void SetApplicationTitle(const QString &title)
+{
+    titleSlot() = title;
+}
 
 } // namespace platform

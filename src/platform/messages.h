@@ -8,10 +8,11 @@
 #include <QString>
 #include <functional>
 
-namespace platform {
+namespace platform
+{
 
 enum class MsgType {
-    Plain,        // OK button, application title as caption, no icon
+    Plain, // OK button, application title as caption, no icon
     Information,
     Warning,
     Error,

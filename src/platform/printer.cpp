@@ -8,7 +8,8 @@
 
 #include <cmath>
 
-namespace platform {
+namespace platform
+{
 
 PrinterMetrics DefaultPrinterMetrics(QPageLayout::Orientation orientation)
 {
@@ -86,7 +87,10 @@ QString Printer::PrinterName() const
     return index_ >= 0 && index_ < printers_.size() ? printers_[index_] : QString();
 }
 
-QPageLayout::Orientation Printer::Orientation() const { return orientation_; }
+QPageLayout::Orientation Printer::Orientation() const
+{
+    return orientation_;
+}
 
 void Printer::SetOrientation(QPageLayout::Orientation orientation)
 {
@@ -118,7 +122,8 @@ bool Printer::Metrics(PrinterMetrics *out) const
     m.physOffsetYPx = paint.top() - full.top();
     m.printableWidthPx = paint.width();
     m.printableHeightPx = paint.height();
-    const QList<QPrinter::ColorMode> modes = QPrinterInfo::printerInfo(printers_[index_]).supportedColorModes();
+    const QList<QPrinter::ColorMode> modes =
+        QPrinterInfo::printerInfo(printers_[index_]).supportedColorModes();
     m.colorBits = (!modes.isEmpty() && !modes.contains(QPrinter::Color)) ? 1 : 8;
     *out = m;
     return true;
@@ -155,7 +160,10 @@ int Printer::CurrentPaperId() const
     return device_->pageLayout().pageSize().windowsId();
 }
 
-QPrinter &Printer::Device() { return *device_; }
+QPrinter &Printer::Device()
+{
+    return *device_;
+}
 
 void Printer::SyncFromDevice()
 {
@@ -197,8 +205,14 @@ QPrinter &Printer::BeginDocument(const QString &title)
     return *pdfDevice_;
 }
 
-void Printer::SetPdfOutput(const QString &path) { pdfOutput_ = path; }
+void Printer::SetPdfOutput(const QString &path)
+{
+    pdfOutput_ = path;
+}
 
-void Printer::SetSystemPrintersEnabled(bool enabled) { systemEnabled_ = enabled; }
+void Printer::SetSystemPrintersEnabled(bool enabled)
+{
+    systemEnabled_ = enabled;
+}
 
 } // namespace platform

@@ -15,27 +15,29 @@
 
 class QPrinter;
 
-namespace platform {
+namespace platform
+{
 
 // Page metrics of the current printer in its own device pixels.
 struct PrinterMetrics {
     int dpiX = 0, dpiY = 0;
-    int physWidthPx = 0, physHeightPx = 0;        // whole sheet
-    int physOffsetXPx = 0, physOffsetYPx = 0;     // unprintable left / top margin
+    int physWidthPx = 0, physHeightPx = 0;    // whole sheet
+    int physOffsetXPx = 0, physOffsetYPx = 0; // unprintable left / top margin
     int printableWidthPx = 0, printableHeightPx = 0;
-    int colorBits = 8;                            // 1 for a monochrome printer
+    int colorBits = 8; // 1 for a monochrome printer
 };
 
 // One paper of a printer's paper list.
 struct PaperInfo {
-    QString name;          // at most 63 characters
-    int id = 0;            // Windows paper id (DMPAPER_*), 0 for custom sizes
-    int width01mm = 0;     // portrait size in tenths of a millimetre
+    QString name;      // at most 63 characters
+    int id = 0;        // Windows paper id (DMPAPER_*), 0 for custom sizes
+    int width01mm = 0; // portrait size in tenths of a millimetre
     int height01mm = 0;
 };
 
-class Printer {
-public:
+class Printer
+{
+  public:
     static Printer &Instance();
 
     Printer(const Printer &) = delete;
@@ -90,7 +92,7 @@ public:
     void SetSystemPrintersEnabled(bool enabled);
     bool SystemPrintersEnabled() const { return systemEnabled_; }
 
-private:
+  private:
     Printer();
 
     std::unique_ptr<QPrinter> device_;

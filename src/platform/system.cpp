@@ -10,9 +10,11 @@
 
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 QString &programOverride()
 {
     static QString path;
@@ -23,7 +25,10 @@ QString &desktopOverride()
     static QString path;
     return path;
 }
-QString orUnknown(const QString &s) { return s.isEmpty() ? QStringLiteral("??") : s; }
+QString orUnknown(const QString &s)
+{
+    return s.isEmpty() ? QStringLiteral("??") : s;
+}
 } // namespace
 
 QString LoginName()
@@ -53,9 +58,15 @@ QString ProgramFilePath()
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
 }
 
-void SetProgramFilePath(const QString &path) { programOverride() = path; }
+void SetProgramFilePath(const QString &path)
+{
+    programOverride() = path;
+}
 
-QString ProgramFolder() { return QFileInfo(ProgramFilePath()).absolutePath(); }
+QString ProgramFolder()
+{
+    return QFileInfo(ProgramFilePath()).absolutePath();
+}
 
 QString DesktopFolder()
 {
@@ -67,6 +78,9 @@ QString DesktopFolder()
     return path;
 }
 
-void SetDesktopFolder(const QString &path) { desktopOverride() = path; }
+void SetDesktopFolder(const QString &path)
+{
+    desktopOverride() = path;
+}
 
 } // namespace platform

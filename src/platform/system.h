@@ -3,7 +3,8 @@
 
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
 // Login name of the current user (passwd entry, else getlogin, else $USER);
 // "??" when the system gives none.

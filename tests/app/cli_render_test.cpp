@@ -4,7 +4,8 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 int runCli(const QStringList &args, QByteArray *err = nullptr)
 {
     QProcess p;
@@ -33,7 +34,7 @@ TEST(CliRender, DrawsThePageAtTheRequestedResolution)
     const auto px = [&](double xMm, double yMm) {
         return img.pixel(int(xMm / 25.4 * 100), int(yMm / 25.4 * 100));
     };
-    EXPECT_EQ(px(35, 30), qRgb(255, 165, 0)); // field fill 0x00A5FF
+    EXPECT_EQ(px(35, 30), qRgb(255, 165, 0));    // field fill 0x00A5FF
     EXPECT_EQ(px(235, 12), qRgb(240, 240, 240)); // column 3's own fill, above its field
     EXPECT_EQ(px(5, 5), qRgb(255, 255, 255));
 

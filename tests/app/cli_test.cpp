@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-namespace {
+namespace
+{
 struct CliRun {
     int code = -1;
     QByteArray out, err;
@@ -20,7 +21,10 @@ CliRun cli(const QStringList &args)
             p.readAllStandardError()};
 }
 
-QString example(const char *name) { return QStringLiteral(DORLIX_SOURCE_DIR "/examples/") + name; }
+QString example(const char *name)
+{
+    return QStringLiteral(DORLIX_SOURCE_DIR "/examples/") + name;
+}
 } // namespace
 
 TEST(Cli, DumpShowsEveryValueOfTheSheet)
@@ -37,9 +41,9 @@ TEST(Cli, DumpShowsEveryValueOfTheSheet)
     EXPECT_EQ(f["Text"], "Müller & Söhne GmbH\r\nAbteilung Einkauf");
     EXPECT_EQ(f["FontColor"], 0x800000);
     EXPECT_TRUE(f["Picture"].is_null());
-    for (const char *key : {"Kind", "Visible", "X1", "Y1", "X2", "Y2", "LinesTopBottom", "LinesLeftRight",
-                            "LineColor", "LineWidth", "BackgroundColor", "Alignment", "FontName", "FontHeight",
-                            "FontStyle", "Angle"})
+    for (const char *key :
+         {"Kind", "Visible", "X1", "Y1", "X2", "Y2", "LinesTopBottom", "LinesLeftRight", "LineColor",
+          "LineWidth", "BackgroundColor", "Alignment", "FontName", "FontHeight", "FontStyle", "Angle"})
         EXPECT_TRUE(f.contains(key)) << key;
 
     const CliRun p = cli({"dump", example("bilder-3x8.rsd")});
@@ -58,7 +62,8 @@ TEST(Cli, ResaveWritesTheSameSheetAndFailuresExitWithTwo)
     const CliRun r = cli({"resave", example("ordner-4-spalten.rsd"), out});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     // Everything but the names of the last save is the same.
-    const QByteArray again = cli({"dump", out}).out, orig = cli({"dump", example("ordner-4-spalten.rsd")}).out;
+    const QByteArray again = cli({"dump", out}).out,
+                     orig = cli({"dump", example("ordner-4-spalten.rsd")}).out;
     EXPECT_EQ(again.mid(again.indexOf("\"Reserved1\"")), orig.mid(orig.indexOf("\"Reserved1\"")));
 
     QFile bad(dir.File("bad.rsd"));

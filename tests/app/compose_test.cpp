@@ -9,7 +9,8 @@
 using canvas::ElementInfo;
 using canvas::TDruckTyp;
 
-namespace {
+namespace
+{
 ElementInfo info(TDPaintbox &c, int page, int n)
 {
     c.SelectPage(page, false);
@@ -24,8 +25,9 @@ int count(TDPaintbox &c, int page)
     return c.ElementCount();
 }
 
-class Compose : public ::testing::Test {
-protected:
+class Compose : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         platform::Printer::Instance().SetSystemPrintersEnabled(false);
@@ -142,9 +144,9 @@ TEST_F(Compose, AnchorTableFollowsAlignmentAndWholeDegrees)
         int canvasAlign;
         double x, y;
     } cases[] = {
-        {0, 0, 1, 10, 60},   {0, 90, 1, 30, 100}, {0, 45, 4, 30, 60},  {0, 89.9, 4, 30, 60},
-        {0, 90.7, 1, 30, 100}, {1, 0, 4, 30, 60}, {1, 90, 4, 30, 60},  {2, 0, 7, 50, 60},
-        {2, 90, 7, 30, 20},  {2, 180, 4, 30, 60}, {0, 0.5, 1, 10, 60},
+        {0, 0, 1, 10, 60},     {0, 90, 1, 30, 100}, {0, 45, 4, 30, 60},  {0, 89.9, 4, 30, 60},
+        {0, 90.7, 1, 30, 100}, {1, 0, 4, 30, 60},   {1, 90, 4, 30, 60},  {2, 0, 7, 50, 60},
+        {2, 90, 7, 30, 20},    {2, 180, 4, 30, 60}, {0, 0.5, 1, 10, 60},
     };
     for (const Case &c : cases) {
         f.Alignment = std::uint8_t(c.alignment);

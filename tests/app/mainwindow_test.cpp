@@ -7,8 +7,8 @@
 #include "platform/printer.h"
 #include "platform/shell.h"
 #include "platform/system.h"
-#include "testsupport.h"
 #include "temp_desktop_home.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,14 +21,16 @@
 
 #include <deque>
 
-namespace {
+namespace
+{
 
 const QString kExample = QStringLiteral(DORLIX_SOURCE_DIR "/examples/etiketten-5x13.rsd");
 
 // Answers the folder browser and the file dialogs from queues and records
 // what was asked.
-class ScriptedDialogs {
-public:
+class ScriptedDialogs
+{
+  public:
     ScriptedDialogs()
     {
         prevFolder_ = platform::SetFolderDialog([this](const QString &caption, const QString &) {
@@ -50,7 +52,7 @@ public:
     QStringList asked;
     std::vector<platform::FileDialogRequest> requests;
 
-private:
+  private:
     static QString takeFront(std::deque<QString> &q)
     {
         if (q.empty())
@@ -63,8 +65,9 @@ private:
     platform::FileDialogHandler prevFile_;
 };
 
-class MainWindow : public ::testing::Test {
-protected:
+class MainWindow : public ::testing::Test
+{
+  protected:
     MainWindow() : data_(QDir(program.Path()).filePath("daten"))
     {
         QDir().mkpath(data_);
@@ -95,7 +98,10 @@ protected:
         QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
         return target;
     }
-    static bool enabled(TForm1 &w, const char *button) { return w.Button(QString::fromLatin1(button))->isEnabled(); }
+    static bool enabled(TForm1 &w, const char *button)
+    {
+        return w.Button(QString::fromLatin1(button))->isEnabled();
+    }
 
     TempDesktopHome home;
     TempProgramFolder program;
@@ -327,8 +333,9 @@ TEST_F(MainWindow, MenusAndToolBarCarryTheirTexts)
     EXPECT_EQ(w->MenuAction("Rückgängig")->shortcut(), QKeySequence("Ctrl+Z"));
     EXPECT_TRUE(w->MenuAction("Verknüpfung auf dem Desktop erzeugen"));
     EXPECT_EQ(w->Button("btn_undo")->text(), " Rückgängig");
-    EXPECT_EQ(w->Button("btn_save")->toolTip(),
-              "Speichert das Rückenschild in einer (auch neuen)\nDatei ab. Speichern.. bzw. Speichern unter...");
+    EXPECT_EQ(
+        w->Button("btn_save")->toolTip(),
+        "Speichert das Rückenschild in einer (auch neuen)\nDatei ab. Speichern.. bzw. Speichern unter...");
     EXPECT_EQ(w->Button("btn_spaltenlinks")->toolTip(), "Alle Spalten nach links verschieben");
 }
 
@@ -364,8 +371,8 @@ TEST_F(MainWindow, ZoomStepsWheelKeysAndPanning)
     QApplication::sendEvent(w->ScrollBox1(), &release);
     EXPECT_DOUBLE_EQ(c->ZoomFaktor(), 9);
     const int before = w->ScrollBox1()->verticalScrollBar()->value();
-    QWheelEvent wheel(QPointF(50, 50), w->ScrollBox1()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(50, 50), w->ScrollBox1()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w->ScrollBox1()->viewport(), &wheel);
     EXPECT_DOUBLE_EQ(c->ZoomFaktor(), 8);
     EXPECT_EQ(w->ScrollBox1()->verticalScrollBar()->value(), before);
@@ -414,7 +421,8 @@ TEST_F(MainWindow, TheFieldOrColumnUnderThePointerIsMarked)
     EXPECT_TRUE(c->MarkRectOn());
     const int left = c->LenToPixelTruncX(f->Left), top = c->LenToPixelTruncY(f->Top);
     EXPECT_EQ(w->FieldHighlight()->geometry(),
-              QRect(QPoint(left, top), QPoint(left + c->LenToPixelTruncX(f->Width), top + c->LenToPixelTruncY(f->Height))));
+              QRect(QPoint(left, top),
+                    QPoint(left + c->LenToPixelTruncX(f->Width), top + c->LenToPixelTruncY(f->Height))));
     EXPECT_TRUE(w->FieldHighlight()->isVisible());
 
     // Between two fields of a column (spacing 1 mm): the column.

@@ -14,8 +14,9 @@
 
 // Switches the system's printers off for as long as it lives, so that the
 // canvas shows the default A4 page at 300 dpi.
-class WithoutPrinters {
-public:
+class WithoutPrinters
+{
+  public:
     WithoutPrinters()
     {
         platform::Printer::Instance().SetSystemPrintersEnabled(false);
@@ -28,7 +29,10 @@ public:
     }
 };
 
-inline bool IsInk(QRgb c, int threshold = 160) { return qGray(c) < threshold; }
+inline bool IsInk(QRgb c, int threshold = 160)
+{
+    return qGray(c) < threshold;
+}
 
 // Bounding box of the pixels darker than the threshold inside region.
 inline QRect InkBounds(const QImage &img, QRect region, int threshold = 160)
@@ -47,7 +51,8 @@ inline QRect InkBounds(const QImage &img, QRect region, int threshold = 160)
 }
 
 // Runs of ink along row y between x0 and x1: (first, last) pixel of each.
-inline std::vector<std::pair<int, int>> InkRunsInRow(const QImage &img, int y, int x0, int x1, int threshold = 160)
+inline std::vector<std::pair<int, int>> InkRunsInRow(const QImage &img, int y, int x0, int x1,
+                                                     int threshold = 160)
 {
     std::vector<std::pair<int, int>> runs;
     int start = -1;

@@ -10,7 +10,8 @@
 
 using canvas::TDPBGraphic;
 
-namespace {
+namespace
+{
 QByteArray Bmp(const QImage &img)
 {
     QByteArray bytes;
@@ -81,7 +82,7 @@ TEST(DPBGraphic, BrokenStreamsLeaveTheGraphicAsItWas)
     EXPECT_FALSE(Load(g, wrongMagic));
     EXPECT_FALSE(Load(g, Dpb(bmp, qint32(bmp.size()) + 100))); // longer than the stream
     EXPECT_FALSE(Load(g, Dpb(bmp, -5)));
-    EXPECT_FALSE(Load(g, Dpb(QByteArray(60, 'x'), 60)));       // no bitmap
+    EXPECT_FALSE(Load(g, Dpb(QByteArray(60, 'x'), 60))); // no bitmap
     EXPECT_FALSE(Load(g, QByteArray("DP0")));
     EXPECT_TRUE(g.Image() == before);
 }

@@ -7,9 +7,11 @@
 
 using namespace canvas;
 
-namespace {
-class CanvasDrawing : public ::testing::Test {
-protected:
+namespace
+{
+class CanvasDrawing : public ::testing::Test
+{
+  protected:
     CanvasDrawing() { c_.SetLineFactor(1.1); }
     QImage Render(double zoom = 1.0)
     {
@@ -152,10 +154,9 @@ TEST_F(CanvasDrawing, TextAlignmentsPutTheBlockAroundTheAnchor)
         ASSERT_FALSE(ink.isNull());
         // The ink lies inside the stored bounds (these are measured with the
         // character height and so a little generous).
-        EXPECT_TRUE(bounds.adjusted(-2, -2, 2, 2).contains(ink)) << "ink " << ink.x() << "," << ink.y() << " "
-                                                                 << ink.width() << "x" << ink.height() << " bounds "
-                                                                 << bounds.x() << "," << bounds.y() << " "
-                                                                 << bounds.width() << "x" << bounds.height();
+        EXPECT_TRUE(bounds.adjusted(-2, -2, 2, 2).contains(ink))
+            << "ink " << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height() << " bounds "
+            << bounds.x() << "," << bounds.y() << " " << bounds.width() << "x" << bounds.height();
         const int h = k.align / 3, v = k.align % 3;
         if (k.angle == 0) {
             if (h == 0) {
@@ -327,9 +328,9 @@ TEST_F(CanvasDrawing, ScreenPaintRecomputesBoundsOfElementsOutsideItsClip)
     QImage bigger(c_.size(), QImage::Format_RGB32);
     bigger.fill(Qt::white);
     c_.render(&bigger, QPoint(), QRegion(0, 0, 50, 50));
-    EXPECT_EQ(c_.ElementBounds(0), QRect(c_.PosToPixelX(150), c_.PosToPixelY(250),
-                                         c_.PosToPixelX(180) - c_.PosToPixelX(150) + 1,
-                                         c_.PosToPixelY(260) - c_.PosToPixelY(250) + 1));
+    EXPECT_EQ(c_.ElementBounds(0),
+              QRect(c_.PosToPixelX(150), c_.PosToPixelY(250), c_.PosToPixelX(180) - c_.PosToPixelX(150) + 1,
+                    c_.PosToPixelY(260) - c_.PosToPixelY(250) + 1));
     // Nothing outside the painted part was touched.
     EXPECT_TRUE(InkBounds(bigger, QRect(60, 60, bigger.width() - 60, bigger.height() - 60)).isNull());
 }

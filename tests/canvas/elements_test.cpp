@@ -10,9 +10,11 @@
 
 using namespace canvas;
 
-namespace {
-class CanvasElements : public ::testing::Test {
-protected:
+namespace
+{
+class CanvasElements : public ::testing::Test
+{
+  protected:
     WithoutPrinters none_;
     TDPaintbox c_;
 };
@@ -51,8 +53,8 @@ TEST_F(CanvasElements, TextIsStoredAsTheAdderGotIt)
 
 TEST_F(CanvasElements, TextTakesTheCurrentStyle)
 {
-    c_.SetTextStyle(QStringLiteral("A font name that is far longer than thirty-two"), 0x0000FF, fsBold | fsItalic, 7,
-                    6.0, 45);
+    c_.SetTextStyle(QStringLiteral("A font name that is far longer than thirty-two"), 0x0000FF,
+                    fsBold | fsItalic, 7, 6.0, 45);
     c_.AddText(QStringLiteral("Stil"), 50, 60);
     ElementInfo info;
     c_.GetElementInfo(0, info);
@@ -78,7 +80,8 @@ TEST_F(CanvasElements, TextBlockIsMeasuredWithTheCharacterHeightAtScreenScale)
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(482);
     f.setKerning(false);
-    const double expected = QFontMetricsF(f).horizontalAdvance(QStringLiteral("Hallo Welt")) / (96 / 25.4) / 25.4;
+    const double expected =
+        QFontMetricsF(f).horizontalAdvance(QStringLiteral("Hallo Welt")) / (96 / 25.4) / 25.4;
     EXPECT_NEAR(info.width, expected, 0.05);
     EXPECT_GT(info.width, 20.0);
     EXPECT_LT(info.width, 30.0);

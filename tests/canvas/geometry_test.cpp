@@ -21,8 +21,12 @@ TEST(CanvasGeometry, RoundsHalfToEven)
     EXPECT_EQ(Trunc(2.7), 2);
 }
 
-namespace {
-double Length(const QLineF &l) { return std::hypot(l.dx(), l.dy()); }
+namespace
+{
+double Length(const QLineF &l)
+{
+    return std::hypot(l.dx(), l.dy());
+}
 } // namespace
 
 TEST(CanvasGeometry, DashedLineOfHalfMillimetreHasFiveMillimetreDashesAndReachesItsEnd)

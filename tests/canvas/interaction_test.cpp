@@ -13,11 +13,13 @@
 
 using namespace canvas;
 
-namespace {
+namespace
+{
 
 // A shown canvas at zoom 1 on the default A4 page (96 dpi: 3.78 px per mm).
-class Interaction : public ::testing::Test {
-protected:
+class Interaction : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         c.SetZoomFaktor(1.0);
@@ -65,7 +67,10 @@ protected:
 };
 
 // The crosshair is blue on the white page and bluish on the light margins.
-bool IsCrossBlue(QRgb p) { return qBlue(p) > 200 && qRed(p) < 60 && qGreen(p) < 60; }
+bool IsCrossBlue(QRgb p)
+{
+    return qBlue(p) > 200 && qRed(p) < 60 && qGreen(p) < 60;
+}
 
 int BlueInRow(const QImage &img, int y, int x0, int x1)
 {

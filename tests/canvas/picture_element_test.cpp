@@ -13,7 +13,8 @@
 
 using namespace canvas;
 
-namespace {
+namespace
+{
 // Two columns: red left, blue right.
 std::unique_ptr<TPicture> TwoColours()
 {
@@ -23,8 +24,9 @@ std::unique_ptr<TPicture> TwoColours()
     return TPicture::FromImage(img);
 }
 
-class PictureElements : public ::testing::Test {
-protected:
+class PictureElements : public ::testing::Test
+{
+  protected:
     PictureElements() { c_.SetZoomFaktor(1.0); }
     QImage Render()
     {
@@ -76,7 +78,7 @@ TEST_F(PictureElements, PlacementAndInfo)
     EXPECT_EQ(info.kind, TDruckTyp::Picture);
     EXPECT_EQ(QPointF(info.x, info.y), QPointF(15, 15));
     EXPECT_EQ(QSizeF(info.width, info.height), QSizeF(20, 5)); // placed size
-    EXPECT_EQ(QSizeF(info.x2, info.y2), QSizeF(40, 10));        // as given
+    EXPECT_EQ(QSizeF(info.x2, info.y2), QSizeF(40, 10));       // as given
     // Mirrored: the box keeps its size, its far edge goes to the mirrored point.
     c_.SetMaszstab(1.0);
     c_.SetOffsetX(0.0);
@@ -107,7 +109,8 @@ TEST_F(PictureElements, SmoothScalingOnlyWhenAsked)
     EXPECT_GT(mixed(Render()), 10);
 }
 
-namespace {
+namespace
+{
 TBytes CorpusBytes(const QString &relative)
 {
     QFile f(CorpusPath(relative));
@@ -191,8 +194,9 @@ TEST_F(PictureElements, ScreenDecodesPhotosAtTheChosenScale)
     ASSERT_TRUE(printed);
     EXPECT_EQ(c_.JPEG_Skalierung(), TJPEGScale::jsEighth);
     QProcess raster;
-    raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-gray"),
-                                              QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("p"))});
+    raster.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-gray"),
+                  QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("p"))});
     if (!raster.waitForFinished(60000) || raster.exitCode() != 0)
         GTEST_SKIP() << "pdftoppm fehlt (poppler-utils).";
     const QImage page(dir.filePath(QStringLiteral("p.pgm")));

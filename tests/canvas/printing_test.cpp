@@ -6,8 +6,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -19,7 +19,8 @@
 
 using namespace canvas;
 
-namespace {
+namespace
+{
 
 QString Run(const QString &program, const QStringList &args, bool *ok = nullptr)
 {
@@ -77,8 +78,9 @@ QImage Rasterise(const QString &pdf, int dpi)
 
 // Where a print of the given title lands: the CUPS-PDF queue when the test
 // script set one up, else a PDF file written directly.
-class PrintTarget {
-public:
+class PrintTarget
+{
+  public:
     PrintTarget()
     {
         const QString queue = qEnvironmentVariable("DORLIX_TEST_PRINTER");
@@ -89,8 +91,9 @@ public:
             cups_ = true;
             outDir_ = QDir::homePath() + QStringLiteral("/PDF");
         } else {
-            std::cout << "Hinweis: kein CUPS-Drucker (DORLIX_TEST_PRINTER nicht gesetzt oder kein Scheduler); "
-                         "der Druck geht direkt in eine PDF-Datei.\n";
+            std::cout
+                << "Hinweis: kein CUPS-Drucker (DORLIX_TEST_PRINTER nicht gesetzt oder kein Scheduler); "
+                   "der Druck geht direkt in eine PDF-Datei.\n";
             printer.SetSystemPrintersEnabled(false);
             printer.Refresh();
             printer.SetPdfOutput(tmp_.filePath(QStringLiteral("druck.pdf")));
@@ -143,7 +146,7 @@ public:
         return found;
     }
 
-private:
+  private:
     QTemporaryDir tmp_;
     bool cups_ = false;
     QString outDir_;
@@ -173,7 +176,8 @@ QRectF InkMm(const QImage &img, int dpi, QRectF regionMm)
     const QRect ink = InkBounds(img, region);
     if (ink.isNull())
         return QRectF();
-    return QRectF(QPointF(ink.left() / k, ink.top() / k), QPointF((ink.right() + 1) / k, (ink.bottom() + 1) / k));
+    return QRectF(QPointF(ink.left() / k, ink.top() / k),
+                  QPointF((ink.right() + 1) / k, (ink.bottom() + 1) / k));
 }
 
 } // namespace
@@ -241,7 +245,8 @@ TEST(CanvasPrinting, PrintedPageHasTheTitleThePaperAndTheInkWhereTheCanvasPutIt)
     // The printed text matches the screen's drawing of it.
     QImage bitmap;
     c.RenderToBitmap(bitmap, clWhite, dpi / 96.0);
-    const QRectF shown = InkMm(bitmap.convertToFormat(QImage::Format_Grayscale8), dpi, QRectF(25, 140, 80, 30));
+    const QRectF shown =
+        InkMm(bitmap.convertToFormat(QImage::Format_Grayscale8), dpi, QRectF(25, 140, 80, 30));
     EXPECT_NEAR(shown.left(), text.left(), 0.3);
     EXPECT_NEAR(shown.right(), text.right(), 0.3);
     EXPECT_NEAR(shown.top(), text.top(), 0.3);

@@ -66,7 +66,7 @@ TEST(Calculator, DecimalSeparatorsAndSigns)
         {"(0 - 3) - 2", 0, -5},
         {"2 ^ (0 - 1)", 0, 0.5},
         {"-5", 0, -5},
-        {"-(-3)", 0, 3},         // a sign before a negative group result
+        {"-(-3)", 0, 3}, // a sign before a negative group result
         {"10 * -(2 - 5)", 0, 30},
         {"1.000,5", 8, 0}, // a point is never a thousands separator
         {"1,2,3", 8, 0},

@@ -11,7 +11,8 @@
 #include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Distinct colours, so that every pixel tells what drew it.
 constexpr TMUVPixelLineal::TColor kShort = 0x00C000; // green
@@ -36,9 +37,15 @@ std::unique_ptr<TMUVPixelLineal> MakeRuler(TLinealTyp typ, int w, int h)
     return r;
 }
 
-QImage Grab(TMUVPixelLineal &r) { return r.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage Grab(TMUVPixelLineal &r)
+{
+    return r.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
-int TextHeight(const TMUVPixelLineal &r) { return QFontMetrics(r.LabelFont()).height() - 1; }
+int TextHeight(const TMUVPixelLineal &r)
+{
+    return QFontMetrics(r.LabelFont()).height() - 1;
+}
 int LabelSpacing(const TMUVPixelLineal &r)
 {
     return QFontMetrics(r.LabelFont()).horizontalAdvance(QStringLiteral("22222"));
@@ -179,8 +186,8 @@ TEST(Ruler, TicksKeepEightPixelsApart)
 
     // Fractional and negative starts, small and odd zooms, against the
     // rule stated plainly.
-    const double cases[][2] = {{0, 2.6666}, {-7.3, 3}, {12.5, 4}, {-0.5, 0.37}, {250.25, 1.0},
-                               {3.9, 7.99}, {-20, 12.5}, {1e6 + 0.5, 0.05}};
+    const double cases[][2] = {{0, 2.6666},   {-7.3, 3},   {12.5, 4},   {-0.5, 0.37},
+                               {250.25, 1.0}, {3.9, 7.99}, {-20, 12.5}, {1e6 + 0.5, 0.05}};
     for (const auto &c : cases) {
         r->SetValues(c[0], c[1]);
         const Ticks got = ReadTicks(Grab(*r), false, bottom);

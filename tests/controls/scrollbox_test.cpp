@@ -10,7 +10,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 
 struct ScrollRecord {
     bool vert;
@@ -31,8 +32,9 @@ struct Box {
         box.resize(200, 150);
         box.show();
         QApplication::processEvents();
-        QObject::connect(&box, &TMUVScrollBox::OnScroll,
-                         [this](bool vert, int pos) { scrolls.push_back({vert, pos, content->pos()}); });
+        QObject::connect(&box, &TMUVScrollBox::OnScroll, [this](bool vert, int pos) {
+            scrolls.push_back({vert, pos, content->pos()});
+        });
     }
 
     void Wheel(int delta, Qt::KeyboardModifiers mods = Qt::NoModifier, QPoint angle = {})

@@ -6,7 +6,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 TBytes readAll(const QString &path)
 {
     QFile f(path);

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 // 4 columns on A4 landscape, margins 26.5/26.5/9/9, gap 0, spacing 4, 6 rows.
 void makeBinderSheet(TRS &rs, int columns = 4, int rows = 6, double gap = 0, double spacing = 4)
 {

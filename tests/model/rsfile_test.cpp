@@ -9,10 +9,11 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cstring>
-#include <limits>
 #include <gtest/gtest.h>
+#include <limits>
 
-namespace {
+namespace
+{
 
 QByteArray readFile(const QString &path)
 {
@@ -68,10 +69,7 @@ struct Bytes {
             f64(v);
         return *this;
     }
-    Bytes &fieldLead(int kind)
-    {
-        return u8(1).u8(0).i32(0x00FF00).f64(0.75).u8(1).u8(kind);
-    }
+    Bytes &fieldLead(int kind) { return u8(1).u8(0).i32(0x00FF00).f64(0.75).u8(1).u8(kind); }
     Bytes &textPart(const std::string &font, const std::string &text)
     {
         return str(font).i32(0x0000FF).f64(12.5).u8(5).u8(2).f64(90).str(text);
@@ -94,7 +92,8 @@ void fillSheet(TRS &rs)
     TRSObject *t = rs.GetField(0, 0);
     t->Kind = 1;
     t->Visible = true;
-    t->Text = "Zeile 1\r\nGr\xF6\xDF" "e \x80";
+    t->Text = "Zeile 1\r\nGr\xF6\xDF"
+              "e \x80";
     t->FontName = "Liberation Serif";
     t->FontHeight = 7.123456789;
     t->FontStyle = 7;
@@ -119,7 +118,8 @@ void fillSheet(TRS &rs)
     // A placeable WMF: header, then a minimal metafile with only its end record.
     Bytes w;
     w.i32(std::int32_t(0x9AC6CDD7u)).u8(0).u8(0);
-    w.u8(0).u8(0).u8(0).u8(0).u8(0xE8).u8(0x03).u8(0xE8).u8(0x03).u8(0xE8).u8(0x03); // 0,0 - 1000,1000 @1000/inch
+    w.u8(0).u8(0).u8(0).u8(0).u8(0xE8).u8(0x03).u8(0xE8).u8(0x03).u8(0xE8).u8(
+        0x03); // 0,0 - 1000,1000 @1000/inch
     w.i32(0);
     std::uint16_t sum = 0;
     for (int i = 0; i < 20; i += 2)
@@ -136,8 +136,9 @@ void fillSheet(TRS &rs)
 
 } // namespace
 
-class RsFile : public ::testing::Test {
-protected:
+class RsFile : public ::testing::Test
+{
+  protected:
     TempProgramFolder program;
     MessageCapture messages;
     QString path(const QString &name) const { return program.File(name); }
@@ -207,8 +208,9 @@ TEST_F(RsFile, RoundTripKeepsEveryValueAndEveryByte)
 TEST_F(RsFile, CorpusBitmapsEmbeddedInALabelFileComeBackByteForByte)
 {
     // Build a label file by hand whose fields hold the corpus bitmaps as streams.
-    const QStringList names = {"g/pal1.bmp", "g/pal4.bmp", "g/pal8.bmp", "g/pal8v5.bmp", "g/rgb16-565.bmp",
-                               "g/rgb24.bmp", "g/rgb32bf.bmp", "g/pal8os2.bmp", "g/pal8rle.bmp"};
+    const QStringList names = {"g/pal1.bmp",    "g/pal4.bmp",      "g/pal8.bmp",
+                               "g/pal8v5.bmp",  "g/rgb16-565.bmp", "g/rgb24.bmp",
+                               "g/rgb32bf.bmp", "g/pal8os2.bmp",   "g/pal8rle.bmp"};
     Bytes b;
     b.sheet("RUECKENSCHILD_00000004", 1, int(names.size()));
     b.i32(0).u8(1).i32(0).u8(1).str("Tom").str("pc01").u8(0).i32(0x8000);
@@ -226,7 +228,8 @@ TEST_F(RsFile, CorpusBitmapsEmbeddedInALabelFileComeBackByteForByte)
     // The writer puts today's names in; everything after them is unchanged.
     ASSERT_TRUE(rs.SaveToFile(path("bmp2.rsd")));
     const QByteArray out = readFile(path("bmp2.rsd"));
-    const int inTail = 140 + 4 + 3 + 4 + 4, outTail = 140 + 8 + int(rs.UserName.size() + rs.ComputerName.size());
+    const int inTail = 140 + 4 + 3 + 4 + 4,
+              outTail = 140 + 8 + int(rs.UserName.size() + rs.ComputerName.size());
     EXPECT_EQ(out.left(140), b.b.left(140));
     EXPECT_EQ(out.mid(outTail), b.b.mid(inTail));
 }
@@ -309,9 +312,9 @@ TEST_F(RsFile, OddFieldRecordsAreReadAsStored)
     Bytes b;
     b.sheet("RUECKENSCHILD_00000003", 1, 4).i32(0).u8(0).i32(0).u8(0);
     b.u8(0).i32(0x8000);
-    b.fieldLead(2).i32(0xFFFFFF).i32(7);                      // unknown picture kind: text field, nothing more
-    b.fieldLead(2).i32(0xFFFFFF).i32(2).i32(4).raw("abcd");   // broken metafile
-    b.fieldLead(9).i32(0xFFFFFF);                             // kind 9: nothing more
+    b.fieldLead(2).i32(0xFFFFFF).i32(7);                    // unknown picture kind: text field, nothing more
+    b.fieldLead(2).i32(0xFFFFFF).i32(2).i32(4).raw("abcd"); // broken metafile
+    b.fieldLead(9).i32(0xFFFFFF);                           // kind 9: nothing more
     b.fieldLead(1).i32(0xFFFFFF).textPart("Arial", "Ende");
     writeFile(path("odd.rsd"), b.b);
     TRS rs;
@@ -442,12 +445,14 @@ TEST_F(RsFile, ReplacedFilesKeepTheirPermissionsAndLinks)
     TRS rs;
     fillSheet(rs);
     ASSERT_TRUE(rs.SaveToFile(path("p.rsd")));
-    ASSERT_TRUE(QFile::setPermissions(path("p.rsd"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(
+        QFile::setPermissions(path("p.rsd"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     ASSERT_TRUE(QFile::link(path("p.rsd"), path("link.rsd")));
     rs.GetField(0, 0)->Text = "neu";
     ASSERT_TRUE(rs.SaveToFile(path("link.rsd")));
     EXPECT_TRUE(QFileInfo(path("link.rsd")).isSymLink());
-    EXPECT_EQ(QFile::permissions(path("p.rsd")) & 0x7077, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    EXPECT_EQ(QFile::permissions(path("p.rsd")) & 0x7077,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     TRS back;
     ASSERT_TRUE(back.LoadFromFile(path("p.rsd")));
     EXPECT_EQ(back.GetField(0, 0)->Text, "neu");

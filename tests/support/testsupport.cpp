@@ -17,7 +17,10 @@ MessageCapture::MessageCapture()
     });
 }
 
-MessageCapture::~MessageCapture() { platform::SetMessageHandler(previous_); }
+MessageCapture::~MessageCapture()
+{
+    platform::SetMessageHandler(previous_);
+}
 
 QStringList MessageCapture::Texts() const
 {
@@ -32,7 +35,10 @@ TempProgramFolder::TempProgramFolder()
     platform::SetProgramFilePath(dir_.filePath(QStringLiteral("dorlix")));
 }
 
-TempProgramFolder::~TempProgramFolder() { platform::SetProgramFilePath(QString()); }
+TempProgramFolder::~TempProgramFolder()
+{
+    platform::SetProgramFilePath(QString());
+}
 
 QString CorpusPath(const QString &relative)
 {

@@ -11,8 +11,9 @@
 
 // Records every message shown while it lives and answers questions from a
 // queue (default: the first button). Restores the previous handler on exit.
-class MessageCapture {
-public:
+class MessageCapture
+{
+  public:
     MessageCapture();
     ~MessageCapture();
     MessageCapture(const MessageCapture &) = delete;
@@ -23,7 +24,7 @@ public:
     QStringList Texts() const;
     void Clear() { messages_.clear(); }
 
-private:
+  private:
     std::vector<platform::Message> messages_;
     std::deque<int> answers_;
     platform::MessageHandler previous_;
@@ -31,14 +32,15 @@ private:
 
 // A temporary folder that acts as the program folder (the program file
 // "dorlix" inside it) for as long as it lives.
-class TempProgramFolder {
-public:
+class TempProgramFolder
+{
+  public:
     TempProgramFolder();
     ~TempProgramFolder();
     QString Path() const { return dir_.path(); }
     QString File(const QString &name) const { return dir_.filePath(name); }
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
