@@ -179,6 +179,9 @@ void TMUVButton::SetGlyph(const QImage &glyph)
     glyph_ = glyph;
     grey_ = MakeGreyGlyph(glyph);
     disabled_ = MakeDisabledGlyph(glyph);
+    shownColour_ = KeyedOut(glyph_);
+    shownGrey_ = KeyedOut(grey_);
+    shownDisabled_ = KeyedOut(disabled_);
     Changed();
 }
 

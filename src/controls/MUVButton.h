@@ -176,12 +176,17 @@ class TMUVButton : public QAbstractButton
     void PaintEdge(QPainter &p, bool sunken) const;
     void PaintText(QPainter &p, const QRect &r, const QColor &color) const;
     void PaintGlyph(QPainter &p, const QImage &img, QPoint at) const;
+    static QImage KeyedOut(const QImage &img);
 
     QString hint_;
     TTextPosition captionPosition_ = tp_top;
     QImage glyph_;
     QImage grey_;
     QImage disabled_;
+    // The three pictures as drawn, with the key colour transparent.
+    QImage shownColour_;
+    QImage shownGrey_;
+    QImage shownDisabled_;
     int margin_ = 4;
     TButtonStyle edgestyle_ = bs_rectangle;
     TColor colorHighlight_;

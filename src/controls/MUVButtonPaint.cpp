@@ -235,11 +235,11 @@ void TMUVButton::PaintText(QPainter &p, const QRect &r, const QColor &color) con
     p.drawText(r, Qt::AlignLeft | Qt::AlignTop, text());
 }
 
-void TMUVButton::PaintGlyph(QPainter &p, const QImage &img, QPoint at) const
+// The bottom-left colour is the background of the picture.
+QImage TMUVButton::KeyedOut(const QImage &img)
 {
     if (img.isNull())
-        return;
-    // The bottom-left colour is the background of the picture.
+        return {};
     QImage shown = img.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = shown.pixel(0, shown.height() - 1);
     if (qAlpha(key) != 0) {
@@ -250,7 +250,13 @@ void TMUVButton::PaintGlyph(QPainter &p, const QImage &img, QPoint at) const
                     line[x] = 0;
         }
     }
-    p.drawImage(at, shown);
+    return shown;
+}
+
+void TMUVButton::PaintGlyph(QPainter &p, const QImage &img, QPoint at) const
+{
+    if (!img.isNull())
+        p.drawImage(at, img);
 }
 
 void TMUVButton::paintEvent(QPaintEvent *)
@@ -284,21 +290,21 @@ void TMUVButton::paintEvent(QPaintEvent *)
         // Glyph and text move by a pixel as the mouse comes over.
         const int shift = (simpleAnimation_ && !down_) ? 1 : 0;
         const int gshift = (shift && glyph_.width() > 1) ? 1 : 0;
-        PaintGlyph(p, glyph_, l.glyph.topLeft() + QPoint(0, gshift));
+        PaintGlyph(p, shownColour_, l.glyph.topLeft() + QPoint(0, gshift));
         PaintText(p, l.text.translated(shift, shift), muv::Q(colorHighlightText_));
         PaintEdge(p, down_ || held);
     } else if (enabled && downLook) {
         paintDownFace();
-        PaintGlyph(p, glyph_, l.glyph.topLeft());
+        PaintGlyph(p, shownColour_, l.glyph.topLeft());
         PaintText(p, l.text, muv::Q(colorButtonDownText_));
         PaintEdge(p, true);
     } else if (enabled) {
-        PaintGlyph(p, showAllwaysColor_ ? glyph_ : grey_, l.glyph.topLeft());
+        PaintGlyph(p, showAllwaysColor_ ? shownColour_ : shownGrey_, l.glyph.topLeft());
         PaintText(p, l.text, palette().color(QPalette::ButtonText));
     } else {
         if (down_)
             paintDownFace();
-        PaintGlyph(p, disabled_, l.glyph.topLeft());
+        PaintGlyph(p, shownDisabled_, l.glyph.topLeft());
         // Embossed text.
         PaintText(p, l.text.translated(1, 1), Qt::white);
         PaintText(p, l.text, muv::Q(muv::clGrayText));

@@ -403,3 +403,31 @@ TEST(MUVButton, GlyphSetRendersEveryPicture)
     EXPECT_TRUE(MUVGlyph(QStringLiteral("gibtsnicht")).isNull());
     EXPECT_EQ(MUVGlyph(QStringLiteral("print"), 32).size(), QSize(32, 32));
 }
+
+TEST(MUVButton, HoverShowsColourOnTheHighlightMovedByAPixel)
+{
+    Row row(1);
+    TMUVButton *b = row[0];
+    b->SetCaptionPosition(tp_none);
+    b->SetColorHighlight(RGBToTColor(0, 0, 255));
+    QImage g(8, 8, QImage::Format_RGB32);
+    g.fill(qRgb(0, 255, 0));
+    g.setPixel(3, 3, qRgb(255, 0, 0));
+    b->SetGlyph(g);
+    const QPoint at = b->CurrentLayout().glyph.topLeft() + QPoint(3, 3);
+    QTest::mouseMove(b, QPoint(2, 12));
+    QTRY_VERIFY(b->Hovered());
+    QImage shot = b->grab().toImage();
+    EXPECT_EQ(shot.pixel(at + QPoint(0, 1)) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(shot.pixel(at) & 0xFFFFFF, 0x0000FFu); // the key shows the highlight
+    // Raised edge: white top left, dark bottom right, white inner frame.
+    EXPECT_EQ(shot.pixel(0, 12) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_NE(shot.pixel(63, 12) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(shot.pixel(1, 12) & 0xFFFFFF, 0xFFFFFFu);
+    // Without animation the glyph stays in place; clNone leaves the face.
+    b->SetSimpleAnimation(false);
+    b->SetColorHighlight(clNone);
+    shot = b->grab().toImage();
+    EXPECT_EQ(shot.pixel(at) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_NE(shot.pixel(30, 20) & 0xFFFFFF, 0x0000FFu);
+}
