@@ -15,7 +15,7 @@
 
 class QAction;
 class QMenu;
-class QToolButton;
+class TMUVButton;
 class TMUVPixelLineal;
 class TMUVScrollBox;
 class TRSUndo;
@@ -57,7 +57,7 @@ class TForm1 : public QMainWindow
     TMUVScrollBox *ScrollBox1() { return scrollBox_; }
     TMUVPixelLineal *lin_H() { return linH_; }
     TMUVPixelLineal *lin_V() { return linV_; }
-    QToolButton *Button(const QString &name) const;
+    TMUVButton *Button(const QString &name) const;
     QAction *MenuAction(const QString &text) const;
     QLabel *StatusPanel(int i) const { return panels_[std::size_t(i)]; }
     QLabel *PreviewCaption() const { return previewCaption_; }
@@ -113,8 +113,8 @@ class TForm1 : public QMainWindow
     void CreateMenu();
     void CreatePreview();
     void CreateBottomBar();
-    QToolButton *AddButton(QWidget *bar, const char *name, const QString &caption, const QString &hint,
-                           const QIcon &icon, void (TForm1::*handler)());
+    TMUVButton *AddButton(QWidget *bar, const char *name, const QString &caption, const QString &hint,
+                          const QString &glyph, int glyphSize, void (TForm1::*handler)());
     void ReadSettings();
     void WriteSettings();
     void FirstStart();

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "app/shell_commands.h"
+#include "controls/MUVButton.h"
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
 #include "model/folder_check.h"
@@ -22,7 +23,6 @@
 #include <QLocale>
 #include <QScreen>
 #include <QScrollBar>
-#include <QToolButton>
 
 namespace
 {
@@ -139,7 +139,7 @@ bool TForm1::SaveQuestion()
 
 void TForm1::btn_openClick()
 {
-    QToolButton *button = Button(QStringLiteral("btn_open"));
+    TMUVButton *button = Button(QStringLiteral("btn_open"));
     button->setDown(true);
     if (SaveQuestion()) {
         platform::FileDialogRequest r;
@@ -191,7 +191,7 @@ void TForm1::OpenDocument(const QString &path)
 
 void TForm1::btn_saveClick()
 {
-    QToolButton *button = Button(QStringLiteral("btn_save"));
+    TMUVButton *button = Button(QStringLiteral("btn_save"));
     button->setDown(true);
     platform::FileDialogRequest r;
     r.kind = platform::FileDialogRequest::Save;

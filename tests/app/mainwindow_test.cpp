@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "controls/MUVButton.h"
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
 #include "model/undobj.h"
@@ -16,7 +17,6 @@
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QTest>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -337,6 +337,43 @@ TEST_F(MainWindow, MenusAndToolBarCarryTheirTexts)
         w->Button("btn_save")->toolTip(),
         "Speichert das Rückenschild in einer (auch neuen)\nDatei ab. Speichern.. bzw. Speichern unter...");
     EXPECT_EQ(w->Button("btn_spaltenlinks")->toolTip(), "Alle Spalten nach links verschieben");
+}
+
+TEST_F(MainWindow, ToolBarGlyphsOfOneSizeAndDisabledOnesGrey)
+{
+    writeIni();
+    auto w = start();
+    const char *large[] = {"btn_Neu", "btn_open",           "btn_save", "btn_print",
+                           "btn_mod", "btn_spaltekopieren", "btn_undo"};
+    const TMUVButton *neu = w->Button("btn_Neu");
+    for (const char *name : large) {
+        const TMUVButton *b = w->Button(QString::fromLatin1(name));
+        ASSERT_TRUE(b) << name;
+        EXPECT_EQ(b->Glyph().size(), QSize(32, 32)) << name;
+        EXPECT_EQ(b->CaptionPosition(), tp_bottom) << name;
+        // Captions on one line across the bar.
+        EXPECT_EQ(b->mapTo(w.get(), b->CurrentLayout().text.topLeft()).y(),
+                  neu->mapTo(w.get(), neu->CurrentLayout().text.topLeft()).y())
+            << name;
+    }
+    // Without a sheet "Ändern" and "Drucken" are disabled: their glyphs show
+    // in light grey only.
+    for (const char *name : {"btn_mod", "btn_print"}) {
+        TMUVButton *b = w->Button(QString::fromLatin1(name));
+        ASSERT_FALSE(b->isEnabled()) << name;
+        const QImage shot = b->grab().toImage();
+        const QRect g = b->CurrentLayout().glyph;
+        int ink = 0;
+        for (int y = g.top(); y <= g.bottom(); ++y)
+            for (int x = g.left(); x <= g.right(); ++x) {
+                const QColor c = QColor::fromRgb(shot.pixel(x, y));
+                ASSERT_LE(std::abs(c.red() - c.blue()), 2) << name;
+                ASSERT_GE(c.value(), 150) << name;
+                ink += c != QColor::fromRgb(shot.pixel(0, 0));
+            }
+        EXPECT_GT(ink, 50) << name;
+    }
+    EXPECT_FALSE(w->Button("btn_work")->NormalFlat());
 }
 
 TEST_F(MainWindow, ZoomStepsWheelKeysAndPanning)
