@@ -89,6 +89,8 @@ TMUVButton *TForm1::AddButton(QWidget *bar, const char *name, const QString &cap
     // A hint without "|" is its own short and long form.
     b->SetHint(hint);
     b->setToolTipDuration(10000);
+    // Reached with Tab; a mouse click leaves the focus where it was.
+    b->setFocusPolicy(Qt::TabFocus);
     if (handler)
         connect(b, &TMUVButton::OnClick, this, [this, handler] { (this->*handler)(); });
     return b;
