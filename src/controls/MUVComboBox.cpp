@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 
@@ -63,6 +64,7 @@ TMUVComboBox::TMUVComboBox(QWidget *parent) : QComboBox(parent)
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::StrongFocus);
     ApplyDroppedWidth();
+    view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view()->viewport()->installEventFilter(this);
 
     auto *m = model();
@@ -330,6 +332,7 @@ void TMUVComboBox::showPopup()
 {
     ApplyDroppedWidth();
     QComboBox::showPopup();
+    PlacePopupBelow();
     disconnect(highlightConnection_);
     if (QItemSelectionModel *sel = view()->selectionModel()) {
         highlightConnection_ =
@@ -341,6 +344,28 @@ void TMUVComboBox::showPopup()
     if (view()->currentIndex().isValid())
         emit OnDrawHighlightedItem(this, view()->currentIndex().row());
     update();
+}
+
+void TMUVComboBox::PlacePopupBelow()
+{
+    // Some styles lay the list over the control; ours drops below it (above
+    // when the screen ends), as wide as DroppedWidth.
+    QWidget *popup = view()->window();
+    if (!popup || popup == window() || !popup->isVisible())
+        return;
+    QRect r(mapToGlobal(QPoint(0, height())), QSize(qMax(droppedWidth_, width()), popup->height()));
+    if (QScreen *s = screen()) {
+        const QRect avail = s->availableGeometry();
+        if (r.bottom() > avail.bottom())
+            r.moveBottom(mapToGlobal(QPoint(0, 0)).y() - 1);
+        if (r.right() > avail.right())
+            r.moveRight(avail.right());
+        if (r.left() < avail.left())
+            r.moveLeft(avail.left());
+        if (r.top() < avail.top())
+            r.moveTop(avail.top());
+    }
+    popup->setGeometry(r);
 }
 
 void TMUVComboBox::hidePopup()

@@ -93,6 +93,7 @@ class TMUVComboBox : public QComboBox
   private:
     void UpdateSeparatorFlags(int first, int last);
     void ApplyDroppedWidth();
+    void PlacePopupBelow();
 
     int droppedWidth_ = 200;
     TColor colorHighLightFrame_ = clBlue;

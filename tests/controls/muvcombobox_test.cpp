@@ -46,7 +46,7 @@ QImage RenderItem(const TMUVComboBox &combo, int index, bool highlighted, QSize 
 
 } // namespace
 
-TEST(ComboBox83, CursorKeysPassOverTheBareSeparatorOnly)
+TEST(MUVComboBox, CursorKeysPassOverTheBareSeparatorOnly)
 {
     Combo c;
     c.combo.setCurrentIndex(0);
@@ -70,7 +70,7 @@ TEST(ComboBox83, CursorKeysPassOverTheBareSeparatorOnly)
     EXPECT_EQ(c.combo.currentIndex(), 4);
 }
 
-TEST(ComboBox83, BareSeparatorClearsTheSelectionTitledOneStays)
+TEST(MUVComboBox, BareSeparatorClearsTheSelectionTitledOneStays)
 {
     Combo c;
     c.combo.setCurrentIndex(2);
@@ -98,7 +98,7 @@ TEST(ComboBox83, BareSeparatorClearsTheSelectionTitledOneStays)
     EXPECT_EQ(c.combo.currentIndex(), -1);
 }
 
-TEST(ComboBox83, ListKeysAndHighlightReportsSkipTheBareSeparator)
+TEST(MUVComboBox, ListKeysAndHighlightReportsSkipTheBareSeparator)
 {
     Combo c;
     std::vector<int> reported;
@@ -118,7 +118,7 @@ TEST(ComboBox83, ListKeysAndHighlightReportsSkipTheBareSeparator)
     EXPECT_EQ(c.combo.currentIndex(), 2);
 }
 
-TEST(ComboBox83, SeparatorRowsAreNeverHighlighted)
+TEST(MUVComboBox, SeparatorRowsAreNeverHighlighted)
 {
     Combo c;
     c.combo.SetColorHighLightBKG(RGBToTColor(255, 0, 0));
@@ -152,7 +152,7 @@ TEST(ComboBox83, SeparatorRowsAreNeverHighlighted)
     EXPECT_EQ(dots.pixelColor(12, 8), line);
 }
 
-TEST(ComboBox83, SplitRowPutsTheSecondPartAtTheRightEdge)
+TEST(MUVComboBox, SplitRowPutsTheSecondPartAtTheRightEdge)
 {
     Combo c;
     const QImage img = RenderItem(c.combo, 4, false);
@@ -173,7 +173,7 @@ TEST(ComboBox83, SplitRowPutsTheSecondPartAtTheRightEdge)
     EXPECT_LE(leftmost, 6);
 }
 
-TEST(ComboBox83, ClosedControlShowsNoChooseTextAndOpensItsMenuOnRightRelease)
+TEST(MUVComboBox, ClosedControlShowsNoChooseTextAndOpensItsMenuOnRightRelease)
 {
     Combo c;
     c.combo.clearFocus();
@@ -197,7 +197,7 @@ TEST(ComboBox83, ClosedControlShowsNoChooseTextAndOpensItsMenuOnRightRelease)
     menu.hide();
 }
 
-TEST(ComboBox83, DroppedWidthHasAFloorAndWidensTheList)
+TEST(MUVComboBox, DroppedWidthHasAFloorAndWidensTheList)
 {
     Combo c;
     c.combo.SetDroppedWidth(10);
@@ -206,10 +206,13 @@ TEST(ComboBox83, DroppedWidthHasAFloorAndWidensTheList)
     c.combo.SetDroppedWidth(300);
     c.combo.showPopup();
     EXPECT_GE(c.combo.view()->width(), 290);
+    // The list drops below the control.
+    EXPECT_GE(c.combo.view()->window()->geometry().top(), c.combo.mapToGlobal(QPoint(0, 24)).y());
+    EXPECT_EQ(c.combo.view()->window()->geometry().left(), c.combo.mapToGlobal(QPoint(0, 0)).x());
     c.combo.hidePopup();
 }
 
-TEST(ComboBox83, PathEntriesKeepTheLastFolderAndPicturesFollowTheirRule)
+TEST(MUVComboBox, PathEntriesKeepTheLastFolderAndPicturesFollowTheirRule)
 {
     TMUVComboBox combo;
     combo.SetItemsAsPath(true);

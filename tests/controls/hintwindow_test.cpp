@@ -44,7 +44,7 @@ QRect Screen()
 
 } // namespace
 
-TEST(HintWindow83, PlacementKeepsTheHintOnTheScreen)
+TEST(GraphicHintWindow, PlacementKeepsTheHintOnTheScreen)
 {
     const QRect screen(0, 0, 800, 600);
     // Fits: stays.
@@ -58,7 +58,7 @@ TEST(HintWindow83, PlacementKeepsTheHintOnTheScreen)
               1823);
 }
 
-TEST(HintWindow83, HintAtTheScreenCornerIsFullyVisible)
+TEST(GraphicHintWindow, HintAtTheScreenCornerIsFullyVisible)
 {
     Installed app;
     app.AskForHint(Screen().bottomRight() - QPoint(3, 3));
@@ -70,7 +70,7 @@ TEST(HintWindow83, HintAtTheScreenCornerIsFullyVisible)
     EXPECT_EQ(app.hint->size(), calc.size() + QSize(14, 4)) << "enlarged by 14 x 4";
 }
 
-TEST(HintWindow83, HintStandsBelowTheMouseAndTheTextIsNotCut)
+TEST(GraphicHintWindow, HintStandsBelowTheMouseAndTheTextIsNotCut)
 {
     Installed app;
     const QPoint at = app.button->mapToGlobal(QPoint(20, 15));
@@ -87,7 +87,7 @@ TEST(HintWindow83, HintStandsBelowTheMouseAndTheTextIsNotCut)
     EXPECT_GE(app.hint->height(), 1 + 14 + 2 * fm.height());
 }
 
-TEST(HintWindow83, TitleBarAndBackgroundArePainted)
+TEST(GraphicHintWindow, TitleBarAndBackgroundArePainted)
 {
     Installed app;
     app.AskForHint(app.button->mapToGlobal(QPoint(20, 15)));
@@ -102,7 +102,7 @@ TEST(HintWindow83, TitleBarAndBackgroundArePainted)
     EXPECT_GT(below.green(), 220);
 }
 
-TEST(HintWindow83, FadesInStepByStep)
+TEST(GraphicHintWindow, FadesInStepByStep)
 {
     Installed app;
     app.AskForHint(app.button->mapToGlobal(QPoint(20, 15)));
@@ -120,7 +120,7 @@ TEST(HintWindow83, FadesInStepByStep)
     EXPECT_NEAR(app.hint->windowOpacity(), 250 / 255.0, 0.01);
 }
 
-TEST(HintWindow83, WhatShowsAndWhatHidesTheHint)
+TEST(GraphicHintWindow, WhatShowsAndWhatHidesTheHint)
 {
     Installed app;
     const QPoint at = app.button->mapToGlobal(QPoint(20, 15));
@@ -156,7 +156,7 @@ TEST(HintWindow83, WhatShowsAndWhatHidesTheHint)
     EXPECT_EQ(app.hint->Text(), QStringLiteral("Fenster"));
 }
 
-TEST(HintWindow83, UninstalledTheApplicationShowsQtsToolTips)
+TEST(GraphicHintWindow, UninstalledTheApplicationShowsQtsToolTips)
 {
     {
         Installed app;

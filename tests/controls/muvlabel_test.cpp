@@ -71,7 +71,7 @@ int CountColour(const QImage &img, const QColor &c)
 
 } // namespace
 
-TEST(Label83, LongCaptionsEndInTheLongestPrefixThatFitsWithDots)
+TEST(MUVLabel, LongCaptionsEndInTheLongestPrefixThatFitsWithDots)
 {
     TMUVLabel label;
     label.resize(90, 20);
@@ -110,7 +110,7 @@ TEST(Label83, LongCaptionsEndInTheLongestPrefixThatFitsWithDots)
     EXPECT_GT(CountColour(label.grab().toImage(), QColor(0x80, 0x80, 0x80)), 5);
 }
 
-TEST(Label83, FilePathsKeepTheirNameAndLoseMiddleFolders)
+TEST(MUVLabel, FilePathsKeepTheirNameAndLoseMiddleFolders)
 {
     TMUVLabel label;
     label.SetLabelTyp(ltfile);
@@ -139,7 +139,7 @@ TEST(Label83, FilePathsKeepTheirNameAndLoseMiddleFolders)
     EXPECT_EQ(muvtext::ShortenPath(QStringLiteral("/kurz"), fm, 500), QStringLiteral("/kurz"));
 }
 
-TEST(Label83, HoverColoursFollowTheMouse)
+TEST(MUVLabel, HoverColoursFollowTheMouse)
 {
     Window w;
     w.label->SetLabelTyp(lthoover);
@@ -182,7 +182,7 @@ TEST(Label83, HoverColoursFollowTheMouse)
     EXPECT_NE(w.label->grab().toImage().pixelColor(190, 2), silver);
 }
 
-TEST(Label83, LinksOpenThroughTheDesktopOtherTypesDoNot)
+TEST(MUVLabel, LinksOpenThroughTheDesktopOtherTypesDoNot)
 {
     OpenerCapture opener;
     Window w;
@@ -228,7 +228,7 @@ TEST(Label83, LinksOpenThroughTheDesktopOtherTypesDoNot)
     EXPECT_EQ(clicks, 4);
 }
 
-TEST(Label83, ShellTargetsBecomeAddresses)
+TEST(MUVLabel, ShellTargetsBecomeAddresses)
 {
     EXPECT_EQ(platform::ShellTargetUrl(QStringLiteral("mailto:info@example.org")).scheme(),
               QStringLiteral("mailto"));
@@ -240,7 +240,7 @@ TEST(Label83, ShellTargetsBecomeAddresses)
     EXPECT_FALSE(platform::ShellOpen(QString()));
 }
 
-TEST(Label83, GlowRaisedAndLoweredOutlineEveryTextPixel)
+TEST(MUVLabel, GlowRaisedAndLoweredOutlineEveryTextPixel)
 {
     // A bar ("I" in a sans font) shows the rule: its left neighbour faces
     // the light, its right neighbour the shadow.
@@ -286,7 +286,7 @@ TEST(Label83, GlowRaisedAndLoweredOutlineEveryTextPixel)
     EXPECT_EQ(CountColour(label.grab().toImage(), QColor(Qt::black)), 0);
 }
 
-TEST(Label83, CaptionChangesAreReportedWhileVisible)
+TEST(MUVLabel, CaptionChangesAreReportedWhileVisible)
 {
     Window w;
     int changes = 0;
@@ -300,7 +300,7 @@ TEST(Label83, CaptionChangesAreReportedWhileVisible)
     EXPECT_EQ(changes, 1);
 }
 
-TEST(Label83, LayoutPlacesTheText)
+TEST(MUVLabel, LayoutPlacesTheText)
 {
     TMUVLabel label;
     label.resize(200, 40);
@@ -319,7 +319,7 @@ TEST(Label83, LayoutPlacesTheText)
     EXPECT_EQ(label.TextRect().top(), (40 - th) / 2 + 3);
 }
 
-TEST(VertikalLabel83, TextRunsUpFromTheChosenEnd)
+TEST(MUVVertikalLabel, TextRunsUpFromTheChosenEnd)
 {
     TMUVVertikalLabel label;
     label.resize(24, 200);

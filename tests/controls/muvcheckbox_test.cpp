@@ -50,7 +50,7 @@ QColor PixelAt(QWidget *w, QPoint p)
 
 } // namespace
 
-TEST(CheckBox83, GroupBehavesAsRadioButtonsAndAlwaysReportsTheClick)
+TEST(MUVCheckBox, GroupBehavesAsRadioButtonsAndAlwaysReportsTheClick)
 {
     Page p;
     p.b->SetChecked(true);
@@ -84,7 +84,7 @@ TEST(CheckBox83, GroupBehavesAsRadioButtonsAndAlwaysReportsTheClick)
     EXPECT_FALSE(p.c->Checked());
 }
 
-TEST(CheckBox83, BoxOnItsOwnTogglesByMouseAndSpace)
+TEST(MUVCheckBox, BoxOnItsOwnTogglesByMouseAndSpace)
 {
     Page p;
     QTest::mouseClick(p.single, Qt::LeftButton, {}, QPoint(40, 10));
@@ -110,7 +110,7 @@ TEST(CheckBox83, BoxOnItsOwnTogglesByMouseAndSpace)
     EXPECT_EQ(p.changes, 3);
 }
 
-TEST(CheckBox83, BoxAndCaptionStandWhereTheGapPutsThem)
+TEST(MUVCheckBox, BoxAndCaptionStandWhereTheGapPutsThem)
 {
     TMUVCheckBox box;
     box.resize(120, 21);
@@ -128,7 +128,7 @@ TEST(CheckBox83, BoxAndCaptionStandWhereTheGapPutsThem)
         << "right-aligned one gap before the box";
 }
 
-TEST(CheckBox83, PicturesFollowStateStyleAndEnabled)
+TEST(MUVCheckBox, PicturesFollowStateStyleAndEnabled)
 {
     TMUVCheckBox box;
     box.resize(100, 20);
@@ -156,7 +156,7 @@ TEST(CheckBox83, PicturesFollowStateStyleAndEnabled)
     EXPECT_EQ(PixelAt(&box, r.topLeft()), QColor(255, 0, 255));
 }
 
-TEST(CheckBox83, CaptionTakesHookColourWhileTheButtonIsHeld)
+TEST(MUVCheckBox, CaptionTakesHookColourWhileTheButtonIsHeld)
 {
     TMUVCheckBox box;
     box.resize(140, 20);

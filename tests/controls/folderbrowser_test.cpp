@@ -9,7 +9,7 @@
 
 #include <memory>
 
-TEST(FolderBrowser83, DialogOpensAtTheStartFolderAndShowsTheSelectionInItsTitle)
+TEST(FolderBrowser, DialogOpensAtTheStartFolderAndShowsTheSelectionInItsTitle)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Etiketten")));
@@ -35,7 +35,7 @@ TEST(FolderBrowser83, DialogOpensAtTheStartFolderAndShowsTheSelectionInItsTitle)
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Bitte einen Ordner ausgewählen..."));
 }
 
-TEST(FolderBrowser83, WithoutNewFolderTheDialogOffersNone)
+TEST(FolderBrowser, WithoutNewFolderTheDialogOffersNone)
 {
     QTemporaryDir dir;
     std::unique_ptr<QFileDialog> d(
@@ -47,7 +47,7 @@ TEST(FolderBrowser83, WithoutNewFolderTheDialogOffersNone)
     EXPECT_FALSE(newFolder->isEnabled() && newFolder->isVisible());
 }
 
-TEST(FolderBrowser83, ExecuteStartsAtStartFolderAndKeepsTheLastChoice)
+TEST(FolderBrowser, ExecuteStartsAtStartFolderAndKeepsTheLastChoice)
 {
     QString askedCaption, askedStart;
     QString answer = QStringLiteral("/daten/etiketten");
