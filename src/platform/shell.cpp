@@ -293,7 +293,7 @@ QFileDialog *CreateFolderDialog(QWidget *parent, const QString &caption, const Q
     auto showSelection = [dialog](const QString &path) {
         const QFileInfo info(path);
         dialog->setWindowTitle(!path.isEmpty() && info.isDir()
-                                   ? QDir::toNativeSeparators(info.absoluteFilePath())
+                                   ? QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()))
                                    : QString::fromUtf16(kNoFolderTitle));
     };
     showSelection(start);

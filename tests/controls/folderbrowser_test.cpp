@@ -31,6 +31,8 @@ TEST(FolderBrowser, DialogOpensAtTheStartFolderAndShowsTheSelectionInItsTitle)
     const QString sub = QDir(dir.path()).filePath(QStringLiteral("Etiketten"));
     emit d->currentChanged(sub);
     EXPECT_EQ(d->windowTitle(), QDir::toNativeSeparators(sub));
+    emit d->directoryEntered(sub + QLatin1Char('/'));
+    EXPECT_EQ(d->windowTitle(), QDir::toNativeSeparators(sub)) << "without a trailing separator";
     emit d->currentChanged(QString());
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Bitte einen Ordner ausgewählen..."));
 }
