@@ -12,6 +12,7 @@
 #include "platform/system.h"
 
 #include "app/shell_commands.h"
+#include "app/status_panels.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +23,9 @@
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -168,9 +171,29 @@ void TForm1::CreateToolBar()
     addToolBar(Qt::TopToolBarArea, toolBar);
 }
 
+namespace
+{
+// Alt alone puts the focus into the menu bar, as on Windows and most Linux
+// desktops, whatever the application's style says.
+class AltKeyMenuStyle : public QProxyStyle
+{
+  public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+} // namespace
+
 void TForm1::CreateMenu()
 {
     QMenuBar *bar = menuBar();
+    auto *style = new AltKeyMenuStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
     QMenu *blank = bar->addMenu(QStringLiteral(" "));
     blank->addAction(QString());
 
@@ -206,6 +229,11 @@ void TForm1::CreateMenu()
                            &TForm1::mm_DatablageClick);
     menuExtras_->addAction(QStringLiteral("Verknüpfung auf dem Desktop erzeugen"), this,
                            &TForm1::mm_lnkdsktpClick);
+
+    // F10 opens the file menu; the cursor keys move on from there.
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuFile_->menuAction()); });
 }
 
 void TForm1::CreatePreview()
@@ -326,16 +354,14 @@ void TForm1::CreateBottomBar()
         {"Blattgröße:", 150, Qt::AlignRight, false},
         {"n/v", 150, Qt::AlignLeft, true},
     };
+    statusPanels_ = new TStatusPanels(sb);
     for (int i = 0; i < 12; ++i) {
-        auto *l = new QLabel(QString::fromUtf8(design[i].text), sb);
+        TStatusPanel *l = statusPanels_->AddPanel(QString::fromUtf8(design[i].text), design[i].width,
+                                                  design[i].align, design[i].bevel);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        l->setAlignment(design[i].align | Qt::AlignVCenter);
-        l->setFrameStyle(design[i].bevel ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
-        l->setMinimumWidth(design[i].width);
-        l->setContentsMargins(2, 0, 2, 0);
-        sb->addWidget(l, i == 11 ? 1 : 0);
         panels_[std::size_t(i)] = l;
     }
+    sb->addWidget(statusPanels_, 1);
     // The 4-pixel separators show no text.
     panels_[6]->setText(QString());
 }

@@ -17,6 +17,7 @@ class QMenu;
 class TMUVButton;
 class TMUVPixelLineal;
 class TMUVScrollBox;
+class TStatusPanels;
 class TRSUndo;
 
 class TForm1 : public QMainWindow
@@ -133,6 +134,7 @@ class TForm1 : public QMainWindow
     QWidget *bvl1_ = nullptr, *bvl2_ = nullptr; // spacers below and right of the page
     TMUVPixelLineal *linH_ = nullptr, *linV_ = nullptr;
     QLabel *previewCaption_ = nullptr;
+    TStatusPanels *statusPanels_ = nullptr;
     std::array<QLabel *, 12> panels_{};
     QAction *actNew_ = nullptr, *actOpen_ = nullptr, *actSave_ = nullptr, *actPrint_ = nullptr,
             *actQuit_ = nullptr, *actUndo_ = nullptr;

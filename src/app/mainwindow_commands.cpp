@@ -1,6 +1,7 @@
 // TForm1: start, settings, file commands, the status bar's page texts and
 // the tool bar's column and row commands.
 #include "app/mainwindow.h"
+#include "app/status_panels.h"
 
 #include "app/shell_commands.h"
 #include "controls/MUVButton.h"
@@ -247,7 +248,7 @@ void TForm1::StatusPageText()
     if (name.isEmpty())
         name = QStringLiteral("kein Drucker");
     panels_[10]->setText(name + QStringLiteral(", Blattgröße: "));
-    panels_[10]->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(panels_[10]->text()) + 25);
+    statusPanels_->SetPanelWidth(10, QFontMetrics(font()).horizontalAdvance(panels_[10]->text()) + 25);
     panels_[7]->setText(platform::FromAnsi(document_->Sheet().UserName));
     panels_[8]->setText(platform::FromAnsi(document_->Sheet().ComputerName));
     const QLocale locale;

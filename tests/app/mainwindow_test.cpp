@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/status_panels.h"
 #include "controls/MUVButton.h"
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
@@ -14,7 +15,9 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -470,4 +473,66 @@ TEST_F(MainWindow, TheFieldOrColumnUnderThePointerIsMarked)
     w->DPaintbox1XYChange(1, 1);
     EXPECT_EQ(w->MarkAtCursor(), 0);
     EXPECT_FALSE(c->MarkRectOn());
+}
+
+TEST_F(MainWindow, MenusAreReachedByKeyboard)
+{
+    writeIni();
+    auto w = start();
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    QMenuBar *bar = w->menuBar();
+
+    // Alt alone highlights the first menu without opening it.
+    QTest::keyPress(w.get(), Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(w.get(), Qt::Key_Alt);
+    ASSERT_NE(bar->activeAction(), nullptr);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(bar, Qt::Key_Escape);
+
+    // F10 opens the file menu; the right cursor key moves to the next one.
+    QTest::keyClick(w.get(), Qt::Key_F10);
+    auto *open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->title(), "Datei  ");
+    QTest::keyClick(open, Qt::Key_Right);
+    open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->title(), "Bearbeiten");
+    QTest::keyClick(open, Qt::Key_Escape);
+    if (QApplication::activePopupWidget())
+        QApplication::activePopupWidget()->close();
+}
+
+TEST_F(MainWindow, StatusPanelsNeverOverlapInANarrowWindow)
+{
+    writeIni();
+    auto w = start(copyExample("schmal.rsd"));
+    w->show();
+    for (int width : {1200, 800, w->minimumSizeHint().width(), 300}) {
+        w->resize(width, 700);
+        QApplication::processEvents();
+        const QWidget *bar = w->statusBar();
+        int right = 0;
+        for (int i = 0; i < 12; ++i) {
+            const QLabel *panel = w->StatusPanel(i);
+            if (!panel->isVisible())
+                continue;
+            const QRect r(panel->mapTo(bar, QPoint(0, 0)), panel->size());
+            EXPECT_GE(r.left(), right) << "panel " << i << " at width " << width;
+            EXPECT_LE(r.right(), bar->width()) << "panel " << i << " at width " << width;
+            right = r.right() + 1;
+        }
+    }
+    // At 800 pixels the panels from the left keep their widths, the size
+    // panel is shortened with "…" instead of cut off.
+    w->resize(800, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(w->StatusPanel(1)->width(), 80);
+    EXPECT_EQ(w->StatusPanel(8)->width(), 100);
+    auto *size = static_cast<TStatusPanel *>(w->StatusPanel(11));
+    EXPECT_TRUE(size->text().startsWith("b×h"));
+    if (size->fontMetrics().horizontalAdvance(size->text()) > size->contentsRect().width()) {
+        EXPECT_TRUE(size->ShownText().endsWith(QChar(0x2026)));
+    }
 }
