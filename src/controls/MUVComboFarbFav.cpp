@@ -36,6 +36,7 @@ class FavoriteDelegate : public QStyledItemDelegate
 
 TMUVComboFarbFav::TMUVComboFarbFav(QWidget *parent) : QComboBox(parent)
 {
+    UseDropDownList(this);
     setItemDelegate(new FavoriteDelegate(this));
     setMaxVisibleItems(20);
     resize(200, 24);

@@ -51,6 +51,8 @@ class TMUVComboFarbFav : public QComboBox
     static constexpr int kItemHeight = 16;
     static constexpr canvas::TColor kSelectedBackground = 0xE6D8CC;
 
+    void showPopup() override;
+
   signals:
     void OnSelectFavoriteColor(canvas::TColor colour);
 
@@ -58,7 +60,6 @@ class TMUVComboFarbFav : public QComboBox
     void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
-    void showPopup() override;
 
   private:
     void SyncItems();

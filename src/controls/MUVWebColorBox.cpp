@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -40,6 +41,30 @@ void PaintComboFrame(QPainter &p, const QRect &control, const QColor &outer, boo
         p.drawRect(control.adjusted(1, 1, -2, -2));
     }
     p.restore();
+}
+
+namespace
+{
+// The list drops down below the control with at most maxVisibleItems rows,
+// whatever the desktop style does with combo box lists.
+class ListPopupStyle : public QProxyStyle
+{
+  public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == QStyle::SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+} // namespace
+
+void UseDropDownList(QComboBox *box)
+{
+    auto *style = new ListPopupStyle;
+    style->setParent(box);
+    box->setStyle(style);
 }
 
 namespace
@@ -87,6 +112,7 @@ class WebColorDelegate : public QStyledItemDelegate
 
 TMUVWebColorBox::TMUVWebColorBox(QWidget *parent) : QComboBox(parent)
 {
+    UseDropDownList(this);
     setItemDelegate(new WebColorDelegate(this));
     setMaxVisibleItems(20);
     resize(145, 22);

@@ -45,6 +45,8 @@ class TMUVWebColorBox : public QComboBox
     static constexpr int kButtonWidth = 20;
     static constexpr int kItemHeight = 16;
 
+    void showPopup() override;
+
   signals:
     void OnClick(); // an entry was chosen by the user
 
@@ -52,7 +54,6 @@ class TMUVWebColorBox : public QComboBox
     void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
-    void showPopup() override;
 
   private:
     std::vector<colours::TNamedColor> entries_;
@@ -70,5 +71,7 @@ class TMUVWebColorBox : public QComboBox
 // The drop-down arrow of the program's combo boxes: a small filled triangle
 // with a bar above it, at the right end of the control.
 void PaintComboArrow(class QPainter &p, const QRect &control, const QColor &colour);
+// Lets the list drop down below the box with its maximum number of rows.
+void UseDropDownList(QComboBox *box);
 // The frame of the edit area.
 void PaintComboFrame(QPainter &p, const QRect &control, const QColor &outer, bool innerWhite);

@@ -199,10 +199,17 @@ void TForm_ColorDLG::BuildLayout()
         if (i == 3)
             y += 8;
         const SpinSpec &s = specs[i];
-        MakeLabel(this, QString::fromUtf8(s.label), x0, y, 30);
+        // The one-letter H/S/L names leave room for the longer texts before
+        // their boxes.
+        const int nameWidth = i < 3 ? 30 : 14;
         auto *spin = new TSpezialSpin(this);
-        spin->setGeometry(x0 + 30, y, 108, 20);
+        spin->setGeometry(x0 + nameWidth, y, 138 - nameWidth, 20);
         spin->SetTextBefore(QString::fromUtf8(s.before));
+        // The name sits on the line of the spin's own texts.
+        QLabel *name =
+            MakeLabel(this, QString::fromUtf8(s.label), x0, y + spin->Editor()->y(), nameWidth, 18);
+        name->setFont(spin->font());
+        name->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         spin->SetMinValue(0);
         spin->SetMaxValue(s.max);
         spin->SetNachkommaStellen(0);

@@ -6,12 +6,12 @@
 
 namespace
 {
-struct Run {
+struct ColourRun {
     int code = -1;
     QString out, err;
 };
 
-Run Colour(const QStringList &args)
+ColourRun Colour(const QStringList &args)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -33,14 +33,14 @@ TEST(CliColour, ConvertsBothWays)
     EXPECT_EQ(Colour({"rgb", "30", "255", "255"}).out, QStringLiteral("255 128 0\n"));
     EXPECT_EQ(Colour({"rgb", "360", "255", "255"}).out, QStringLiteral("255 0 0\n"));
     // Values beyond the ranges are clamped as in the dialog.
-    const Run clamped = Colour({"rgb", "-5", "255", "300"});
+    const ColourRun clamped = Colour({"rgb", "-5", "255", "300"});
     EXPECT_EQ(clamped.code, 0);
     EXPECT_EQ(clamped.out, QStringLiteral("255 0 0\n"));
 }
 
 TEST(CliColour, ListsTheNamedColours)
 {
-    const Run r = Colour({"names"});
+    const ColourRun r = Colour({"names"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty());
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -62,7 +62,7 @@ TEST(CliColour, BadArgumentsFailWithAGermanMessage)
           QStringList{"hsv", "1", "2", "256"}, QStringList{"hsv", "-1", "0", "0"},
           QStringList{"rgb", "1", "2", "3", "4"}, QStringList{"names", "extra"},
           QStringList{"lab", "1", "2", "3"}, QStringList{"rgb", "1.5", "2", "3"}}) {
-        const Run r = Colour(args);
+        const ColourRun r = Colour(args);
         EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_FALSE(r.err.isEmpty());
