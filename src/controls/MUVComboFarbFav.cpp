@@ -49,20 +49,24 @@ TMUVComboFarbFav::TMUVComboFarbFav(QWidget *parent) : QComboBox(parent)
 void TMUVComboFarbFav::SyncItems()
 {
     // One empty item per favourite; the rows are drawn from the records.
+    // A combo box selects its first item by itself; the selection stays as
+    // it was.
     const QSignalBlocker block(this);
+    const int selected = currentIndex() < favs_.Count() ? currentIndex() : -1;
     while (count() > favs_.Count())
         removeItem(count() - 1);
     while (count() < favs_.Count())
         addItem(QString());
+    setCurrentIndex(selected);
     update();
 }
 
 void TMUVComboFarbFav::LoadFavorites()
 {
     const auto result = favs_.Load(file_);
+    fileUnreadable_ = result == TColorFavorites::LoadResult::Unreadable;
     if (result == TColorFavorites::LoadResult::Missing)
         return;
-    fileUnreadable_ = result == TColorFavorites::LoadResult::Unreadable;
     SyncItems();
     setCurrentIndex(-1);
 }

@@ -237,6 +237,7 @@ TEST_F(ColorDialogTest, FavouritesAreAddedRenamedDeletedAndSavedOnClose)
         ScriptedInput::answers = {QStringLiteral("Nachtblau mit einem sehr langen Namen dahinter")};
         QTest::mouseClick(dlg->btn_plusfav, Qt::LeftButton);
         ASSERT_EQ(dlg->clr_Favs->FavoriteCount(), 1);
+        EXPECT_EQ(dlg->clr_Favs->currentIndex(), -1);
         EXPECT_EQ(ScriptedInput::captions.value(0), QStringLiteral("Farbfavorit"));
         EXPECT_EQ(ScriptedInput::presets.value(0), QStringLiteral("noch kein Name"));
         EXPECT_EQ(dlg->clr_Favs->FavoriteName(0), QStringLiteral("Nachtblau mit einem sehr langen "));
