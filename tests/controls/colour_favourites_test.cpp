@@ -189,7 +189,7 @@ TEST(ColourFavouritesBox, LoadsSavesAndKeepsAnUnreadableFile)
     EXPECT_EQ(box.itemText(0), QString());
 
     box.AddFavorite(0x00FF00, 0, QStringLiteral("Grün"), 0, 255);
-    EXPECT_EQ(box.currentIndex(), -1); // adding selects nothing
+    EXPECT_EQ(box.currentIndex(), -1);                                 // adding selects nothing
     box.AddFavorite(0x00FF01, 0, QStringLiteral("fast Grün"), 0, 255); // same R, G, B
     EXPECT_EQ(box.count(), 3);
     box.setCurrentIndex(1);
