@@ -36,6 +36,12 @@ void ToxGraphicPanel::SetHSV(const THSV &hsv)
 
 void ToxGraphicPanel::Rebuild()
 {
+    BuildPicture();
+    update();
+}
+
+void ToxGraphicPanel::BuildPicture()
+{
     const int w = std::max(1, width());
     const int h = std::max(1, height());
     picture_ = QImage(w, h, QImage::Format_RGB32);
@@ -57,7 +63,6 @@ void ToxGraphicPanel::Rebuild()
                 reinterpret_cast<QRgb *>(picture_.scanLine(y))[x] = px;
         }
     }
-    update();
 }
 
 void ToxGraphicPanel::PlaceMarker()
@@ -87,7 +92,7 @@ void ToxGraphicPanel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     if (picture_.size() != size())
-        Rebuild();
+        BuildPicture();
     p.drawImage(0, 0, picture_);
     if (!markerShown_)
         return;

@@ -41,7 +41,8 @@ class ToxGraphicPanel : public QWidget
     void mouseMoveEvent(QMouseEvent *event) override;
 
   private:
-    void Rebuild();
+    void Rebuild(); // the picture, then a repaint
+    void BuildPicture();
     void PlaceMarker();
     void MoveMarker(QPoint p);
     void PickAt(QPoint p);
