@@ -17,6 +17,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -197,6 +198,42 @@ TEST_F(ColorDialogTest, SpinsChangeTheColour)
 
     TypeIntoSpin(dlg->spin_L, QStringLiteral("0"));
     EXPECT_EQ(dlg->CurrentColor, RGBToTColor(0, 0, 0));
+
+    // The arrows of a spin change the colour when the button is let go.
+    QTest::mouseClick(dlg->Spin_G, Qt::LeftButton, {}, dlg->Spin_G->UpArrowRect().center());
+    EXPECT_EQ(dlg->CurrentColor, RGBToTColor(0, 1, 0));
+    EXPECT_EQ(dlg->edit_hex->text(), QStringLiteral("000100"));
+    QTest::mouseClick(dlg->Spin_G, Qt::LeftButton, {}, dlg->Spin_G->DownArrowRect().center());
+    QTest::mouseClick(dlg->Spin_G, Qt::LeftButton, {}, dlg->Spin_G->DownArrowRect().center());
+    EXPECT_EQ(dlg->CurrentColor, RGBToTColor(0, 0, 0)); // held at 0
+}
+
+TEST_F(ColorDialogTest, DraggingInTheFieldFollowsTheMouse)
+{
+    auto dlg = Open(RGBToTColor(0, 0, 255));
+    QWidget *field = dlg->ColorPicker->Field();
+    QTest::mousePress(field, Qt::LeftButton, {}, QPoint(200, 50));
+    const QPoint path[] = {QPoint(150, 60), QPoint(100, 100), QPoint(300, -20)};
+    for (const QPoint p : path) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(p), field->mapToGlobal(QPointF(p)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(field, &move);
+    }
+    QTest::mouseRelease(field, Qt::LeftButton, {}, QPoint(300, -20));
+    // Beyond the top-right corner: full saturation and value at blue's hue.
+    EXPECT_EQ(dlg->CurrentColor, RGBToTColor(0, 0, 255));
+    EXPECT_EQ(dlg->ColorPicker->Field()->MarkerPos(), QPoint(254, 0));
+    EXPECT_EQ(dlg->spin_S->Value(), 100);
+    EXPECT_EQ(dlg->spin_L->Value(), 100);
+    QMouseEvent move(QEvent::MouseMove, QPointF(51, 204), field->mapToGlobal(QPointF(51, 204)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QTest::mousePress(field, Qt::LeftButton, {}, QPoint(10, 10));
+    QApplication::sendEvent(field, &move);
+    QTest::mouseRelease(field, Qt::LeftButton, {}, QPoint(51, 204));
+    // S = 51, V = 51 at hue 240.
+    EXPECT_EQ(dlg->CurrentColor, colours::HSVToColor(240, 51, 51));
+    EXPECT_EQ(dlg->spin_S->Value(), 20);
+    EXPECT_EQ(dlg->spin_L->Value(), 20);
 }
 
 TEST_F(ColorDialogTest, PickingInTheFieldTheHueBarTheStripAndTheList)
