@@ -1,6 +1,6 @@
-// Recompose and pictures: the page's copies of the fields' pictures share
-// the converted forms, so recomposing an unchanged sheet converts nothing.
-#include "app/compose.h"
+// Composition and pictures: the page's copies of the fields' pictures share
+// the converted forms, so composing an unchanged sheet again converts nothing.
+#include "document/compose.h"
 #include "model/picture_internal.h"
 #include "model/rs.h"
 #include "platform/printer.h"
@@ -33,10 +33,10 @@ class ComposePictures : public ::testing::Test
         sheet.SetLayout(3, 4, 210, 297, 10, 10, 20, 20, 2, 2, clWhite);
     }
 
-    // Recompose as after an edit, then paint the page as the window does.
+    // Compose as after an edit, then paint the page as the window does.
     QImage RecomposeAndPaint()
     {
-        Recompose(sheet, canvas, settings, nullptr, false);
+        ComposeSheet(sheet, canvas, settings);
         QImage image(canvas.size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         canvas.render(&image);
