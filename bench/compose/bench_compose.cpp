@@ -111,7 +111,7 @@ int main(int argc, char **argv)
     TDPaintbox canvas;
     canvas.RefreshPrinter();
     canvas.SetZoomFaktor(1.0);
-    ComposeSheet(sheet, canvas, settings);
+    ComposeSheet(sheet, canvas.Page(), settings);
     document.SetCanvas(&canvas);
     canvas.SelectPage(0, false);
     const int background = canvas.ElementCount();

@@ -28,7 +28,7 @@ void TDocument::Commit(bool undoable)
     if (undoable)
         undo_->Push(sheet_.get());
     if (canvas_) {
-        fieldElements_ = ComposeSheet(*sheet_, *canvas_, ComposeSettings());
+        fieldElements_ = ComposeSheet(*sheet_, canvas_->Page(), ComposeSettings());
         canvas_->Redraw();
     } else {
         fieldElements_.Clear();
@@ -94,9 +94,10 @@ bool TDocument::FieldElementInfo(int column, int row, canvas::ElementInfo &info)
     const int n = fieldElements_.Element(column, row);
     if (n < 0 || !canvas_)
         return false;
-    const int page = canvas_->CurrentPage();
-    canvas_->SelectPage(1, false);
-    canvas_->GetElementInfo(n, info);
-    canvas_->SelectPage(page, false);
+    canvas::TDPage &page = canvas_->Page();
+    const int current = page.CurrentPage();
+    page.SelectPage(1);
+    page.GetElementInfo(n, info);
+    page.SelectPage(current);
     return info.kind == canvas::TDruckTyp::Text;
 }

@@ -23,6 +23,7 @@
 //   - Changed(bool undoable) fires after every Commit, NameChanged after the
 //     file name changed.
 
+#include "canvas/dpaintbox.h"
 #include "document/compose.h"
 #include "model/rs.h"
 
