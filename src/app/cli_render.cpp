@@ -51,8 +51,7 @@ int render(const QStringList &args)
 
     // The page in the orientation the window chooses for the sheet.
     platform::Printer &printer = platform::Printer::Instance();
-    printer.SetOrientation(sheet.PageWidth > sheet.PageHeight ? QPageLayout::Landscape
-                                                              : QPageLayout::Portrait);
+    printer.SetOrientation(canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight));
     canvas::TDPage page;
     page.RefreshPrinter();
     page.SetSeite0Ausgabe(background);

@@ -28,8 +28,7 @@ TDPage::TDPage()
     markFrame_.inPenWidth = 0.5;
     markFrame_.penWidth = 0.5;
     BuildPageInfo();
-    platform::Printer::Instance().Refresh();
-    ReadPrinterMetrics();
+    RefreshPrinter();
 }
 
 TDPage::~TDPage() = default;
@@ -43,13 +42,24 @@ void TDPage::Changed() const
 // ---------------------------------------------------------------------------
 // Printer page
 
+QPageLayout::Orientation OrientationFor(double widthMm, double heightMm)
+{
+    return widthMm > heightMm ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
 void TDPage::RefreshPrinter()
 {
+    // One query of the printer list; the metrics are read from it.
     platform::Printer::Instance().Refresh();
-    ReadPrinterMetrics();
+    ReadMetrics(false);
 }
 
 void TDPage::ReadPrinterMetrics()
+{
+    ReadMetrics(true);
+}
+
+void TDPage::ReadMetrics(bool refreshList)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     screenDpi_ = screen ? std::max(1, RoundHalfEven(screen->logicalDotsPerInch())) : 96;
@@ -74,7 +84,8 @@ void TDPage::ReadPrinterMetrics()
 
     const bool noPrinter = printer.Printers().isEmpty();
     if (!noPrinter) {
-        printer.Refresh();
+        if (refreshList)
+            printer.Refresh();
         if (printer.PrinterIndex() < 0)
             printer.SetPrinterIndex(0);
         platform::PrinterMetrics m;

@@ -13,6 +13,7 @@
 #include "canvas/page_mapping.h"
 #include "canvas/tcolor.h"
 
+#include <QPageLayout>
 #include <QRect>
 #include <QString>
 
@@ -34,6 +35,11 @@ namespace canvas
 {
 
 enum class TJPEGScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
+
+// The orientation a page of width × height mm is printed in: landscape when
+// it is wider than high, else portrait. The one rule for the window, the
+// print job and the command-line tool.
+QPageLayout::Orientation OrientationFor(double widthMm, double heightMm);
 
 // What a drawing goes to and what of the page it shows.
 struct TDrawTarget {
@@ -58,8 +64,9 @@ class TDPage
     TDPage &operator=(const TDPage &) = delete;
 
     // --- Printer page ---------------------------------------------------
-    // Refreshes the printer list and reads the metrics.
+    // Refreshes the printer list once and reads the metrics.
     void RefreshPrinter();
+    // Reads the metrics again (refreshing a non-empty printer list first).
     void ReadPrinterMetrics();
     QString PaperName() const;
 
@@ -140,7 +147,9 @@ class TDPage
     int AddPicture(std::int32_t copyMode, const TPicture *picture, double x, double y, double width,
                    double height);
 
-    void GetElementInfo(int number, ElementInfo &info) const;
+    void GetElementInfo(int number, ElementInfo &info) const { GetElementInfo(currentPage_, number, info); }
+    // The same for an element of page 0 or 1, whichever page is current.
+    void GetElementInfo(int page, int number, ElementInfo &info) const;
     // Pixel rectangle in which the element was last drawn by its view.
     QRect ElementBounds(int number) const;
     TDElement *ElementAt(int number) const;
@@ -201,6 +210,7 @@ class TDPage
     void RenderToBitmap(QImage &bitmap, TColor background, TDrawTarget target) const;
 
   private:
+    void ReadMetrics(bool refreshList);
     void ApplyMetricsToPage();
     void BuildPageInfo();
     void FillPageInfo(bool printerListEmpty, const QString &printerName);

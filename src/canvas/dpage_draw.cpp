@@ -274,7 +274,7 @@ bool TDPage::PrintPage(int page, const QString &title, bool smoothPictures)
     ScopeExit restore{[] { QGuiApplication::restoreOverrideCursor(); }};
 
     platform::Printer &printer = platform::Printer::Instance();
-    printer.SetOrientation(pageWidthMm_ > pageHeightMm_ ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.SetOrientation(OrientationFor(pageWidthMm_, pageHeightMm_));
     QPrinter &device = printer.BeginDocument(title);
     QPainter p;
     if (!p.begin(&device))

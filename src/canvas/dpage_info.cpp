@@ -20,12 +20,15 @@ QString Mm1(double v)
 // ---------------------------------------------------------------------------
 // Element info
 
-void TDPage::GetElementInfo(int number, ElementInfo &info) const
+void TDPage::GetElementInfo(int page, int number, ElementInfo &info) const
 {
     info = ElementInfo();
-    const TDElement *e = ElementAt(number);
-    if (!e)
+    if (page < 0 || page > PageCount())
         return;
+    const auto &list = pages_[size_t(page)];
+    if (number < 0 || number >= int(list.size()))
+        return;
+    const TDElement *e = list[size_t(number)].get();
     info.number = number;
     info.kind = e->kind;
     switch (e->kind) {
