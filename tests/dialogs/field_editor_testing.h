@@ -1,0 +1,105 @@
+#pragma once
+// Shared set-up of the field editor tests: a host that counts commits, a
+// field 50 mm wide, and helpers that drive the editor through real input.
+
+#include "controls/SpezialSpin.h"
+#include "dialogs/pictextplus.h"
+#include "dialogs/pictextplus_widgets.h"
+#include "model/rs.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+struct TestHost : TFieldEditorHost {
+    double lineFactor = 1.1;
+    QString pictureFolder;
+    int liveCommits = 0;
+    int undoableCommits = 0;
+
+    double LineFactor() const override { return lineFactor; }
+    void SetLineFactor(double f) override { lineFactor = f; }
+    QString PictureFolder() const override { return pictureFolder; }
+    void SetPictureFolder(const QString &folder) override { pictureFolder = folder; }
+    void Commit(bool undoable) override { ++(undoable ? undoableCommits : liveCommits); }
+};
+
+class FieldEditorTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        field_.SetFrame(10, 20, 60, 40); // 50 mm wide
+        field_.Kind = 1;
+        field_.Text = "Alt";
+        field_.FontName = "Arial";
+        field_.FontHeight = 6;
+        field_.Alignment = 0;
+        field_.BackgroundColor = 0x00FF00; // $00BBGGRR: green
+    }
+
+    // Opens the editor without a modal loop.
+    TForm_pictextplus *Open()
+    {
+        dlg_ = std::make_unique<TForm_pictextplus>(host_, &field_);
+        dlg_->show();
+        dlg_->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg_.get()));
+        return dlg_.get();
+    }
+
+    void ClickTab(int index)
+    {
+        QTabBar *bar = dlg_->PageControl1->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+
+    // Chooses an item of a menu that is showing, by mouse.
+    static void ChooseMenuItem(QMenu *menu, const QString &text)
+    {
+        ASSERT_TRUE(menu->isVisible());
+        for (QAction *a : menu->actions())
+            if (a->text() == text) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+                return;
+            }
+        FAIL() << "no item " << text.toStdString();
+    }
+
+    // Types a value into a spin field and confirms it with Enter.
+    static void TypeSpin(TSpezialSpin *spin, const QString &text)
+    {
+        spin->Editor()->setFocus();
+        spin->Editor()->selectAll();
+        QTest::keyClicks(spin->Editor(), text);
+        QTest::keyClick(spin->Editor(), Qt::Key_Return);
+    }
+
+    TestHost host_;
+    TRSObject field_;
+    std::unique_ptr<TForm_pictextplus> dlg_;
+};
+
+// Runs action once the next modal dialog shows.
+inline void WhenModal(std::function<void(QWidget *)> action)
+{
+    QTimer::singleShot(0, [action] {
+        for (int i = 0; i < 200; ++i) {
+            if (QWidget *w = QApplication::activeModalWidget()) {
+                if (w->isVisible()) {
+                    action(w);
+                    return;
+                }
+            }
+            QTest::qWait(10);
+        }
+        ADD_FAILURE() << "no modal dialog appeared";
+    });
+}
