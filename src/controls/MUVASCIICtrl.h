@@ -10,7 +10,7 @@
 #include <QString>
 #include <QWidget>
 
-class QMenu;
+#include <QMenu>
 
 class TMUVASCIICtrl : public QWidget
 {

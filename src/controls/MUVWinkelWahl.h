@@ -7,8 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
-class QAction;
-class QMenu;
+#include <QMenu>
 
 class TMUVWinkelWahl : public QWidget
 {

@@ -4,6 +4,7 @@
 #include "dialogs/pictextplus.h"
 
 #include "canvas/tcolor.h"
+#include "controls/MUVASCIICtrl.h"
 #include "controls/MUVFontComboBox.h"
 #include "controls/MUVWinkelWahl.h"
 #include "controls/SpezialSpin.h"
@@ -15,16 +16,20 @@
 #include "platform/codepage.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QCursor>
 #include <QEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QToolButton>
 
 #include <cmath>
@@ -156,6 +161,11 @@ TForm_pictextplus::TForm_pictextplus(TFieldEditorHost &host, TRSObject *field, Q
     connect(BTN_OK, &QPushButton::clicked, this, &TForm_pictextplus::BTN_OKClick);
     connect(BTN_Abbruch, &QPushButton::clicked, this, &TForm_pictextplus::BTN_AbbruchClick);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int) { PageControl1Change(); });
+    // The paste buttons also follow the clipboard while the window stays active.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        if (!Loading)
+            RefreshClipboardButtons();
+    });
 }
 
 TForm_pictextplus::~TForm_pictextplus() = default;

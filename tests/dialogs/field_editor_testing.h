@@ -87,6 +87,20 @@ class FieldEditorTest : public ::testing::Test
     std::unique_ptr<TForm_pictextplus> dlg_;
 };
 
+// Types text key by key, also characters beyond ASCII (as a keyboard layout
+// with umlauts delivers them).
+inline void TypeText(QWidget *w, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(w, c.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+}
+
 // Runs action once the next modal dialog shows.
 inline void WhenModal(std::function<void(QWidget *)> action)
 {

@@ -9,8 +9,10 @@
 #include "testsupport.h"
 
 #include <QBuffer>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMimeData>
 #include <QPainter>
@@ -117,7 +119,7 @@ TEST_F(PictureEditorTest, PictureFromFileInEveryFormat)
     EXPECT_LE(g.right(), dlg->MUVPanel5->width());
 
     // The dialog's request: title, filters, the folder of the last picture.
-    FileAnswer again(QString());
+    FileAnswer again{QString()};
     ClickFileLabel();
     EXPECT_EQ(again.request.title, QStringLiteral("Grafik wählen..."));
     EXPECT_EQ(again.request.startFolder, dir_.path());

@@ -43,7 +43,7 @@ TEST_F(FieldEditorTest, LoadsTheFieldAndAppliesAtOnce)
     EXPECT_EQ(dlg->CB_Schriftart->SelectedName(), QStringLiteral("Arial"));
 
     // Typing replaces the selected text, and every key reaches the field.
-    QTest::keyClicks(dlg->Memo, QStringLiteral("Größe"));
+    TypeText(dlg->Memo, QStringLiteral("Größe"));
     EXPECT_EQ(field_.Text, std::string("Gr\xF6\xDF"
                                        "e"));
     EXPECT_GE(host_.liveCommits, 6);
