@@ -133,25 +133,6 @@ class DottedFrame : public QWidget
 };
 } // namespace
 
-namespace
-{
-// The field editor's view of the window: its line factor, picture folder and
-// the composition of the page.
-class MainWindowFieldHost : public TFieldEditorHost
-{
-  public:
-    explicit MainWindowFieldHost(TForm1 &window) : window_(window) {}
-    double LineFactor() const override { return window_.LineFactor; }
-    void SetLineFactor(double factor) override { window_.LineFactor = factor; }
-    QString PictureFolder() const override { return window_.PictureFolder; }
-    void SetPictureFolder(const QString &folder) override { window_.PictureFolder = folder; }
-    void Commit(bool undoable) override { window_.Recompose(undoable); }
-
-  private:
-    TForm1 &window_;
-};
-} // namespace
-
 int TForm1::MarkAtCursor()
 {
     canvas_->Redraw();
@@ -243,12 +224,11 @@ void TForm1::DPaintbox1Click()
     // The field under the pointer opens in the field editor, marked while it
     // is open; a click beside the fields opens the context menu, which comes
     // with those commands.
-    TRSObject *field = sheet_->FieldAtPoint(CursorX, CursorY);
+    TRSObject *field = document_->Sheet().FieldAtPoint(CursorX, CursorY);
     if (!field)
         return;
     MarkAtCursor();
-    MainWindowFieldHost host(*this);
-    ExecuteFieldEditor(host, field, this);
+    ExecuteFieldEditor(*document_, field, this);
     UnmarkField();
 }
 

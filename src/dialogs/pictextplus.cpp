@@ -10,6 +10,7 @@
 #include "controls/SpezialSpin.h"
 #include "dialogs/pictextplus_widgets.h"
 #include "dialogs/txtascii.h"
+#include "document/document.h"
 #include "model/picture.h"
 #include "model/rs.h"
 #include "platform/clipboard.h"
@@ -125,8 +126,8 @@ TForm_pictextplus::ColourPicker TForm_pictextplus::SetColourPicker(ColourPicker 
     return std::exchange(pickerSlot(), std::move(picker));
 }
 
-TForm_pictextplus::TForm_pictextplus(TFieldEditorHost &host, TRSObject *field, QWidget *parent)
-    : QDialog(parent), EditedField(field), host_(host)
+TForm_pictextplus::TForm_pictextplus(TDocument &document, TRSObject *field, QWidget *parent)
+    : QDialog(parent), EditedField(field), document_(document)
 {
     Loading = true; // FormCreate
     setObjectName(QStringLiteral("Form_pictextplus"));
@@ -358,7 +359,7 @@ void TForm_pictextplus::FormShow()
         Shape_BKColor->SetColour(f->BackgroundColor);
         SPIN_W->SetValueReal(f->Angle);
         WinkelWahl->SetWinkel(f->Angle);
-        SPIN_ZH->SetValueReal(host_.LineFactor());
+        SPIN_ZH->SetValueReal(document_.LineFactor);
         btn_links->setChecked(f->Alignment == 0);
         btn_mitte->setChecked(f->Alignment == 1);
         btn_rechts->setChecked(f->Alignment == 2);
@@ -453,8 +454,8 @@ void TForm_pictextplus::Macheaktuell()
     f->Picture = PreviewPicture() ? PreviewPicture()->Clone() : nullptr;
     lbl_EMFHinweis->setVisible(f->Picture && f->Picture->IsMetafile());
 
-    host_.SetLineFactor(SPIN_ZH->ValueReal());
-    host_.Commit(false);
+    document_.LineFactor = SPIN_ZH->ValueReal();
+    document_.Commit(false);
     if (text && isVisible())
         Memo->setFocus();
 }
@@ -589,23 +590,30 @@ void TForm_pictextplus::PageControl1Change()
     RefreshClipboardButtons();
 }
 
-int ExecuteFieldEditor(TFieldEditorHost &host, TRSObject *field, QWidget *parent)
+int ExecuteFieldEditor(TDocument &document, TRSObject *field, QWidget *parent)
 {
-    if (!field)
+    // The field's place in the sheet, for the copy kept against a cancel.
+    const TRS &sheet = document.Sheet();
+    int column = -1, row = -1;
+    for (std::size_t c = 0; c < sheet.Columns.size() && column < 0; ++c)
+        for (std::size_t r = 0; r < sheet.Columns[c]->Fields.size(); ++r)
+            if (field && sheet.Columns[c]->Fields[r].get() == field) {
+                column = int(c);
+                row = int(r);
+                break;
+            }
+    if (column < 0)
         return 2;
-    TRSObject saved;
-    saved.Assign(field, true);
+    const std::unique_ptr<TRSObject> saved = document.SaveField(column, row);
     field->Visible = true;
     int result = 2;
     {
-        TForm_pictextplus dlg(host, field, parent);
+        TForm_pictextplus dlg(document, field, parent);
         result = dlg.exec();
     }
-    if (result == 1) {
-        host.Commit(true);
-    } else {
-        field->Assign(&saved, true);
-        host.Commit(false);
-    }
+    if (result == 1)
+        document.Commit(true);
+    else
+        document.RestoreField(column, row, *saved);
     return result;
 }

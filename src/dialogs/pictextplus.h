@@ -4,8 +4,10 @@
 // the page is composed again, so the page follows the editor. Restoring the
 // field after a cancel is the caller's business.
 //
-// Use: ExecuteFieldEditor below, or create it for one edit with the host and
-// the field and exec() it; 1 is OK, anything else cancel.
+// Use: ExecuteFieldEditor below, or create it for one edit with the document
+// and one of its fields and exec() it; 1 is OK, anything else cancel. The
+// editor reads and writes the document's line factor and picture folder and
+// commits every change without an undo snapshot.
 
 #include "model/colors.h"
 
@@ -33,32 +35,20 @@ class TFieldColourSwatch;
 class TFieldPicturePreview;
 class TFieldMemo;
 
-// What the editor needs besides the field: the program-wide line factor and
-// picture folder, and the live composition of the page.
-class TFieldEditorHost
-{
-  public:
-    virtual ~TFieldEditorHost() = default;
-    virtual double LineFactor() const = 0;
-    virtual void SetLineFactor(double factor) = 0;
-    virtual QString PictureFolder() const = 0;
-    virtual void SetPictureFolder(const QString &folder) = 0;
-    // Composes the page again (marks it modified); with undoable an undo
-    // snapshot is written first.
-    virtual void Commit(bool undoable) = 0;
-};
+class TDocument;
 
-// The command "Dieses Feld bearbeiten": keeps a copy of the field, makes it
-// visible, runs the editor on it and commits with an undo snapshot after OK;
-// after a cancel the copy is written back and committed without one.
-// Returns the editor's result (1 OK).
-int ExecuteFieldEditor(TFieldEditorHost &host, TRSObject *field, QWidget *parent);
+// The command "Dieses Feld bearbeiten": keeps a copy of a field of the
+// document's sheet, makes the field visible, runs the editor on it and
+// commits with an undo snapshot after OK; after a cancel the copy is written
+// back and committed without one. Returns the editor's result (1 OK); 2 when
+// the field is none of the sheet's.
+int ExecuteFieldEditor(TDocument &document, TRSObject *field, QWidget *parent);
 
 class TForm_pictextplus : public QDialog
 {
     Q_OBJECT
   public:
-    TForm_pictextplus(TFieldEditorHost &host, TRSObject *field, QWidget *parent = nullptr);
+    TForm_pictextplus(TDocument &document, TRSObject *field, QWidget *parent = nullptr);
     ~TForm_pictextplus() override;
 
     // The colour chooser of the swatches: true and the new colour when the
@@ -153,6 +143,6 @@ class TForm_pictextplus : public QDialog
     bool TextTabActive() const;
     void SetPreviewPicture(std::unique_ptr<TPicture> picture);
 
-    TFieldEditorHost &host_;
+    TDocument &document_;
     bool shown_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include "canvas/tcolor.h"
 #include "dialogs/pictextplus_widgets.h"
+#include "document/document.h"
 #include "model/picture.h"
 #include "model/picture_qtformats.h"
 #include "model/rs.h"
@@ -143,7 +144,7 @@ void TForm_pictextplus::MUVLabel1Click()
     request.title = QStringLiteral("Grafik wählen...");
     request.filter = PictureFilter();
     request.defaultSuffix = QStringLiteral("wmf");
-    const QString folder = host_.PictureFolder();
+    const QString folder = document_.PictureFolder;
     if (!folder.isEmpty() && QDir(folder).exists()) {
         request.startFolder = folder;
         QDir::setCurrent(folder);
@@ -168,7 +169,7 @@ void TForm_pictextplus::MUVLabel1Click()
     if (f)
         f->Picture = PreviewPicture()->Clone();
     FitPreview(72, 56);
-    host_.SetPictureFolder(QFileInfo(path).absolutePath());
+    document_.PictureFolder = QFileInfo(path).absolutePath();
     btn_CopyPic->setEnabled(true);
     Macheaktuell();
 }

@@ -5,7 +5,10 @@
 #include "controls/SpezialSpin.h"
 #include "dialogs/pictextplus.h"
 #include "dialogs/pictextplus_widgets.h"
+#include "document/document.h"
 #include "model/rs.h"
+#include "model/undobj.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -18,37 +21,36 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-struct TestHost : TFieldEditorHost {
-    double lineFactor = 1.1;
-    QString pictureFolder;
-    int liveCommits = 0;
-    int undoableCommits = 0;
-
-    double LineFactor() const override { return lineFactor; }
-    void SetLineFactor(double f) override { lineFactor = f; }
-    QString PictureFolder() const override { return pictureFolder; }
-    void SetPictureFolder(const QString &folder) override { pictureFolder = folder; }
-    void Commit(bool undoable) override { ++(undoable ? undoableCommits : liveCommits); }
-};
+// A document with a 2 × 2 sheet whose field (1, 0) is edited: 50 mm wide,
+// a left-aligned text on green. Commits are counted by kind.
+inline TRSObject &PrepareField(TDocument &doc)
+{
+    doc.Sheet().SetLayout(2, 2, 210, 297, 10, 10, 10, 10, 0, 0, clWhite);
+    TRSObject *f = doc.Sheet().GetField(1, 0);
+    f->SetFrame(10, 20, 60, 40);
+    f->Kind = 1;
+    f->Text = "Alt";
+    f->FontName = "Arial";
+    f->FontHeight = 6;
+    f->Alignment = 0;
+    f->BackgroundColor = 0x00FF00; // $00BBGGRR: green
+    return *f;
+}
 
 class FieldEditorTest : public ::testing::Test
 {
   protected:
-    void SetUp() override
+    FieldEditorTest() : field_(PrepareField(doc_))
     {
-        field_.SetFrame(10, 20, 60, 40); // 50 mm wide
-        field_.Kind = 1;
-        field_.Text = "Alt";
-        field_.FontName = "Arial";
-        field_.FontHeight = 6;
-        field_.Alignment = 0;
-        field_.BackgroundColor = 0x00FF00; // $00BBGGRR: green
+        doc_.Undo().SetUser("tester");
+        QObject::connect(&doc_, &TDocument::Changed,
+                         [this](bool undoable) { ++(undoable ? undoableCommits_ : liveCommits_); });
     }
 
     // Opens the editor without a modal loop.
     TForm_pictextplus *Open()
     {
-        dlg_ = std::make_unique<TForm_pictextplus>(host_, &field_);
+        dlg_ = std::make_unique<TForm_pictextplus>(doc_, &field_);
         dlg_->show();
         dlg_->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg_.get()));
@@ -82,8 +84,11 @@ class FieldEditorTest : public ::testing::Test
         QTest::keyClick(spin->Editor(), Qt::Key_Return);
     }
 
-    TestHost host_;
-    TRSObject field_;
+    TempProgramFolder folder_; // the undo snapshots go next to the program
+    TDocument doc_;
+    TRSObject &field_;
+    int liveCommits_ = 0;
+    int undoableCommits_ = 0;
     std::unique_ptr<TForm_pictextplus> dlg_;
 };
 

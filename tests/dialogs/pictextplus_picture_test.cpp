@@ -110,7 +110,7 @@ TEST_F(PictureEditorTest, PictureFromFileInEveryFormat)
             EXPECT_EQ(shown.pixelColor(5, 100), QColor(0, 255, 0)) << path.toStdString();
             EXPECT_EQ(shown.pixelColor(580, 100), QColor(255, 0, 0)) << path.toStdString();
         }
-        EXPECT_EQ(host_.pictureFolder, dir_.path());
+        EXPECT_EQ(doc_.PictureFolder, dir_.path());
         EXPECT_TRUE(dlg->btn_CopyPic->isEnabled());
     }
     // The preview keeps the picture's aspect inside the panel.
@@ -316,7 +316,7 @@ TEST_F(PictureEditorTest, CancelRestoresThePicture)
         EXPECT_EQ(field_.Picture->Width(), 300);
         QTest::keyClick(dlg, Qt::Key_Escape);
     });
-    EXPECT_NE(ExecuteFieldEditor(host_, &field_, nullptr), 1);
+    EXPECT_NE(ExecuteFieldEditor(doc_, &field_, nullptr), 1);
     ASSERT_TRUE(field_.Picture);
     EXPECT_EQ(field_.Picture->Bytes(), before);
     EXPECT_EQ(field_.Kind, 2);

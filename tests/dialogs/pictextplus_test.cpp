@@ -21,7 +21,7 @@ TEST_F(FieldEditorTest, LoadsTheFieldAndAppliesAtOnce)
     field_.FontStyle = 1 | 4;
     field_.Angle = 90;
     field_.LinesTopBottom = true;
-    host_.lineFactor = 1.5;
+    doc_.LineFactor = 1.5;
     TForm_pictextplus *dlg = Open();
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Element definieren/ändern..."));
     EXPECT_EQ(dlg->size(), QSize(500, 391));
@@ -38,7 +38,7 @@ TEST_F(FieldEditorTest, LoadsTheFieldAndAppliesAtOnce)
     EXPECT_TRUE(dlg->cb_lineou->isChecked());
     EXPECT_EQ(dlg->lbl_anzzeichen->text(), QStringLiteral(" verbleibende Anzahl Zeichen: 239 "));
     EXPECT_TRUE(dlg->btn_copy->isEnabled());
-    EXPECT_EQ(host_.liveCommits, 1); // the apply at the end of loading
+    EXPECT_EQ(liveCommits_, 1); // the apply at the end of loading
     // "Arial" stays "Arial": its metric-compatible stand-in is installed.
     EXPECT_EQ(dlg->CB_Schriftart->SelectedName(), QStringLiteral("Arial"));
 
@@ -46,7 +46,7 @@ TEST_F(FieldEditorTest, LoadsTheFieldAndAppliesAtOnce)
     TypeText(dlg->Memo, QStringLiteral("Größe"));
     EXPECT_EQ(field_.Text, std::string("Gr\xF6\xDF"
                                        "e"));
-    EXPECT_GE(host_.liveCommits, 6);
+    EXPECT_GE(liveCommits_, 6);
     QTest::mouseClick(dlg->BTN_Kursiv, Qt::LeftButton);
     EXPECT_EQ(field_.FontStyle, 1 | 2 | 4);
     QTest::mouseClick(dlg->cb_visible, Qt::LeftButton);
@@ -54,7 +54,7 @@ TEST_F(FieldEditorTest, LoadsTheFieldAndAppliesAtOnce)
     TypeSpin(dlg->spin_SchriftH, QStringLiteral("12,5"));
     EXPECT_DOUBLE_EQ(field_.FontHeight, 12.5);
     TypeSpin(dlg->SPIN_ZH, QStringLiteral("2"));
-    EXPECT_DOUBLE_EQ(host_.lineFactor, 2.0);
+    EXPECT_DOUBLE_EQ(doc_.LineFactor, 2.0);
     TypeSpin(dlg->spin_linewidth, QStringLiteral("0,05")); // below the smallest width
     EXPECT_DOUBLE_EQ(field_.LineWidth, 0.1);
 }
@@ -77,7 +77,7 @@ TEST_F(FieldEditorTest, CancelRestoresTheFieldExactly)
         EXPECT_EQ(dlg->EditedField->Kind, 2);
         QTest::mouseClick(dlg->BTN_Abbruch, Qt::LeftButton);
     });
-    EXPECT_EQ(ExecuteFieldEditor(host_, &field_, nullptr), 2);
+    EXPECT_EQ(ExecuteFieldEditor(doc_, &field_, nullptr), 2);
     EXPECT_EQ(field_.Text, "Alt");
     EXPECT_EQ(field_.Kind, 1);
     EXPECT_EQ(field_.FontStyle, 0);
@@ -86,8 +86,8 @@ TEST_F(FieldEditorTest, CancelRestoresTheFieldExactly)
     ASSERT_TRUE(field_.Picture);
     EXPECT_EQ(field_.Picture->Bytes(), pictureBytes);
     EXPECT_DOUBLE_EQ(field_.X2, 60);
-    EXPECT_EQ(host_.undoableCommits, 0);
-    EXPECT_GE(host_.liveCommits, 2); // the page followed, and went back
+    EXPECT_EQ(undoableCommits_, 0);
+    EXPECT_GE(liveCommits_, 2); // the page followed, and went back
 }
 
 TEST_F(FieldEditorTest, OkCommitsWithUndoAndEscCancels)
@@ -97,10 +97,10 @@ TEST_F(FieldEditorTest, OkCommitsWithUndoAndEscCancels)
         QTest::keyClicks(dlg->Memo, QStringLiteral("Neu"));
         QTest::keyClick(dlg->Memo, Qt::Key_Return, Qt::ControlModifier);
     });
-    EXPECT_EQ(ExecuteFieldEditor(host_, &field_, nullptr), 1);
+    EXPECT_EQ(ExecuteFieldEditor(doc_, &field_, nullptr), 1);
     EXPECT_EQ(field_.Text, "Neu");
     EXPECT_TRUE(field_.Visible);
-    EXPECT_EQ(host_.undoableCommits, 1);
+    EXPECT_EQ(undoableCommits_, 1);
 
     WhenModal([](QWidget *w) {
         auto *dlg = static_cast<TForm_pictextplus *>(w);
@@ -108,9 +108,9 @@ TEST_F(FieldEditorTest, OkCommitsWithUndoAndEscCancels)
         QTest::keyClicks(dlg->Memo, QStringLiteral("er"));
         QTest::keyClick(dlg->Memo, Qt::Key_Escape);
     });
-    EXPECT_EQ(ExecuteFieldEditor(host_, &field_, nullptr), 2);
+    EXPECT_EQ(ExecuteFieldEditor(doc_, &field_, nullptr), 2);
     EXPECT_EQ(field_.Text, "Neu");
-    EXPECT_EQ(host_.undoableCommits, 1);
+    EXPECT_EQ(undoableCommits_, 1);
 }
 
 TEST_F(FieldEditorTest, EmptyFieldBecomesTextFieldAndCancelKeepsItEmpty)
@@ -124,12 +124,12 @@ TEST_F(FieldEditorTest, EmptyFieldBecomesTextFieldAndCancelKeepsItEmpty)
         EXPECT_FALSE(dlg->btn_copy->isEnabled());
         dlg->close(); // the close box counts as cancel
     });
-    EXPECT_NE(ExecuteFieldEditor(host_, &field_, nullptr), 1);
+    EXPECT_NE(ExecuteFieldEditor(doc_, &field_, nullptr), 1);
     EXPECT_EQ(field_.Kind, 0);
 
     WhenModal(
         [](QWidget *w) { QTest::mouseClick(static_cast<TForm_pictextplus *>(w)->BTN_OK, Qt::LeftButton); });
-    EXPECT_EQ(ExecuteFieldEditor(host_, &field_, nullptr), 1);
+    EXPECT_EQ(ExecuteFieldEditor(doc_, &field_, nullptr), 1);
     EXPECT_EQ(field_.Kind, 1);
 }
 
