@@ -246,7 +246,7 @@ void TForm_pictextplus::BuildTextTab()
     textPanel->setGeometry(4, 108, 492, 124);
     Memo = new TFieldMemo(textPanel);
     Memo->setObjectName(QStringLiteral("Memo"));
-    Memo->setGeometry(8, 20, 436, 80);
+    Memo->setGeometry(8, 20, 412, 80);
     QFont memoFont(QStringLiteral("Tahoma"));
     memoFont.setPixelSize(16);
     Memo->setFont(memoFont);
@@ -256,13 +256,18 @@ void TForm_pictextplus::BuildTextTab()
     lbl_anzzeichen->setObjectName(QStringLiteral("lbl_anzzeichen"));
     lbl_anzzeichen->setGeometry(8, 102, 300, 18);
     btn_copy =
-        toolButton(textPanel, "btn_copy", QStringLiteral("⧉"),
-                   QStringLiteral("gesamten Text in die Zwischenablage übertragen"), QRect(450, 20, 34, 26));
+        toolButton(textPanel, "btn_copy", QStringLiteral("Kopieren"),
+                   QStringLiteral("gesamten Text in die Zwischenablage übertragen"), QRect(424, 20, 62, 26));
     btn_copy->setEnabled(false);
-    btn_einfg = toolButton(textPanel, "btn_einfg", QStringLiteral("📋"),
-                           QStringLiteral("Text aus der Zwischenablage einfügen"), QRect(450, 48, 34, 26));
+    btn_einfg = toolButton(textPanel, "btn_einfg", QStringLiteral("Einfügen"),
+                           QStringLiteral("Text aus der Zwischenablage einfügen"), QRect(424, 48, 62, 26));
     btn_yinyang = toolButton(textPanel, "btn_yinyang", QStringLiteral("®"),
-                             QStringLiteral("Sonderzeichen einfügen"), QRect(450, 76, 34, 26));
+                             QStringLiteral("Sonderzeichen einfügen"), QRect(424, 76, 62, 26));
+    for (QToolButton *b : {btn_copy, btn_einfg}) {
+        QFont f = b->font();
+        f.setPointSize(8);
+        b->setFont(f);
+    }
 
     connect(CB_Schriftart, &TMUVFontComboBox::SelectionChange, this, [this] { Macheaktuell(); });
     for (TSpezialSpin *s : {spin_SchriftH, SPIN_W, SPIN_ZH})
@@ -328,6 +333,9 @@ void TForm_pictextplus::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!shown_) {
         shown_ = true;
+        // Centred on the window it belongs to.
+        if (QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr)
+            move(owner->geometry().center() - QPoint(width() / 2, height() / 2));
         FormShow();
     }
 }
@@ -419,7 +427,8 @@ void TForm_pictextplus::Macheaktuell()
         f->Angle = SPIN_W->Value();
         f->SetKind(1);
         mf.setFamily(CB_Schriftart->SelectedName());
-        Memo->setFont(mf);
+        if (mf != Memo->font()) // a new font lays the whole text out again
+            Memo->setFont(mf);
 
         // Only horizontal and vertical texts are aligned; every other angle
         // turns about the field's centre.
@@ -444,14 +453,23 @@ void TForm_pictextplus::Macheaktuell()
         btn_einfg->setEnabled(platform::ClipboardHasText());
         f->Alignment = alignment;
         QTextOption option = Memo->document()->defaultTextOption();
-        option.setAlignment(alignment == 0   ? Qt::AlignLeft
-                            : alignment == 2 ? Qt::AlignRight
-                                             : Qt::AlignHCenter);
-        Memo->document()->setDefaultTextOption(option);
+        const Qt::Alignment memoAlignment = alignment == 0   ? Qt::AlignLeft
+                                            : alignment == 2 ? Qt::AlignRight
+                                                             : Qt::AlignHCenter;
+        if (option.alignment() != memoAlignment) {
+            option.setAlignment(memoAlignment);
+            Memo->document()->setDefaultTextOption(option);
+        }
     } else {
         f->SetKind(2);
     }
-    f->Picture = PreviewPicture() ? PreviewPicture()->Clone() : nullptr;
+    // A copy of the preview; skipped when the field already holds that copy,
+    // so that typing does not copy a photo at every key.
+    const TPicture *preview = PreviewPicture();
+    if (!preview)
+        f->Picture.reset();
+    else if (!f->Picture || f->Picture->Bytes() != preview->Bytes())
+        f->Picture = preview->Clone();
     lbl_EMFHinweis->setVisible(f->Picture && f->Picture->IsMetafile());
 
     document_.LineFactor = SPIN_ZH->ValueReal();

@@ -107,6 +107,11 @@ void TForm_pictextplus::BuildPictureTab()
     btn_fromCLPBrd->setText(QStringLiteral("Einfügen"));
     btn_fromCLPBrd->setGeometry(292 - 54, 66, 50, 40);
     setHint(btn_fromCLPBrd, QStringLiteral("Grafik aus der Zwischenablage\r\neinfügen"));
+    for (QToolButton *b : {btn_CopyPic, btn_fromCLPBrd}) {
+        QFont f = b->font();
+        f.setPointSize(7);
+        b->setFont(f);
+    }
     connect(btn_CopyPic, &QToolButton::clicked, this, &TForm_pictextplus::PM_ClipCopyClick);
     connect(btn_fromCLPBrd, &QToolButton::clicked, this, &TForm_pictextplus::btn_fromCLPBrdClick);
 }
