@@ -6,6 +6,7 @@
 #include "canvas/tcolor.h"
 #include "controls/MUVASCIICtrl.h"
 #include "controls/MUVFontComboBox.h"
+#include "controls/MUVPageControl.h"
 #include "controls/MUVWinkelWahl.h"
 #include "controls/SpezialSpin.h"
 #include "dialogs/pictextplus_widgets.h"
@@ -135,7 +136,8 @@ TForm_pictextplus::TForm_pictextplus(TDocument &document, TRSObject *field, QWid
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(500, 391);
 
-    auto *tabs = new TFieldTabs(this);
+    auto *tabs = new TMUVPageControl(this);
+    tabs->SetFlatTabs(true); // 128 × 24, bold, the current one blue and underlined
     PageControl1 = tabs;
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(0, 0, 500, 262);

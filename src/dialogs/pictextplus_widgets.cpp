@@ -106,31 +106,3 @@ void TFieldMemo::Limit()
     }
     emit Changed();
 }
-
-QSize TFieldTabBar::tabSizeHint(int) const
-{
-    return QSize(128, 24);
-}
-
-void TFieldTabBar::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    for (int i = 0; i < count(); ++i) {
-        const QRect r = tabRect(i);
-        p.fillRect(r, palette().color(QPalette::Button));
-        QFont f = font();
-        f.setPointSize(8);
-        f.setBold(true);
-        const bool active = i == currentIndex();
-        f.setUnderline(active);
-        p.setFont(f);
-        p.setPen(active ? QColor(Qt::blue) : palette().color(QPalette::Dark));
-        p.drawText(r.adjusted(0, 5, 0, 0), Qt::AlignHCenter | Qt::AlignTop, tabText(i));
-    }
-}
-
-TFieldTabs::TFieldTabs(QWidget *parent) : QTabWidget(parent)
-{
-    setTabBar(new TFieldTabBar(this));
-    setDocumentMode(true); // pages without a frame
-}

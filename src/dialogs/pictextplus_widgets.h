@@ -1,12 +1,10 @@
 #pragma once
 // Small widgets of the field editor: the colour swatches, the picture
-// preview, the text box with its limit of 255 characters, and the tabs.
+// preview and the text box with its limit of 255 characters.
 
 #include "model/colors.h"
 
 #include <QPlainTextEdit>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QWidget>
 
 #include <memory>
@@ -75,24 +73,4 @@ class TFieldMemo : public QPlainTextEdit
     int changeStart_ = 0;
     int changeAdded_ = 0;
     bool limiting_ = false;
-};
-
-// Owner-drawn tabs of 128 × 24 pixels: bold captions, blue and underlined on
-// the active tab, grey on the others.
-class TFieldTabBar : public QTabBar
-{
-    Q_OBJECT
-  public:
-    using QTabBar::QTabBar;
-
-  protected:
-    QSize tabSizeHint(int index) const override;
-    void paintEvent(QPaintEvent *event) override;
-};
-
-class TFieldTabs : public QTabWidget
-{
-    Q_OBJECT
-  public:
-    explicit TFieldTabs(QWidget *parent = nullptr);
 };

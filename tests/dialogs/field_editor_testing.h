@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
