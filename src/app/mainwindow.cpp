@@ -69,6 +69,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), sheet_(std::make_unique<T
     setCentralWidget(central);
     CreatePreview();
     CreateBottomBar();
+    CreateLayoutActions();
     move(0, 0);
     UpdateCaption();
     UpdateCommandStates();
@@ -120,7 +121,7 @@ void TForm1::CreateToolBar()
     big("btn_Neu", QStringLiteral("Neu"),
         QStringLiteral(
             "Legt ein neues Rückenschild an.\r\nEinstellungen zur Seitenaufteilung im Folgedialog"),
-        QStyle::SP_FileIcon, nullptr);
+        QStyle::SP_FileIcon, &TForm1::btn_NeuClick);
     big("btn_open", QStringLiteral("Öffnen"),
         QStringLiteral("Öffnet eine bestehende Rückenschilddatei\r\nzur Bearbeitung"),
         QStyle::SP_DialogOpenButton, &TForm1::btn_openClick);
@@ -135,7 +136,7 @@ void TForm1::CreateToolBar()
     big("btn_mod", QStringLiteral("Ändern"),
         QStringLiteral(
             "Abmessungen der Ränder, Farben und Abstände\r\ndes angezeigten Rückenschildes modifizieren"),
-        QStyle::SP_FileDialogDetailedView, nullptr);
+        QStyle::SP_FileDialogDetailedView, &TForm1::btn_modClick);
     row->addSpacing(12);
 
     // The four arrows in a cross.
@@ -181,7 +182,7 @@ void TForm1::CreateMenu()
     blank->addAction(QString());
 
     menuFile_ = bar->addMenu(QStringLiteral("Datei  "));
-    actNew_ = menuFile_->addAction(QStringLiteral("Neu"));
+    actNew_ = menuFile_->addAction(QStringLiteral("Neu"), this, &TForm1::btn_NeuClick);
     actNew_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     menuFile_->addSeparator();
     actOpen_ = menuFile_->addAction(QStringLiteral("Öffnen"), this, &TForm1::btn_openClick);
@@ -369,11 +370,14 @@ void TForm1::UpdateCaption()
 void TForm1::UpdateCommandStates()
 {
     const bool sheet = canvas_->isVisible() && sheet_->GridBuilt;
-    // "Neu", "Drucken" and "Ändern" come with their dialogs.
-    Button(QStringLiteral("btn_Neu"))->setEnabled(false);
-    actNew_->setEnabled(false);
+    // "Drucken" comes with its dialog.
+    Button(QStringLiteral("btn_Neu"))->setEnabled(true);
+    actNew_->setEnabled(true);
     Button(QStringLiteral("btn_print"))->setEnabled(false);
-    Button(QStringLiteral("btn_mod"))->setEnabled(false);
+    Button(QStringLiteral("btn_mod"))->setEnabled(sheet);
+    for (QAction *a : {actFeldopt_, actSpopt_, actAllOpt_})
+        if (a)
+            a->setEnabled(sheet);
     Button(QStringLiteral("btn_open"))->setEnabled(true);
     Button(QStringLiteral("btn_save"))->setEnabled(sheet);
     actSave_->setEnabled(sheet);
