@@ -93,6 +93,18 @@ QLabel *addLabel(QWidget *parent, const QString &text, int x, int y, const char 
     l->adjustSize();
     return l;
 }
+
+// A group caption in bold.
+QLabel *addHeading(QWidget *parent, const QString &text, int x, int y)
+{
+    auto *l = new QLabel(text, parent);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
 } // namespace
 
 // ------------------------------------------------------------------ swatch
@@ -154,23 +166,27 @@ TForm_RSNEU::TForm_RSNEU(QWidget *parent) : QDialog(parent)
     setPalette(pal);
 
     // Page.
-    addLabel(this, QStringLiteral("Seite"), 12, 8)->setStyleSheet(QStringLiteral("font-weight: bold"));
+    addHeading(this, QStringLiteral("Seite"), 12, 8);
     Spin_sbreite = AddSpin("Spin_sbreite", QStringLiteral("Seitenbreite"), QStringLiteral("mm"), 1, 0, 0, 297,
                            kLeftBoxX, 28);
     spin_shoehe = AddSpin("spin_shoehe", QStringLiteral("Seitenhöhe"), QStringLiteral("mm"), 1, 0, 0, 210,
                           kLeftBoxX, 56);
     // Margins.
-    addLabel(this, QStringLiteral("Ränder"), 12, 92)->setStyleSheet(QStringLiteral("font-weight: bold"));
+    addHeading(this, QStringLiteral("Ränder"), 12, 92);
     spin_rali =
         AddSpin("spin_rali", QStringLiteral("Rand links"), QStringLiteral("mm"), 1, 0, 0, 26, kLeftBoxX, 112);
-    addLabel(this, QStringLiteral("Rand rechts"), 12, 143, "lbl_rare");
+    // Its caption stands beside the field, ending where the other captions end.
+    QLabel *rare = addLabel(this, QStringLiteral("Rand rechts"), 12, 143, "lbl_rare");
+    rare->setFixedWidth(kLeftBoxX - 4 - 12);
+    rare->setAlignment(Qt::AlignRight | Qt::AlignTop);
     spin_rare = AddSpin("spin_rare", QString(), QStringLiteral(" mm"), 1, 0, 0, 26, kLeftBoxX, 140);
+    rare->setFont(spin_rare->font()); // as the captions drawn by the spin fields
     spin_raob =
         AddSpin("spin_raob", QStringLiteral("Rand oben"), QStringLiteral("mm"), 1, 0, 0, 9, kLeftBoxX, 168);
     spin_raunt =
         AddSpin("spin_raunt", QStringLiteral("Rand unten"), QStringLiteral("mm"), 1, 0, 0, 9, kLeftBoxX, 196);
     // Division.
-    addLabel(this, QStringLiteral("Aufteilung"), 12, 232)->setStyleSheet(QStringLiteral("font-weight: bold"));
+    addHeading(this, QStringLiteral("Aufteilung"), 12, 232);
     spin_spalten = AddSpin("spin_spalten", QStringLiteral("Spalten"), QStringLiteral("Stück"), 0, 1, 0, 4,
                            kLeftBoxX, 252);
     spin_elem =
@@ -201,7 +217,7 @@ TForm_RSNEU::TForm_RSNEU(QWidget *parent) : QDialog(parent)
     }
 
     // Results.
-    addLabel(this, QStringLiteral("Ergebnis"), 360, 100)->setStyleSheet(QStringLiteral("font-weight: bold"));
+    addHeading(this, QStringLiteral("Ergebnis"), 360, 100);
     addLabel(this, QStringLiteral("Reihenhöhe ="), 360, 122);
     lbl_eHoehe = addLabel(this, QString(), 460, 122, "lbl_eHoehe");
     lbl_eHoehe->setFixedWidth(70);
@@ -214,7 +230,7 @@ TForm_RSNEU::TForm_RSNEU(QWidget *parent) : QDialog(parent)
     addLabel(this, QStringLiteral("mm"), 536, 144);
 
     // Colours.
-    addLabel(this, QStringLiteral("Farben"), 360, 180)->setStyleSheet(QStringLiteral("font-weight: bold"));
+    addHeading(this, QStringLiteral("Farben"), 360, 180);
     const struct {
         const char *name;
         const char *label;

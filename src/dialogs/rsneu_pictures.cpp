@@ -36,37 +36,34 @@ QImage PresetPicture(const TRSPreset &p)
     painter.setPen(kPaperEdge);
     painter.drawRect(paper.adjusted(0, 0, -1, -1));
 
-    // Fields as the sheet places them: inset by the spacing at the sides and
-    // by one and a half spacings at the top and bottom of the column. At this
-    // size they are snapped to whole pixels with at least one pixel of paper
-    // between them, so that every field stays visible.
+    // The fields in whole pixels: the area inside the margins is shared out
+    // evenly among columns and rows, and every field keeps at least one pixel
+    // of paper to its right and below, so that none disappears at this size.
     // Binder spines are printed across a landscape page, labels on portrait sheets.
     const bool spine = p.Orientation == 1;
-    const double columnWidth =
-        (p.PageWidth - p.MarginLeft - p.MarginRight - p.ColumnGap * (p.Columns - 1)) / p.Columns;
-    const double columnHeight = p.PageHeight - p.MarginTop - p.MarginBottom;
-    const double s = p.FieldSpacing;
-    const double step = (columnHeight - 2 * s) / p.Rows;
-    auto px = [&](double mm, double origin) { return int(std::lround(origin + mm * scale)); };
+    auto px = [&](double mm) { return int(std::lround(mm * scale)); };
+    const int left = paper.left() + std::max(1, px(p.MarginLeft));
+    const int right = paper.right() - std::max(1, px(p.MarginRight)); // inclusive
+    const int top = paper.top() + std::max(1, px(p.MarginTop));
+    const int bottom = paper.bottom() - std::max(1, px(p.MarginBottom));
+    const int areaW = right - left + 1, areaH = bottom - top + 1;
+    const int gap = std::max(1, px(p.FieldSpacing));
+    // Outline and text stroke are decided once per picture, from the average
+    // field, so that all fields of a standard look alike.
+    const int inset = spine ? gap : 0; // spines keep their spacing on both sides
+    const double fieldW = double(areaW) / p.Columns - gap - inset, fieldH = double(areaH) / p.Rows - 1;
+    const bool outlined = fieldW >= 6.5 && fieldH >= 6.5;
+    const bool upStroke = fieldH > 2.5 * fieldW && fieldW >= 3;
+    const bool acrossStroke = !upStroke && fieldH >= 5.5 && fieldW >= 8;
     for (int c = 0; c < p.Columns; ++c) {
-        const double left = p.MarginLeft + c * (columnWidth + p.ColumnGap);
-        if (spine) {
-            // The column outline of a spine sheet, dashed as on the page.
-            painter.setPen(QPen(QColor(150, 150, 150), 1, Qt::DotLine));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(
-                QRect(QPoint(px(left, ox), px(p.MarginTop, oy)),
-                      QPoint(px(left + columnWidth, ox) - 1, px(p.MarginTop + columnHeight, oy) - 1)));
-        }
+        const int x0 = left + c * areaW / p.Columns, x1 = left + (c + 1) * areaW / p.Columns; // exclusive
         for (int r = 0; r < p.Rows; ++r) {
-            const double top = p.MarginTop + 1.5 * s + r * step;
-            const int x0 = px(left + s, ox), x1 = px(left + columnWidth - s, ox) - 1;
-            const int y0 = px(top, oy), y1 = px(top + step - s, oy) - 1;
-            if (x1 <= x0 || y1 <= y0)
+            const int y0 = top + r * areaH / p.Rows, y1 = top + (r + 1) * areaH / p.Rows;
+            const QRect field(QPoint(x0 + inset, y0), QPoint(x1 - 1 - gap, y1 - 2));
+            if (field.width() < 1 || field.height() < 1)
                 continue;
-            const QRect field(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1));
             painter.fillRect(field, spine ? kSpineFill : kLabelFill);
-            if (field.width() >= 6 && field.height() >= 6) {
+            if (outlined) {
                 painter.setPen(spine ? kSpineEdge : kLabelEdge);
                 painter.setBrush(Qt::NoBrush);
                 painter.drawRect(field.adjusted(0, 0, -1, -1));
@@ -75,10 +72,10 @@ QImage PresetPicture(const TRSPreset &p)
             // the field is a tall strip.
             painter.setPen(kInk);
             const QPoint centre = field.center();
-            if (field.height() > 2.5 * field.width() && field.width() >= 4)
+            if (upStroke)
                 painter.drawLine(QPoint(centre.x(), field.top() + field.height() / 5),
                                  QPoint(centre.x(), field.bottom() - field.height() / 5));
-            else if (field.height() >= 5 && field.width() >= 8)
+            else if (acrossStroke)
                 painter.drawLine(QPoint(field.left() + field.width() / 4, centre.y()),
                                  QPoint(field.right() - field.width() / 4, centre.y()));
         }
