@@ -6,13 +6,13 @@
 //
 // Figures, each the minimum and median of ROUNDS rounds (default 200):
 //  - fit: reading the 65 drawn widths and setting the new heights alone;
-//  - fit + Recompose, canvas hidden: plus the element building;
-//  - fit + Recompose, canvas shown: plus the repaint of the page at zoom 1;
-//  - fit + snapshot + Recompose, canvas shown: plus the undo snapshot (a
-//    label file written to a temporary folder), the whole command.
+//  - fit + commit, canvas hidden: plus the composition of the page;
+//  - fit + commit, canvas shown: plus the repaint of the page at zoom 1;
+//  - fit + snapshot + commit, canvas shown: plus the undo snapshot (a label
+//    file written to a temporary folder), the whole command.
 // Every round starts from the same heights, so every round really scales.
-#include "app/compose.h"
 #include "app/textwidth.h"
+#include "document/document.h"
 #include "model/rs.h"
 #include "platform/printer.h"
 
@@ -61,11 +61,12 @@ int main(int argc, char **argv)
     platform::Printer::Instance().SetSystemPrintersEnabled(false);
     platform::Printer::Instance().Refresh();
 
-    TRS sheet;
+    TDocument document;
+    TRS &sheet = document.Sheet();
     sheet.SetLayout(5, 13, 210, 297, 10, 10, 10.7, 10.7, 0, 1, clWhite);
     TDPaintbox canvas;
     canvas.SetZoomFaktor(1.0);
-    const TComposeSettings settings{1.1};
+    document.SetCanvas(&canvas);
     auto reset = [&] {
         for (int c = 0; c < 5; ++c)
             for (int r = 0; r < 13; ++r) {
@@ -75,33 +76,32 @@ int main(int argc, char **argv)
                 f->Text = "Kunde " + std::to_string(c * 13 + r + 1) + "\r\nMusterstra\xDF" + "e 12";
                 f->FontHeight = 3;
             }
-        ComposeSheet(sheet, canvas, settings);
+        document.Commit(false);
     };
     auto fit = [&] {
         FitTextWidths(sheet, TTextFitScope::Sheet, 0, 0,
-                      [&](const TRSObject &f, int, int) { return OwnTextWidth(canvas, f); });
+                      [&](const TRSObject &, int c, int r) { return OwnTextWidth(document, c, r); });
     };
     QTemporaryDir dir;
     const QString snapshot = dir.filePath("snapshot.rsd");
 
     std::printf("5 x 13 label sheet, two-line texts, %d rounds\n", rounds);
     print("fit", measure(rounds, reset, fit));
-    print("fit + Recompose, canvas hidden", measure(rounds, reset, [&] {
+    print("fit + commit, canvas hidden", measure(rounds, reset, [&] {
               fit();
-              Recompose(sheet, canvas, settings, nullptr, false);
+              document.Commit(false);
           }));
-    canvas.resize(canvas.size());
     canvas.show();
     QApplication::processEvents();
-    print("fit + Recompose, canvas shown", measure(rounds, reset, [&] {
+    print("fit + commit, canvas shown", measure(rounds, reset, [&] {
               fit();
-              Recompose(sheet, canvas, settings, nullptr, false);
+              document.Commit(false);
               canvas.repaint();
           }));
-    print("fit + snapshot + Recompose, canvas shown", measure(rounds, reset, [&] {
+    print("fit + snapshot + commit, canvas shown", measure(rounds, reset, [&] {
               fit();
               sheet.SaveToFile(snapshot);
-              Recompose(sheet, canvas, settings, nullptr, false);
+              document.Commit(false);
               canvas.repaint();
           }));
     // The result, so that the work cannot be left out.

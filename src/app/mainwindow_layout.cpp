@@ -5,7 +5,6 @@
 #include "app/textwidth.h"
 #include "controls/MUVScrollBox.h"
 #include "dialogs/rsneu.h"
-#include "model/undobj.h"
 #include "platform/messages.h"
 #include "platform/printer.h"
 
@@ -44,35 +43,36 @@ void TForm1::CreateLayoutActions()
 
 void TForm1::btn_NeuClick()
 {
+    TRS &sheet = document_->Sheet();
     QToolButton *button = Button(QStringLiteral("btn_Neu"));
     button->setDown(true);
     if (SaveQuestion()) {
         TForm_RSNEU dialog(this);
         TRSLayoutValues v = dialog.Values();
         v.MarginLeft = v.MarginRight = 26.5;
-        v.LineFactor = LineFactor;
-        v.BackgroundColor = sheet_->BackgroundColor;
-        v.ColumnLineColor = sheet_->ColumnLineColor;
-        v.RowLineColor = sheet_->RowLineColor;
+        v.LineFactor = document_->LineFactor;
+        v.BackgroundColor = sheet.BackgroundColor;
+        v.ColumnLineColor = sheet.ColumnLineColor;
+        v.RowLineColor = sheet.RowLineColor;
         dialog.SetValues(v);
         dialog.setWindowTitle(QStringLiteral("Neues Rückenschild definieren..."));
         if (dialog.exec() == TForm_RSNEU::mrOk) {
             const TRSLayoutValues r = dialog.Values();
-            sheet_->SetLayout(r.Columns, r.Rows, r.PageWidth, r.PageHeight, r.MarginLeft, r.MarginRight,
-                              r.MarginTop, r.MarginBottom, r.ColumnGap, r.FieldSpacing, r.BackgroundColor);
-            sheet_->ColumnLineColor = r.ColumnLineColor;
-            sheet_->RowLineColor = r.RowLineColor;
+            sheet.SetLayout(r.Columns, r.Rows, r.PageWidth, r.PageHeight, r.MarginLeft, r.MarginRight,
+                            r.MarginTop, r.MarginBottom, r.ColumnGap, r.FieldSpacing, r.BackgroundColor);
+            sheet.ColumnLineColor = r.ColumnLineColor;
+            sheet.RowLineColor = r.RowLineColor;
             platform::Printer &printer = platform::Printer::Instance();
             printer.SetOrientation(QPageLayout::Portrait);
-            if (sheet_->PageWidth > sheet_->PageHeight)
+            if (sheet.PageWidth > sheet.PageHeight)
                 printer.SetOrientation(QPageLayout::Landscape);
-            LineFactor = r.LineFactor;
+            document_->LineFactor = r.LineFactor;
             canvas_->RefreshPrinter();
             FormResize();
             SetCanvasVisible(true);
-            Recompose(false);
-            undo_->Push(sheet_.get());
-            sheet_->Modified = true;
+            // The snapshot holds the new sheet; the one before it stays in the
+            // store, so that undo brings the previous sheet back.
+            document_->Commit(true);
             previewCaption_->setText(PreviewHelpCaption());
             UpdateCommandStates();
         }
@@ -85,29 +85,30 @@ void TForm1::btn_NeuClick()
 
 void TForm1::btn_modClick()
 {
-    if (!sheet_->GridBuilt)
+    TRS &sheet = document_->Sheet();
+    if (!sheet.GridBuilt)
         return;
     QToolButton *button = Button(QStringLiteral("btn_mod"));
     button->setDown(true);
-    orientationFromSheet(*sheet_);
+    orientationFromSheet(sheet);
     TForm_RSNEU dialog(this);
     dialog.setWindowTitle(QStringLiteral("Rückenschild ändern..."));
     dialog.SetChangeMode();
     TRSLayoutValues v;
-    v.PageWidth = sheet_->PageWidth;
-    v.PageHeight = sheet_->PageHeight;
-    v.MarginLeft = sheet_->MarginLeft;
-    v.MarginRight = sheet_->MarginRight;
-    v.MarginTop = sheet_->MarginTop;
-    v.MarginBottom = sheet_->MarginBottom;
-    v.Columns = sheet_->ColumnCount;
-    v.Rows = sheet_->RowCount;
-    v.ColumnGap = sheet_->ColumnGap;
-    v.FieldSpacing = sheet_->FieldSpacing;
-    v.LineFactor = LineFactor;
-    v.BackgroundColor = sheet_->BackgroundColor;
-    v.ColumnLineColor = sheet_->ColumnLineColor;
-    v.RowLineColor = sheet_->RowLineColor;
+    v.PageWidth = sheet.PageWidth;
+    v.PageHeight = sheet.PageHeight;
+    v.MarginLeft = sheet.MarginLeft;
+    v.MarginRight = sheet.MarginRight;
+    v.MarginTop = sheet.MarginTop;
+    v.MarginBottom = sheet.MarginBottom;
+    v.Columns = sheet.ColumnCount;
+    v.Rows = sheet.RowCount;
+    v.ColumnGap = sheet.ColumnGap;
+    v.FieldSpacing = sheet.FieldSpacing;
+    v.LineFactor = document_->LineFactor;
+    v.BackgroundColor = sheet.BackgroundColor;
+    v.ColumnLineColor = sheet.ColumnLineColor;
+    v.RowLineColor = sheet.RowLineColor;
     dialog.SetValues(v);
     if (dialog.exec() == TForm_RSNEU::mrOk)
         ChangeLayout(dialog);
@@ -117,13 +118,14 @@ void TForm1::btn_modClick()
 
 void TForm1::ChangeLayout(TForm_RSNEU &dialog)
 {
-    orientationFromSheet(*sheet_);
+    TRS &sheet = document_->Sheet();
+    orientationFromSheet(sheet);
     TRSLayoutValues r = dialog.Values();
     // The page size of an existing sheet stays.
-    r.PageWidth = sheet_->PageWidth;
-    r.PageHeight = sheet_->PageHeight;
+    r.PageWidth = sheet.PageWidth;
+    r.PageHeight = sheet.PageHeight;
     bool regrid = false;
-    if (r.Columns != sheet_->ColumnCount || r.Rows != sheet_->RowCount) {
+    if (r.Columns != sheet.ColumnCount || r.Rows != sheet.RowCount) {
         platform::Message m;
         m.text = kCountQuestion;
         m.type = platform::MsgType::Warning;
@@ -131,8 +133,8 @@ void TForm1::ChangeLayout(TForm_RSNEU &dialog)
         regrid = platform::ShowMessage(m) == platform::mrYes;
     }
     if (!regrid) {
-        r.Columns = sheet_->ColumnCount;
-        r.Rows = sheet_->RowCount;
+        r.Columns = sheet.ColumnCount;
+        r.Rows = sheet.RowCount;
     }
     // The dialog checked its values with the counts it showed; kept counts
     // can make margins and gaps too wide all the same.
@@ -141,26 +143,27 @@ void TForm1::ChangeLayout(TForm_RSNEU &dialog)
         platform::ShowError(problem + QStringLiteral("\r\n\r\nDas Rückenschild bleibt unverändert."));
         return;
     }
-    sheet_->SetSpacing(r.MarginLeft, r.MarginRight, r.MarginTop, r.MarginBottom, r.ColumnGap, r.FieldSpacing);
-    sheet_->BackgroundColor = r.BackgroundColor;
-    sheet_->ColumnLineColor = r.ColumnLineColor;
-    sheet_->RowLineColor = r.RowLineColor;
-    LineFactor = r.LineFactor;
+    sheet.SetSpacing(r.MarginLeft, r.MarginRight, r.MarginTop, r.MarginBottom, r.ColumnGap, r.FieldSpacing);
+    sheet.BackgroundColor = r.BackgroundColor;
+    sheet.ColumnLineColor = r.ColumnLineColor;
+    sheet.RowLineColor = r.RowLineColor;
+    document_->LineFactor = r.LineFactor;
     if (regrid)
-        sheet_->SetGrid(r.Columns, r.Rows);
+        sheet.SetGrid(r.Columns, r.Rows);
     canvas_->RefreshPrinter();
-    Recompose(true);
+    document_->Commit(true);
 }
 
 // ----------------------------------------------------- optimised text width
 
 void TForm1::FitTextWidth(int scope)
 {
-    if (!sheet_->GridBuilt)
+    TRS &sheet = document_->Sheet();
+    if (!sheet.GridBuilt)
         return;
-    FitTextWidths(*sheet_, TTextFitScope(scope), CursorX, CursorY,
-                  [this](const TRSObject &f, int, int) { return OwnTextWidth(*canvas_, f); });
-    Recompose(true);
+    FitTextWidths(sheet, TTextFitScope(scope), CursorX, CursorY,
+                  [this](const TRSObject &, int c, int r) { return OwnTextWidth(*document_, c, r); });
+    document_->Commit(true);
 }
 
 void TForm1::pm_el_FeldoptClick()

@@ -1,11 +1,9 @@
 #include "app/textwidth.h"
 
-#include "app/compose.h"
-#include "canvas/dpaintbox.h"
+#include "document/document.h"
 #include "model/rs.h"
 #include "platform/codepage.h"
 
-#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -68,24 +66,16 @@ int FitTextWidths(TRS &sheet, TTextFitScope scope, double x, double y, const TDr
     return changed;
 }
 
-std::optional<double> OwnTextWidth(canvas::TDPaintbox &canvas, const TRSObject &f)
+std::optional<double> OwnTextWidth(const TDocument &document, int column, int row)
 {
-    if (!f.Visible || f.Kind != 1 || f.CanvasElement < 0)
+    const TRSObject *f = document.Sheet().GetField(column, row);
+    if (!f || !f->Visible || f->Kind != 1)
         return std::nullopt;
-    const std::string text = DrawnText(f.Text);
-    if (text.empty())
-        return std::nullopt;
-    const int page = canvas.CurrentPage();
-    canvas.SelectPage(1, false);
     canvas::ElementInfo info;
-    canvas.GetElementInfo(f.CanvasElement, info);
-    canvas.SelectPage(page, false);
-    if (info.kind != canvas::TDruckTyp::Text || info.text != platform::FromAnsi(text))
+    if (!document.FieldElementInfo(column, row, info))
         return std::nullopt;
-    // The element stands where and as high as the field's text is drawn.
-    const TTextAnchor anchor = TextAnchor(f);
-    auto same = [](double a, double b) { return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(a)); };
-    if (!same(info.x, anchor.x) || !same(info.y, anchor.y) || !same(info.textHeight, f.FontHeight))
+    // The element shows this field's text as it is now.
+    if (info.text != platform::FromAnsi(DrawnText(f->Text)))
         return std::nullopt;
     return info.width;
 }

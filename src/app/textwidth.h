@@ -6,12 +6,9 @@
 #include <functional>
 #include <optional>
 
+class TDocument;
 class TRS;
 class TRSObject;
-namespace canvas
-{
-class TDPaintbox;
-}
 
 // The width between a column's border lines: the column width less one
 // field spacing (the field is inset by a spacing on each side, its lines
@@ -36,8 +33,7 @@ enum class TTextFitScope { Field, Column, Sheet };
 // fields whose height changed.
 int FitTextWidths(TRS &sheet, TTextFitScope scope, double x, double y, const TDrawnTextWidth &drawnWidth);
 
-// The width the last composition on canvas drew the field's own text with;
-// none when the element under the field's number is not that text (an
-// empty or hidden text has no element, and the number may then belong to
-// another field).
-std::optional<double> OwnTextWidth(canvas::TDPaintbox &canvas, const TRSObject &field);
+// The width the last composition of the document drew the text of field
+// (column, row) with; none when the field got no text element of its own
+// (not a visible text field, or an empty text).
+std::optional<double> OwnTextWidth(const TDocument &document, int column, int row);

@@ -158,7 +158,7 @@ TEST_F(LayoutCommands, NewSheetFromAStandard)
     EXPECT_TRUE(w->Button("btn_Neu")->isEnabled());
     EXPECT_TRUE(w->MenuAction("Neu")->isEnabled());
     EXPECT_FALSE(w->Button("btn_mod")->isEnabled());
-    w->LineFactor = 1.3;
+    w->Document().LineFactor = 1.3;
     TRSLayoutValues before;
     ASSERT_EQ(withDialog(*w, "btn_Neu",
                          [&](TForm_RSNEU &d) {
@@ -184,7 +184,7 @@ TEST_F(LayoutCommands, NewSheetFromAStandard)
     EXPECT_EQ(s.MarginBottom, 10.7);
     EXPECT_EQ(s.FieldSpacing, 1);
     EXPECT_DOUBLE_EQ(s.ColumnWidth, 38);
-    EXPECT_EQ(w->LineFactor, 1.0);
+    EXPECT_EQ(w->Document().LineFactor, 1.0);
     EXPECT_EQ(platform::Printer::Instance().Orientation(), QPageLayout::Portrait);
     EXPECT_TRUE(w->DPaintbox1()->isVisible());
     EXPECT_NEAR(w->DPaintbox1()->PageHeightMm(), 297, 0.1);
@@ -192,7 +192,7 @@ TEST_F(LayoutCommands, NewSheetFromAStandard)
     EXPECT_EQ(w->PreviewCaption()->text(), TForm1::PreviewHelpCaption());
     EXPECT_TRUE(w->Button("btn_mod")->isEnabled());
     EXPECT_FALSE(w->Button("btn_Neu")->isDown());
-    EXPECT_EQ(w->DocumentName, "unbenannt.rsd");
+    EXPECT_EQ(w->Document().FileName(), "unbenannt.rsd");
     EXPECT_LE(w->DPaintbox1()->height(), w->ScrollBox1()->height());
 }
 
@@ -207,7 +207,7 @@ TEST_F(LayoutCommands, NewKeepsTheNameAndUndoBringsThePreviousSheetBack)
     EXPECT_EQ(w->Sheet().MarginLeft, 26.5);
     EXPECT_NEAR(w->Sheet().PageWidth, 297, 0.1);
     EXPECT_EQ(platform::Printer::Instance().Orientation(), QPageLayout::Landscape);
-    EXPECT_EQ(w->DocumentName, "bogen.rsd");
+    EXPECT_EQ(w->Document().FileName(), "bogen.rsd");
     EXPECT_TRUE(w->windowTitle().endsWith(" - bogen.rsd"));
     ASSERT_TRUE(w->Button("btn_undo")->isEnabled());
     QTest::mouseClick(w->Button("btn_undo"), Qt::LeftButton);
@@ -218,7 +218,7 @@ TEST_F(LayoutCommands, NewKeepsTheNameAndUndoBringsThePreviousSheetBack)
 TEST_F(LayoutCommands, NewOnAModifiedSheetAsksFirst)
 {
     auto w = start(copyExample());
-    w->Recompose(false);
+    w->Document().Commit(false);
     ASSERT_TRUE(w->Sheet().Modified);
     // Cancel: no dialog, nothing changes.
     messages.Answer(platform::mrCancel);
@@ -330,7 +330,7 @@ TEST_F(LayoutCommands, CancelledChangeChangesNothing)
     auto w = start(copyExample());
     TRS &s = w->Sheet();
     const auto fields = fieldStates(s);
-    const double left = s.MarginLeft, factor = w->LineFactor;
+    const double left = s.MarginLeft, factor = w->Document().LineFactor;
     const int current = w->Undo()->Current;
     withDialog(*w, "btn_mod", [&](TForm_RSNEU &d) {
         type(d.spin_rali, "30");
@@ -341,7 +341,7 @@ TEST_F(LayoutCommands, CancelledChangeChangesNothing)
     EXPECT_TRUE(messages.Messages().empty());
     EXPECT_EQ(s.MarginLeft, left);
     EXPECT_EQ(s.ColumnCount, 5);
-    EXPECT_EQ(w->LineFactor, factor);
+    EXPECT_EQ(w->Document().LineFactor, factor);
     EXPECT_EQ(fieldStates(s), fields);
     EXPECT_EQ(w->Undo()->Current, current);
     EXPECT_FALSE(s.Modified);

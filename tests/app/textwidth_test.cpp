@@ -77,9 +77,9 @@ class TextWidthCommands : public ::testing::Test
         w->FormShow();
         // Four 61-mm columns with 4 mm spacing, six rows, as a composed page.
         sheet().SetLayout(4, 6, 297, 210, 26.5, 26.5, 9, 9, 0, 4, clYellow);
-        w->LineFactor = 1.0;
+        w->Document().LineFactor = 1.0;
         w->DPaintbox1()->setVisible(true);
-        w->Recompose(false);
+        w->Document().Commit(false);
     }
     TRS &sheet() { return w->Sheet(); }
     TRSObject &text(int c, int r, const std::string &t, double height = 8, double angle = 0)
@@ -94,10 +94,15 @@ class TextWidthCommands : public ::testing::Test
     }
     double drawnWidth(const TRSObject &f)
     {
-        canvas::ElementInfo info;
-        w->DPaintbox1()->GetElementInfo(f.CanvasElement, info);
-        EXPECT_EQ(info.kind, canvas::TDruckTyp::Text);
-        return info.width;
+        for (int c = 0; c < sheet().ColumnCount; ++c)
+            for (int r = 0; r < sheet().RowCount; ++r)
+                if (sheet().GetField(c, r) == &f) {
+                    canvas::ElementInfo info;
+                    EXPECT_TRUE(w->Document().FieldElementInfo(c, r, info));
+                    return info.width;
+                }
+        ADD_FAILURE() << "no such field";
+        return 0;
     }
     // Drawn again after fitting, a text spans the target as closely as the
     // whole screen pixels of its font allow.
@@ -125,7 +130,7 @@ TEST_F(TextWidthCommands, OneFieldGrowsOrShrinksToTheWidthBetweenItsLines)
     TRSObject &a = text(0, 0, "Ordner");
     TRSObject &b = text(0, 1, "Ordner");
     TRSObject &c = text(1, 0, "Rechnungen und Belege des Jahres 2026");
-    w->Recompose(false);
+    w->Document().Commit(false);
     const double wa = drawnWidth(a), wc = drawnWidth(c);
     ASSERT_GT(wa, 0);
     ASSERT_GT(wc, 57);
@@ -153,7 +158,7 @@ TEST_F(TextWidthCommands, RotatedAndMultiLineTextsFitByTheirDrawnBox)
     // Several lines: the widest one counts.
     TRSObject &lines = text(0, 2, "A\r\nRechnungen");
     TRSObject &slanted = text(0, 3, "Schr\xE4g", 6, 30);
-    w->Recompose(false);
+    w->Document().Commit(false);
     const double wLines = drawnWidth(lines), wSlanted = drawnWidth(slanted);
     pointAt(up);
     w->pm_el_spoptClick();
@@ -175,17 +180,15 @@ TEST_F(TextWidthCommands, FieldsWithoutTheirOwnTextAreLeftAlone)
     picture.Kind = 2;
     picture.Visible = true;
     picture.FontHeight = 7;
-    w->Recompose(false);
-    // Hidden and emptied fields keep numbers of elements that now belong to
-    // other fields.
+    w->Document().Commit(false);
+    // Fields that had a text element and have none now.
     hidden.Visible = false;
     emptied.Text.clear();
-    w->Recompose(false);
-    TRSObject &later = text(1, 0, "Sp\xE4ter");
-    w->Recompose(false);
-    ASSERT_GE(hidden.CanvasElement, 0);
-    ASSERT_GE(emptied.CanvasElement, 0);
-    (void)later;
+    w->Document().Commit(false);
+    text(1, 0, "Sp\xE4ter");
+    w->Document().Commit(false);
+    EXPECT_EQ(w->Document().FieldElement(0, 1), -1);
+    EXPECT_EQ(w->Document().FieldElement(0, 2), -1);
 
     w->pm_el_allOptClick();
     EXPECT_EQ(hidden.FontHeight, 8);
@@ -200,7 +203,7 @@ TEST_F(TextWidthCommands, FieldsWithoutTheirOwnTextAreLeftAlone)
 
 TEST_F(TextWidthCommands, EveryCommandLeavesAnUndoStepEvenWhenNothingWasScaled)
 {
-    w->Recompose(false);
+    w->Document().Commit(false);
     sheet().Modified = false;
     const int current = w->Undo()->Current;
     w->CursorX = 1; // outside every column
@@ -215,7 +218,7 @@ TEST_F(TextWidthCommands, EveryCommandLeavesAnUndoStepEvenWhenNothingWasScaled)
     TRSObject &a = text(2, 2,
                         "Zur\xFC"
                         "ck");
-    w->Recompose(false);
+    w->Document().Commit(false);
     pointAt(a);
     w->pm_el_Feldopt()->trigger();
     const double fitted = a.FontHeight;
