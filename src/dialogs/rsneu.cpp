@@ -347,6 +347,10 @@ void TForm_RSNEU::showEvent(QShowEvent *event)
 
 void TForm_RSNEU::FormShow()
 {
+    if (ChangeMode()) {
+        sheetPageWidth_ = Spin_sbreite->ValueReal();
+        sheetPageHeight_ = spin_shoehe->ValueReal();
+    }
     platform::Printer::Instance().SetOrientation(QPageLayout::Landscape);
     ReadPrinterBasis();
 }
@@ -533,7 +537,13 @@ void TForm_RSNEU::btn_okClick()
 {
     // Values that make no sheet never leave the dialog: the user learns which
     // value is at fault and can correct what was typed.
-    const QString problem = LayoutProblem(Values());
+    TRSLayoutValues v = Values();
+    if (ChangeMode() && shown_) {
+        // The sheet keeps its page, whatever the page-size fields now say.
+        v.PageWidth = sheetPageWidth_;
+        v.PageHeight = sheetPageHeight_;
+    }
+    const QString problem = LayoutProblem(v);
     if (!problem.isEmpty()) {
         // Reading the values cancelled any pending delayed change: the
         // displays show what the values give.

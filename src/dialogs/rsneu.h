@@ -124,4 +124,7 @@ class TForm_RSNEU : public QDialog
                           double minValue, double maxValue, double value, int boxX, int y);
     bool shown_ = false;
     int highlighted_ = -1;
+    // In change mode: the page of the sheet, which a standard chosen here
+    // does not change.
+    double sheetPageWidth_ = 0, sheetPageHeight_ = 0;
 };

@@ -382,3 +382,24 @@ TEST_F(LayoutCommands, BadValuesNeverReachTheSheet)
     EXPECT_EQ(s.ColumnGap, 0);
     EXPECT_EQ(s.ColumnCount, 5);
 }
+
+TEST_F(LayoutCommands, AStandardChosenWhileChangingKeepsThePageSize)
+{
+    auto w = start(copyExample());
+    TRS &s = w->Sheet();
+    messages.Answer(platform::mrNo); // 4 x 6 of the standard against 5 x 13
+    withDialog(*w, "btn_mod", [&](TForm_RSNEU &d) {
+        choosePreset(d, 0); // binder spines on landscape A4
+        EXPECT_EQ(d.Values().PageWidth, 297);
+        ok(d);
+    });
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(s.PageWidth, 210);
+    EXPECT_EQ(s.PageHeight, 297);
+    EXPECT_EQ(s.MarginLeft, 26);
+    EXPECT_EQ(s.MarginTop, 9);
+    EXPECT_EQ(s.FieldSpacing, 4);
+    EXPECT_EQ(s.ColumnCount, 5);
+    EXPECT_DOUBLE_EQ(s.ColumnWidth, (210.0 - 52) / 5);
+    EXPECT_EQ(platform::Printer::Instance().Orientation(), QPageLayout::Portrait);
+}
