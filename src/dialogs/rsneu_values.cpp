@@ -90,6 +90,9 @@ QString LayoutProblem(const TRSLayoutValues &v)
         if (m.value < 0)
             return QStringLiteral("Der Wert für „%1“ darf nicht negativ sein (%2).")
                 .arg(QString::fromUtf8(m.name), FormatMeasure(m.value));
+        if (m.value > kMaxSheetMeasure)
+            return QStringLiteral("Der Wert für „%1“ ist mit %2 zu groß (höchstens %3).")
+                .arg(QString::fromUtf8(m.name), mm(m.value), mm(kMaxSheetMeasure));
     }
     if (v.LineFactor <= 0)
         return QStringLiteral("Der Faktor der Texthöhe für den Zeilenabstand muss größer als 0 sein.");

@@ -48,6 +48,10 @@ double LayoutRowHeight(const TRSLayoutValues &v);
 // separators ("61,25", "1.234,50").
 QString FormatMeasure(double v);
 
+// The longest measure a sheet can have, in mm (a page of five metres is far
+// beyond any printer's paper).
+constexpr double kMaxSheetMeasure = 5000;
+
 // The most fields one sheet can hold; more would take the program's whole
 // memory and time to build.
 constexpr std::int64_t kMaxSheetFields = 10000;

@@ -165,6 +165,13 @@ TEST(LayoutValues, ValuesThatMakeNoSheetAreNamed)
     v.FieldSpacing = -1;
     EXPECT_TRUE(LayoutProblem(v).contains("„Zwischenabstand“ darf nicht negativ sein"));
     v = ok;
+    v.PageWidth = 1e300; // a result of the calculation line, pasted
+    EXPECT_EQ(LayoutProblem(v), "Der Wert für „Seitenbreite“ ist mit " + FormatMeasure(1e300) +
+                                    " mm zu groß (höchstens 5.000,00 mm).");
+    v.PageWidth = 5000;
+    v.PageHeight = 5000;
+    EXPECT_EQ(LayoutProblem(v), QString());
+    v = ok;
     v.PageWidth = 0;
     EXPECT_TRUE(LayoutProblem(v).startsWith("Die Seitenbreite muss"));
     v = ok;
@@ -176,7 +183,7 @@ TEST(LayoutValues, ValuesThatMakeNoSheetAreNamed)
 
     // More fields than a sheet holds, also where the product would overflow.
     v = ok;
-    v.PageWidth = v.PageHeight = 100000;
+    v.PageWidth = v.PageHeight = 5000;
     v.FieldSpacing = 0;
     v.Columns = 101;
     v.Rows = 100;
