@@ -3,13 +3,13 @@
 #include "app/mainwindow.h"
 
 #include "app/textwidth.h"
+#include "controls/MUVButton.h"
 #include "controls/MUVScrollBox.h"
 #include "dialogs/rsneu.h"
 #include "platform/messages.h"
 #include "platform/printer.h"
 
 #include <QAction>
-#include <QToolButton>
 
 namespace
 {
@@ -44,7 +44,7 @@ void TForm1::CreateLayoutActions()
 void TForm1::btn_NeuClick()
 {
     TRS &sheet = document_->Sheet();
-    QToolButton *button = Button(QStringLiteral("btn_Neu"));
+    TMUVButton *button = Button(QStringLiteral("btn_Neu"));
     button->setDown(true);
     if (SaveQuestion()) {
         TForm_RSNEU dialog(this);
@@ -88,7 +88,7 @@ void TForm1::btn_modClick()
     TRS &sheet = document_->Sheet();
     if (!sheet.GridBuilt)
         return;
-    QToolButton *button = Button(QStringLiteral("btn_mod"));
+    TMUVButton *button = Button(QStringLiteral("btn_mod"));
     button->setDown(true);
     orientationFromSheet(sheet);
     TForm_RSNEU dialog(this);

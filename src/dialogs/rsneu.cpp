@@ -2,6 +2,7 @@
 
 #include "canvas/dpaintbox.h"
 #include "canvas/tcolor.h"
+#include "controls/MUVButton.h"
 #include "controls/MUVRechenzeile.h"
 #include "controls/SpezialSpin.h"
 #include "dialogs/rsneu_pictures.h"
@@ -274,20 +275,16 @@ TForm_RSNEU::TForm_RSNEU(QWidget *parent) : QDialog(parent)
     cb_rechner->setObjectName(QStringLiteral("cb_rechner"));
     cb_rechner->setGeometry(100, 448, 260, 26);
 
-    btn_ok = new QPushButton(QStringLiteral("OK"), this);
+    btn_ok = new TMUVButton(QStringLiteral("OK"), QStringLiteral("ok"), this);
     btn_ok->setObjectName(QStringLiteral("btn_ok"));
     btn_ok->setGeometry(460, 492, 96, 30);
-    btn_cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    btn_cancel = new TMUVButton(QStringLiteral("Abbrechen"), QStringLiteral("cancel"), this);
     btn_cancel->setObjectName(QStringLiteral("btn_cancel"));
     btn_cancel->setGeometry(564, 492, 96, 30);
-    // Enter belongs to the spin fields and the calculation line: it applies
-    // a value there and must not close the dialog.
-    for (QPushButton *b : {btn_ok, btn_cancel}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-    connect(btn_ok, &QPushButton::clicked, this, &TForm_RSNEU::btn_okClick);
-    connect(btn_cancel, &QPushButton::clicked, this, &TForm_RSNEU::btn_cancelClick);
+    // Enter belongs to the spin fields and the calculation line (it applies
+    // a value there); the dialog has no default button that it could press.
+    connect(btn_ok, &TMUVButton::clicked, this, &TForm_RSNEU::btn_okClick);
+    connect(btn_cancel, &TMUVButton::clicked, this, &TForm_RSNEU::btn_cancelClick);
 
     // The page of the printer, never shown.
     DPaintbox1 = new canvas::TDPaintbox(this);

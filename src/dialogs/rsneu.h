@@ -17,7 +17,7 @@
 
 class QComboBox;
 class QLabel;
-class QPushButton;
+class TMUVButton;
 class TMUVRechenzeile;
 class TSpezialSpin;
 namespace canvas
@@ -68,7 +68,7 @@ class TForm_RSNEU : public QDialog
     QWidget *PB_Preview;
     canvas::TDPaintbox *DPaintbox1; // hidden: reads the printer's paper
     TMUVRechenzeile *cb_rechner;
-    QPushButton *btn_ok, *btn_cancel;
+    TMUVButton *btn_ok, *btn_cancel;
 
     // --- Values -------------------------------------------------------------
     // Everything the dialog holds; columns and rows cut to whole numbers.

@@ -1,6 +1,7 @@
 // "Neu" and "Ändern" with the layout dialog, driven by real input while the
 // dialog runs modally.
 #include "app/mainwindow.h"
+#include "controls/MUVButton.h"
 #include "controls/MUVScrollBox.h"
 #include "controls/SpezialSpin.h"
 #include "dialogs/rsneu.h"
@@ -15,10 +16,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,4 +1,5 @@
 #include "canvas/dpaintbox.h"
+#include "controls/MUVButton.h"
 #include "controls/MUVRechenzeile.h"
 #include "controls/SpezialSpin.h"
 #include "dialogs/rsneu.h"
@@ -10,7 +11,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
