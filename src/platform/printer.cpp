@@ -330,6 +330,16 @@ void Printer::PrepareDevice(bool wholePaper)
         return;
     device_->setResolution(m.dpiX);
     QPageLayout layout(PageSizeOf(devicePaper_), orientation_, QMarginsF(), QPageLayout::Millimeter);
+    // A queue that writes PDF files lets Ghostscript turn every page so that
+    // most of its text reads from left to right, which stands spine labels on
+    // their side. Outlines are no text to it, and a wide page on a wide sheet
+    // (instead of turned onto an upright one) is shown the way it was drawn.
+    device_->setFontEmbeddingEnabled(!(wholePaper && info_.writesFiles));
+    if (wholePaper && info_.writesFiles && orientation_ == QPageLayout::Landscape) {
+        const QSizeF wide(devicePaper_.height / 100.0, devicePaper_.width / 100.0);
+        layout = QPageLayout(QPageSize(wide, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                             QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter);
+    }
     if (wholePaper) {
         layout.setMode(QPageLayout::FullPageMode);
     } else {

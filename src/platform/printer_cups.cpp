@@ -81,7 +81,7 @@ bool QueryCupsQueue(const QString &name, CupsQueueInfo *out)
     static const char *const kAttributes[] = {
         "printer-name",      "printer-state", "printer-state-reasons", "printer-location",
         "media-col-default", "media-default", "media-supported",       "printer-resolution-default",
-        "color-supported",
+        "color-supported",   "device-uri",
     };
     *out = CupsQueueInfo();
     ipp_t *request = nullptr;
@@ -157,6 +157,7 @@ bool QueryCupsQueue(const QString &name, CupsQueueInfo *out)
     }
     if (ipp_attribute_t *attr = ippFindAttribute(r, "color-supported", IPP_TAG_BOOLEAN))
         out->color = ippGetBoolean(attr, 0) != 0;
+    out->writesFiles = AttrString(r, "device-uri").startsWith(QLatin1StringView("cups-pdf:"));
     return true;
 }
 
@@ -165,7 +166,10 @@ bool CupsPaperSize(const QString &pwgName, int *width, int *height)
     if (pwgName.isEmpty() || pwgName.startsWith(QLatin1StringView("custom_min_")) ||
         pwgName.startsWith(QLatin1StringView("custom_max_")))
         return false;
-    const pwg_media_t *media = pwgMediaForPWG(pwgName.toUtf8().constData());
+    const QByteArray name = pwgName.toUtf8();
+    const pwg_media_t *media = pwgMediaForPWG(name.constData());
+    if (!media) // a queue option may name the paper the PPD way ("Letter", "A4")
+        media = pwgMediaForPPD(name.constData());
     if (!media || media->width <= 0 || media->length <= 0)
         return false;
     *width = media->width;

@@ -29,6 +29,10 @@ struct CupsQueueInfo {
     QStringList papers;     // media-supported: the PWG names of its papers
     int dpiX = 0, dpiY = 0; // default resolution; 0 when not reported
     bool color = true;      // false for a printer that prints only black
+    // The queue writes PDF files (CUPS-PDF) instead of putting ink on paper:
+    // its pages can have any orientation, and the file's viewer turns a page
+    // by the direction of its text unless the text comes as outlines.
+    bool writesFiles = false;
 };
 
 // The default queue as the user or the system set it without asking the
