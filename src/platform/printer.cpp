@@ -308,6 +308,9 @@ PrinterStatus Printer::Status()
     CupsQueueInfo info;
     if (!QueryCupsQueue(name_, &info))
         return PrinterStatus();
+    // CUPS learns that a network printer is gone only while it tries to send
+    // it a job; ask the printer itself whether it takes a connection.
+    info.status.deviceUnreachable = !DeviceAnswers(info.deviceUri, 1500);
     info_.status = info.status;
     return info.status;
 }

@@ -157,8 +157,44 @@ bool QueryCupsQueue(const QString &name, CupsQueueInfo *out)
     }
     if (ipp_attribute_t *attr = ippFindAttribute(r, "color-supported", IPP_TAG_BOOLEAN))
         out->color = ippGetBoolean(attr, 0) != 0;
-    out->writesFiles = AttrString(r, "device-uri").startsWith(QLatin1StringView("cups-pdf:"));
+    out->deviceUri = AttrString(r, "device-uri");
+    out->writesFiles = out->deviceUri.startsWith(QLatin1StringView("cups-pdf:"));
     return true;
+}
+
+bool DeviceAnswers(const QString &deviceUri, int timeoutMs)
+{
+    char scheme[32], user[256], host[256], resource[1024];
+    int port = 0;
+    if (httpSeparateURI(HTTP_URI_CODING_ALL, deviceUri.toUtf8().constData(), scheme, sizeof scheme, user,
+                        sizeof user, host, sizeof host, &port, resource,
+                        sizeof resource) < HTTP_URI_STATUS_OK)
+        return true;
+    const QLatin1StringView s(scheme);
+    int defaultPort = 0;
+    if (s == QLatin1StringView("socket"))
+        defaultPort = 9100;
+    else if (s == QLatin1StringView("ipp") || s == QLatin1StringView("ipps"))
+        defaultPort = 631;
+    else if (s == QLatin1StringView("lpd"))
+        defaultPort = 515;
+    else if (s == QLatin1StringView("http"))
+        defaultPort = 80;
+    else if (s == QLatin1StringView("https"))
+        defaultPort = 443;
+    else
+        return true;
+    if (port <= 0)
+        port = defaultPort;
+    http_addrlist_t *addresses = httpAddrGetList(host, AF_UNSPEC, QByteArray::number(port).constData());
+    if (!addresses)
+        return false; // the printer's name is unknown
+    int fd = -1;
+    const bool answered = httpAddrConnect2(addresses, &fd, timeoutMs, nullptr) != nullptr;
+    if (fd >= 0)
+        httpAddrClose(nullptr, fd);
+    httpAddrFreeList(addresses);
+    return answered;
 }
 
 bool CupsPaperSize(const QString &pwgName, int *width, int *height)

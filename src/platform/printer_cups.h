@@ -33,6 +33,7 @@ struct CupsQueueInfo {
     // its pages can have any orientation, and the file's viewer turns a page
     // by the direction of its text unless the text comes as outlines.
     bool writesFiles = false;
+    QString deviceUri;
 };
 
 // The default queue as the user or the system set it without asking the
@@ -44,6 +45,11 @@ QString LocalDefaultQueueName();
 // request. False when the scheduler cannot be reached or knows no such queue
 // (or, for the default, when no queue is the default one).
 bool QueryCupsQueue(const QString &name, CupsQueueInfo *out);
+
+// Whether the printer behind a queue's device URI takes a network connection
+// within the time. Only network printers (AppSocket, IPP, LPD, HTTP) are
+// tried; for every other device (USB, files, …) the answer is true.
+bool DeviceAnswers(const QString &deviceUri, int timeoutMs);
 
 // Size of a PWG media name in hundredths of a millimetre; false for names
 // without a size ("custom_min_…" ranges count as no paper).

@@ -16,6 +16,7 @@ struct StatusRow {
     const char16_t *text;
     QueueState state;
     std::initializer_list<std::string_view> reasons;
+    bool unreachable = false; // also shown when the device takes no connection
 };
 
 // The rows in the order in which their texts are listed. Rows without a
@@ -34,7 +35,8 @@ const std::array<StatusRow, 25> &StatusTable()
         // "connecting-to-device" stays while the device cannot be reached.
         {u" Drucker ist offline (ausgeschaltet!)",
          QueueState::Unknown,
-         {"offline", "shutdown", "connecting-to-device"}},
+         {"offline", "shutdown", "connecting-to-device"},
+         true},
         {u" Datenaustausch eingeleitet.", QueueState::Unknown, {}},
         {u" Drucker ist beschäftigt!", QueueState::Unknown, {}},
         {u" Druckvorgang läuft.", QueueState::Processing, {}},
@@ -89,7 +91,8 @@ QStringList StatusTexts(const PrinterStatus &status)
     }
     QStringList texts;
     for (const StatusRow &row : StatusTable()) {
-        bool applies = row.state != QueueState::Unknown && row.state == status.state;
+        bool applies = (row.state != QueueState::Unknown && row.state == status.state) ||
+                       (row.unreachable && status.deviceUnreachable);
         for (const std::string_view reason : row.reasons)
             applies = applies || bare.contains(QLatin1StringView(reason.data(), qsizetype(reason.size())));
         if (applies)

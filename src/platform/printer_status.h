@@ -20,6 +20,8 @@ struct PrinterStatus {
     QueueState state = QueueState::Unknown;
     QStringList reasons; // printer-state-reasons as the queue reports them
     QString location;    // printer-location, may be empty
+    // The queue's network printer did not take a connection when asked.
+    bool deviceUnreachable = false;
 };
 
 // Text shown when a queue cannot be asked at all.
