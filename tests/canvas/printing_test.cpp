@@ -2,13 +2,16 @@
 // PDF file when no scheduler runs. The PDF is read back with poppler's
 // tools: page size, title, and where the ink lies in millimetres.
 
+#include "../platform/test_queues.h"
 #include "canvas_testing.h"
+#include "testsupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -347,4 +350,66 @@ TEST(CanvasPrinting, WithoutPrinterTheDefaultPageGoesIntoAPdfFile)
     const QRectF middle = InkMm(page, 300, QRectF(90, 140, 40, 20));
     EXPECT_NEAR(middle.left(), 99.75, 0.15);
     EXPECT_NEAR(middle.center().y(), 150, 0.15);
+}
+
+// The page is the paper the default queue is set to, on the screen, in the
+// command-line tool's picture and on the printed sheet: US Letter here.
+TEST(CanvasPrinting, ThePageIsThePaperOfTheDefaultQueue)
+{
+    if (!HavePoppler())
+        GTEST_SKIP() << "pdfinfo/pdftoppm fehlen (poppler-utils).";
+    PrintTarget target;
+    if (!target.Cups())
+        GTEST_SKIP() << "Ohne CUPS-Drucker gibt es nur die Standardseite.";
+    testqueues::TestQueue letter(QStringLiteral("CanvasLetter"),
+                                 {QStringLiteral("-o"), QStringLiteral("media-default=Letter"),
+                                  QStringLiteral("-o"), QStringLiteral("PageSize=Letter")});
+    if (!letter.Ok())
+        GTEST_SKIP() << "Keine Test-Warteschlange möglich: " << letter.Why().toStdString();
+    const QByteArray oldDest = qgetenv("LPDEST");
+    qputenv("LPDEST", letter.Name().toUtf8());
+    platform::Printer &printer = platform::Printer::Instance();
+    printer.SetPrinterIndex(-1); // as at start: the default printer is found afresh
+
+    TDPaintbox c;
+    EXPECT_EQ(printer.PrinterName(), letter.Name());
+    EXPECT_NEAR(c.PageWidthMm(), 215.9, 0.1);
+    EXPECT_NEAR(c.PageHeightMm(), 279.4, 0.1);
+    EXPECT_EQ(c.PaperName(), QPageSize(QPageSize::Letter).name());
+    c.SetLineStyle(psSolid, clBlack, 0.5);
+    c.AddLine(200, 270, 210, 270); // beyond A4's width, within Letter's
+    const QString title = target.NewTitle(QStringLiteral("Letter"));
+    ASSERT_TRUE(c.PrintPage(1, title));
+
+    // The command-line tool draws the same page (a wide sheet: Letter turned).
+    const QString cli = QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli");
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("seite.png"));
+    if (QFileInfo::exists(cli)) {
+        QProcess tool;
+        tool.start(cli, {QStringLiteral("render"),
+                         QStringLiteral(DORLIX_SOURCE_DIR "/examples/ordner-4-spalten.rsd"), png,
+                         QStringLiteral("--dpi"), QStringLiteral("100")});
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        const QSize size = QImageReader(png).size();
+        EXPECT_NEAR(size.width(), 1100, 1);
+        EXPECT_NEAR(size.height(), 850, 1);
+    } else {
+        std::cout << "Hinweis: dorlix-cli ist nicht gebaut; nur Leinwand und Druck geprüft.\n";
+    }
+
+    const QStringList files = target.Printed(title, 1);
+    if (oldDest.isEmpty())
+        qunsetenv("LPDEST");
+    else
+        qputenv("LPDEST", oldDest);
+    ASSERT_EQ(files.size(), 1);
+    const PdfInfo info = ReadPdfInfo(files[0]);
+    EXPECT_NEAR(info.widthMm, 215.9, 0.5);
+    EXPECT_NEAR(info.heightMm, 279.4, 0.5);
+    const QImage page = Rasterise(files[0], 100);
+    const QRectF line = InkMm(page, 100, QRectF(190, 260, 25, 20));
+    EXPECT_NEAR(line.left(), 199.75, 0.5);
+    EXPECT_NEAR(line.right(), 210.25, 0.5);
 }

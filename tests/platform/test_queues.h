@@ -63,13 +63,10 @@ class TestQueue
     {
         if (!SchedulerRuns())
             return;
-        QStringList args{QStringLiteral("-p"),
-                         name_,
-                         QStringLiteral("-v"),
-                         deviceUri,
-                         QStringLiteral("-E"),
-                         QStringLiteral("-m"),
-                         QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd")};
+        QStringList args{QStringLiteral("-p"), name_, QStringLiteral("-v"), deviceUri, QStringLiteral("-E"),
+                         QStringLiteral("-m"), QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"),
+                         // CUPS-PDF names its files after the job's title
+                         QStringLiteral("-o"), QStringLiteral("TitlePref=1")};
         ok_ = RunTool(QStringLiteral("lpadmin"), args + options, &error_);
     }
     ~TestQueue()
