@@ -5,10 +5,10 @@
 //
 // With FOLDER the rendered pages are saved there as compose-zoomN.png.
 // Figures, each the minimum and median of many rounds:
-//  - Recompose, canvas hidden: the element building alone (a hidden canvas
-//    does not repaint), without undo snapshot.
+//  - Recompose (TDocument::Commit), canvas hidden: the element building alone
+//    (a hidden canvas does not repaint), without undo snapshot.
 //  - Recompose, canvas shown: the same plus the synchronous repaint that
-//    Recompose asks of a visible canvas, as after an edit in the window
+//    Commit asks of a visible canvas, as after an edit in the window
 //    (with QGuiApplication::sync() as below).
 //  - render: canvas.render() of the whole page into an image of the canvas's
 //    size (one paint event for the full page, no window system involved).
@@ -20,7 +20,7 @@
 //    1600 × 900, as in a maximised main window; only the visible part of the
 //    page is painted.
 // Zoom 1 and zoom 4 (page of 794 × 1123 and 3175 × 4490 pixels at 96 dpi).
-#include "app/compose.h"
+#include "document/document.h"
 #include "model/rs.h"
 #include "platform/messages.h"
 #include "platform/printer.h"
@@ -103,14 +103,16 @@ int main(int argc, char **argv)
     platform::Printer::Instance().SetSystemPrintersEnabled(false);
     platform::Printer::Instance().Refresh();
 
-    TRS sheet;
+    TDocument document;
+    TRS &sheet = document.Sheet();
     fillSheet(sheet);
-    TComposeSettings settings;
+    const TComposeSettings settings = document.ComposeSettings();
 
     TDPaintbox canvas;
     canvas.RefreshPrinter();
     canvas.SetZoomFaktor(1.0);
     ComposeSheet(sheet, canvas, settings);
+    document.SetCanvas(&canvas);
     canvas.SelectPage(0, false);
     const int background = canvas.ElementCount();
     canvas.SelectPage(1, false);
@@ -121,8 +123,8 @@ int main(int argc, char **argv)
                 sheet.ColumnCount * sheet.RowCount);
     std::printf("canvas elements: %d background, %d fields\n\n", background, fields);
 
-    print("Recompose, canvas hidden (no repaint)", rounds,
-          measure(rounds, [&] { Recompose(sheet, canvas, settings, nullptr, false); }), "goal < 3 ms");
+    print("Recompose, canvas hidden (no repaint)", rounds, measure(rounds, [&] { document.Commit(false); }),
+          "goal < 3 ms");
 
     for (const double zoom : {1.0, 4.0}) {
         canvas.SetZoomFaktor(zoom);
@@ -150,7 +152,7 @@ int main(int argc, char **argv)
                       }),
               zoom == 1 ? "goal < 16 ms" : "");
         print("Recompose, canvas shown (incl. repaint)", n, measure(n, [&] {
-                  Recompose(sheet, canvas, settings, nullptr, false);
+                  document.Commit(false);
                   QGuiApplication::sync();
               }));
         canvas.hide();

@@ -2,7 +2,7 @@
 // label file as the window shows and prints it, drawn into a bitmap.
 #include "cli.h"
 
-#include "app/compose.h"
+#include "document/compose.h"
 #include "model/rs.h"
 #include "platform/messages.h"
 #include "platform/printer.h"
@@ -56,7 +56,7 @@ int render(const QStringList &args)
     TDPaintbox canvas;
     canvas.RefreshPrinter();
     canvas.SetSeite0Ausgabe(background);
-    Recompose(sheet, canvas, TComposeSettings{}, nullptr, false);
+    ComposeSheet(sheet, canvas, TComposeSettings{});
 
     QImage image;
     canvas.RenderToBitmap(image, clWhite, double(dpi) / canvas.ScreenDpi());

@@ -47,18 +47,12 @@ QString TForm1::PreviewHelpCaption()
                           "Mittlere Maustaste : verschiebt die Ansicht");
 }
 
-TForm1::TForm1(QWidget *parent) : QMainWindow(parent), sheet_(std::make_unique<TRS>())
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent), document_(new TDocument(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(QIcon(QStringLiteral(":/dorlix/dorlix.svg")));
-    ProgramFolder = withSlash(platform::ProgramFolder());
-    PictureFolder = platform::ProgramFolder();
-
-    // The standard format of the format paste.
-    FormatTemplate.Kind = 1;
-    FormatTemplate.Visible = true;
-    FormatTemplate.Alignment = 0;
-    FormatTemplate.FontHeight = 5.2;
+    document_->ProgramFolder = withSlash(platform::ProgramFolder());
+    document_->PictureFolder = platform::ProgramFolder();
 
     CreateToolBar();
     CreateMenu();
@@ -70,6 +64,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), sheet_(std::make_unique<T
     CreatePreview();
     CreateBottomBar();
     move(0, 0);
+    document_->SetCanvas(canvas_);
+    connect(document_, &TDocument::Changed, this, &TForm1::DocumentChanged);
+    connect(document_, &TDocument::NameChanged, this, &TForm1::UpdateCaption);
     UpdateCaption();
     UpdateCommandStates();
     qApp->installEventFilter(this);
@@ -363,12 +360,12 @@ QAction *TForm1::MenuAction(const QString &text) const
 
 void TForm1::UpdateCaption()
 {
-    setWindowTitle(CaptionPrefix() + DocumentName);
+    setWindowTitle(CaptionPrefix() + document_->FileName());
 }
 
 void TForm1::UpdateCommandStates()
 {
-    const bool sheet = canvas_->isVisible() && sheet_->GridBuilt;
+    const bool sheet = canvas_->isVisible() && document_->Sheet().GridBuilt;
     // "Neu", "Drucken" and "Ändern" come with their dialogs.
     Button(QStringLiteral("btn_Neu"))->setEnabled(false);
     actNew_->setEnabled(false);
@@ -380,10 +377,10 @@ void TForm1::UpdateCommandStates()
     actPrint_->setEnabled(false);
     Button(QStringLiteral("btn_spaltenlinks"))->setEnabled(sheet);
     Button(QStringLiteral("btn_spaltenrechts"))->setEnabled(sheet);
-    Button(QStringLiteral("btn_spaltekopieren"))->setEnabled(sheet && sheet_->ColumnCount > 1);
-    Button(QStringLiteral("btn_oben"))->setEnabled(sheet && sheet_->RowCount > 1);
-    Button(QStringLiteral("btn_unten"))->setEnabled(sheet && sheet_->RowCount > 1);
-    const bool undo = sheet && undo_ && undo_->CanUndo();
+    Button(QStringLiteral("btn_spaltekopieren"))->setEnabled(sheet && document_->Sheet().ColumnCount > 1);
+    Button(QStringLiteral("btn_oben"))->setEnabled(sheet && document_->Sheet().RowCount > 1);
+    Button(QStringLiteral("btn_unten"))->setEnabled(sheet && document_->Sheet().RowCount > 1);
+    const bool undo = sheet && document_->Undo().CanUndo();
     Button(QStringLiteral("btn_undo"))->setEnabled(undo);
     actUndo_->setEnabled(undo);
     for (const char *name : {"BTN_Alles", "BTN_plus", "BTN_minus", "btn_work"})

@@ -1,10 +1,9 @@
 #pragma once
-// TForm1: the main window. It holds the one sheet of the run, its undo store
-// and the true-size preview, and carries the file commands, the view
-// commands and the column and row commands of the tool bar.
+// TForm1: the main window, a shell over the document (TDocument): the
+// true-size preview, tool bar, menus and status bar, the file commands, the
+// view commands and the column and row commands of the tool bar.
 
-#include "app/compose.h"
-#include "model/rs.h"
+#include "document/document.h"
 #include "platform/shell.h"
 
 #include <QLabel>
@@ -41,18 +40,12 @@ class TForm1 : public QMainWindow
     void FormShow();
 
     // --- State ---------------------------------------------------------------
-    QString ProgramFolder; // with a trailing "/"
-    QString DataFolder;    // with a trailing "/" once set
-    QString PictureFolder; // without a trailing "/"
-    double LineFactor = 1.1;
     bool ShowPageInfo = false;
-    QString DocumentName = QStringLiteral("unbenannt.rsd");
-    QString DocumentFolder;
     double CursorX = 0, CursorY = 0;
-    TRSObject FormatTemplate;
 
-    TRS &Sheet() { return *sheet_; }
-    TRSUndo *Undo() { return undo_.get(); }
+    TDocument &Document() { return *document_; }
+    TRS &Sheet() { return document_->Sheet(); }
+    TRSUndo *Undo() { return &document_->Undo(); }
     TDPaintbox *DPaintbox1() { return canvas_; }
     TMUVScrollBox *ScrollBox1() { return scrollBox_; }
     TMUVPixelLineal *lin_H() { return linH_; }
@@ -70,7 +63,6 @@ class TForm1 : public QMainWindow
     // The question before the sheet is replaced; false when cancelled.
     bool SaveQuestion();
 
-    void Recompose(bool pushUndo);
     void StatusPageText();
 
     void btn_spaltenlinksClick();
@@ -127,10 +119,10 @@ class TForm1 : public QMainWindow
     void CanvasMouseMove(QMouseEvent *e);
     void CanvasMouseUp(QMouseEvent *e);
     void DPaintbox1Click();
+    // Follows every commit of the document.
+    void DocumentChanged();
 
-    std::unique_ptr<TRS> sheet_;
-    std::unique_ptr<TRSUndo> undo_;
-    TComposeSettings composeSettings_;
+    TDocument *document_ = nullptr;
     platform::TFolderBrowser folderBrowser_;
     QString startFile_;
     bool shown_ = false;

@@ -1,5 +1,5 @@
-// TForm1: start, settings, file commands, composition and the tool bar's
-// column and row commands.
+// TForm1: start, settings, file commands, the status bar's page texts and
+// the tool bar's column and row commands.
 #include "app/mainwindow.h"
 
 #include "app/shell_commands.h"
@@ -44,12 +44,13 @@ bool isFolder(const QString &path)
 
 void TForm1::ReadSettings()
 {
-    platform::TIniFile ini(ProgramFolder + QStringLiteral("dorlix.ini"));
+    platform::TIniFile ini(document_->ProgramFolder + QStringLiteral("dorlix.ini"));
     if (!ini.FileExists())
         return;
-    DataFolder = ini.ReadString(QStringLiteral("Pfad"), QStringLiteral("Daten"));
-    LineFactor = ini.ReadFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), 1.1);
-    PictureFolder = ini.ReadString(QStringLiteral("Pfad"), QStringLiteral("Bilder"), DataFolder);
+    document_->DataFolder = ini.ReadString(QStringLiteral("Pfad"), QStringLiteral("Daten"));
+    document_->LineFactor = ini.ReadFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), 1.1);
+    document_->PictureFolder =
+        ini.ReadString(QStringLiteral("Pfad"), QStringLiteral("Bilder"), document_->DataFolder);
     ShowPageInfo = ini.ReadBool(QStringLiteral("Optionen"), QStringLiteral("SeitenInfo"), false);
 }
 
@@ -57,10 +58,10 @@ void TForm1::WriteSettings()
 {
     if (!ProgramFolderCheck())
         return;
-    platform::TIniFile ini(ProgramFolder + QStringLiteral("dorlix.ini"));
-    ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Daten"), DataFolder);
-    ini.WriteFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), LineFactor);
-    ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Bilder"), PictureFolder);
+    platform::TIniFile ini(document_->ProgramFolder + QStringLiteral("dorlix.ini"));
+    ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Daten"), document_->DataFolder);
+    ini.WriteFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), document_->LineFactor);
+    ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Bilder"), document_->PictureFolder);
     ini.WriteBool(QStringLiteral("Optionen"), QStringLiteral("SeitenInfo"), ShowPageInfo);
 }
 
@@ -69,17 +70,17 @@ void TForm1::FirstStart()
     platform::ShowWarning(QStringLiteral(
         "Es ist noch kein Ablageordner für die Rückenschilddaten definiert.\r\n\r\n"
         "Bitte wählen Sie nachfolgend einen Pfad aus, in dem die Daten\r\ngespeichert werden."));
-    folderBrowser_.Execute(ProgramFolder);
+    folderBrowser_.Execute(document_->ProgramFolder);
     const QString chosen = folderBrowser_.SelectedFolder;
     if (!isFolder(chosen)) {
         // Written at the close like every setting, so the next start does not ask again.
-        DataFolder = ProgramFolder;
+        document_->DataFolder = document_->ProgramFolder;
     } else {
-        DataFolder = chosen;
+        document_->DataFolder = chosen;
         if (ProgramFolderCheck()) {
-            platform::TIniFile ini(ProgramFolder + QStringLiteral("dorlix.ini"));
-            ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Daten"), DataFolder);
-            ini.WriteFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), LineFactor);
+            platform::TIniFile ini(document_->ProgramFolder + QStringLiteral("dorlix.ini"));
+            ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Daten"), document_->DataFolder);
+            ini.WriteFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), document_->LineFactor);
         }
     }
     if (platform::ShowSystem(
@@ -94,24 +95,22 @@ void TForm1::FormShow()
     if (shown_)
         return;
     shown_ = true;
-    LineFactor = 1.1;
-    DataFolder.clear();
-    PictureFolder = platform::ProgramFolder();
+    document_->LineFactor = 1.1;
+    document_->DataFolder.clear();
+    document_->PictureFolder = platform::ProgramFolder();
     ShowPageInfo = false;
     ReadSettings();
     canvas_->ShowPageInfos(ShowPageInfo);
     panels_[7]->setText(platform::LoginName());
     panels_[8]->setText(platform::ComputerName());
-    if (DataFolder.isEmpty())
+    if (document_->DataFolder.isEmpty())
         FirstStart();
-    DataFolder = withSlash(DataFolder);
-    if (isFolder(DataFolder))
-        QDir::setCurrent(DataFolder);
+    document_->DataFolder = withSlash(document_->DataFolder);
+    if (isFolder(document_->DataFolder))
+        QDir::setCurrent(document_->DataFolder);
 
-    sheet_ = std::make_unique<TRS>();
-    undo_ = std::make_unique<TRSUndo>();
-    undo_->SetUser(platform::LoginName());
-    DocumentName = QStringLiteral("unbenannt.rsd");
+    document_->Undo().SetUser(platform::LoginName());
+    document_->SetFileName(QStringLiteral("unbenannt.rsd"), QString());
 
     // Without a window manager a maximise request alone changes nothing.
     if (QScreen *s = screen())
@@ -127,7 +126,7 @@ void TForm1::FormShow()
 
 bool TForm1::SaveQuestion()
 {
-    if (!sheet_->Modified)
+    if (!document_->Sheet().Modified)
         return true;
     const int answer = platform::Confirm(kSaveQuestion, platform::MsgButtons::YesNoCancel);
     if (answer == platform::mrCancel)
@@ -147,10 +146,10 @@ void TForm1::btn_openClick()
         r.title = QStringLiteral("Rückenschild öffnen");
         r.filter = kFilter;
         r.defaultSuffix = QStringLiteral("rsd");
-        if (isFolder(DataFolder)) {
-            QDir::setCurrent(DataFolder);
-            r.startFolder = DataFolder;
-            r.fileName = DataFolder + QStringLiteral("*.rsd");
+        if (isFolder(document_->DataFolder)) {
+            QDir::setCurrent(document_->DataFolder);
+            r.startFolder = document_->DataFolder;
+            r.fileName = document_->DataFolder + QStringLiteral("*.rsd");
         }
         // The preview is hidden while the dialog is up; a cancelled dialog
         // shows the unchanged sheet again.
@@ -168,23 +167,16 @@ void TForm1::btn_openClick()
 
 void TForm1::OpenDocument(const QString &path)
 {
-    if (!sheet_->LoadFromFile(path))
+    if (!document_->Open(path))
         return;
-    const QFileInfo info(path);
-    DocumentName = info.fileName();
-    DocumentFolder = info.absolutePath();
-    UpdateCaption();
-    undo_->Clear();
     platform::Printer &printer = platform::Printer::Instance();
     printer.SetOrientation(QPageLayout::Portrait);
-    if (sheet_->PageWidth > sheet_->PageHeight)
+    if (document_->Sheet().PageWidth > document_->Sheet().PageHeight)
         printer.SetOrientation(QPageLayout::Landscape);
     canvas_->RefreshPrinter();
     FormResize();
     SetCanvasVisible(true);
-    Recompose(false);
-    undo_->Push(sheet_.get());
-    sheet_->Modified = false;
+    document_->Opened();
     previewCaption_->setText(PreviewHelpCaption());
     UpdateCommandStates();
 }
@@ -198,34 +190,28 @@ void TForm1::btn_saveClick()
     r.title = QStringLiteral("Rückenschild speichern");
     r.filter = kFilter;
     r.defaultSuffix = QStringLiteral("rsd");
-    if (isFolder(DataFolder)) {
-        r.startFolder = isFolder(DocumentFolder) ? DocumentFolder : DataFolder;
+    if (isFolder(document_->DataFolder)) {
+        r.startFolder = isFolder(document_->Folder()) ? document_->Folder() : document_->DataFolder;
         QDir::setCurrent(r.startFolder);
     }
-    r.fileName = DocumentName;
+    r.fileName = document_->FileName();
     const QString path = platform::ExecuteFileDialog(this, r);
-    if (!path.isEmpty() && sheet_->SaveToFile(path)) {
-        const QFileInfo info(path);
-        DocumentName = info.fileName();
-        DocumentFolder = info.absolutePath();
-        UpdateCaption();
-        sheet_->Modified = false;
-    }
+    if (!path.isEmpty())
+        document_->Save(path);
     button->setDown(false);
 }
 
 void TForm1::btn_undoClick()
 {
-    if (!undo_ || !canvas_->isVisible())
+    if (!canvas_->isVisible())
         return;
-    undo_->Undo(sheet_.get());
-    Recompose(false);
+    document_->UndoStep();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
     bool close = true;
-    if (sheet_->Modified) {
+    if (document_->Sheet().Modified) {
         const int answer = platform::Confirm(kSaveQuestion, platform::MsgButtons::YesNoCancel);
         if (answer == platform::mrCancel) {
             close = false;
@@ -243,13 +229,12 @@ void TForm1::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-// --------------------------------------------------------------- composing
+// ------------------------------------------------------- following changes
 
-void TForm1::Recompose(bool pushUndo)
+void TForm1::DocumentChanged()
 {
     if (fieldHighlight_)
         fieldHighlight_->hide();
-    ::Recompose(*sheet_, *canvas_, TComposeSettings{LineFactor}, undo_.get(), pushUndo);
     UpdateCommandStates();
     StatusPageText();
     scrollBox_->setFocus();
@@ -263,8 +248,8 @@ void TForm1::StatusPageText()
         name = QStringLiteral("kein Drucker");
     panels_[10]->setText(name + QStringLiteral(", Blattgröße: "));
     panels_[10]->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(panels_[10]->text()) + 25);
-    panels_[7]->setText(platform::FromAnsi(sheet_->UserName));
-    panels_[8]->setText(platform::FromAnsi(sheet_->ComputerName));
+    panels_[7]->setText(platform::FromAnsi(document_->Sheet().UserName));
+    panels_[8]->setText(platform::FromAnsi(document_->Sheet().ComputerName));
     const QLocale locale;
     auto whole = [&](double v) { return locale.toString(v, 'f', 0).rightJustified(2, QLatin1Char(' ')); };
     panels_[11]->setText(
@@ -276,32 +261,32 @@ void TForm1::StatusPageText()
 
 void TForm1::btn_spaltenlinksClick()
 {
-    sheet_->ShiftColumns(true);
-    Recompose(true);
+    document_->Sheet().ShiftColumns(true);
+    document_->Commit(true);
 }
 
 void TForm1::btn_spaltenrechtsClick()
 {
-    sheet_->ShiftColumns(false);
-    Recompose(true);
+    document_->Sheet().ShiftColumns(false);
+    document_->Commit(true);
 }
 
 void TForm1::btn_obenClick()
 {
-    sheet_->ShiftRows(true);
-    Recompose(true);
+    document_->Sheet().ShiftRows(true);
+    document_->Commit(true);
 }
 
 void TForm1::btn_untenClick()
 {
-    sheet_->ShiftRows(false);
-    Recompose(true);
+    document_->Sheet().ShiftRows(false);
+    document_->Commit(true);
 }
 
 void TForm1::btn_spaltekopierenClick()
 {
-    sheet_->CopyFirstColumn();
-    Recompose(true);
+    document_->Sheet().CopyFirstColumn();
+    document_->Commit(true);
 }
 
 // ------------------------------------------------------------ desktop
@@ -318,5 +303,5 @@ void TForm1::mm_lnkdsktpClick()
 
 void TForm1::mm_DatablageClick()
 {
-    ::mm_DatablageClick(DataFolder, ProgramFolder, folderBrowser_);
+    ::mm_DatablageClick(document_->DataFolder, document_->ProgramFolder, folderBrowser_);
 }

@@ -138,7 +138,7 @@ int TForm1::MarkAtCursor()
     if (!fieldHighlight_)
         fieldHighlight_ = new DottedFrame(canvas_);
     fieldHighlight_->hide();
-    if (const TRSObject *f = sheet_->FieldAtPoint(CursorX, CursorY)) {
+    if (const TRSObject *f = document_->Sheet().FieldAtPoint(CursorX, CursorY)) {
         canvas_->SetMarkRect(true, f->Left, f->Top, f->Width, f->Height);
         const int left = canvas_->LenToPixelTruncX(f->Left), top = canvas_->LenToPixelTruncY(f->Top);
         const int right = left + canvas_->LenToPixelTruncX(f->Width);
@@ -148,7 +148,7 @@ int TForm1::MarkAtCursor()
         fieldHighlight_->raise();
         return 2;
     }
-    if (const TRSSpalte *c = sheet_->ColumnAtPoint(CursorX, CursorY)) {
+    if (const TRSSpalte *c = document_->Sheet().ColumnAtPoint(CursorX, CursorY)) {
         canvas_->SetMarkRect(true, c->Left, c->Top, c->Width, c->Height);
         return 1;
     }
@@ -195,7 +195,8 @@ void TForm1::CanvasMouseMove(QMouseEvent *e)
         return;
     }
     if (!canvas_->Bearbeitbar())
-        canvas_->setCursor(sheet_->FieldAtPoint(CursorX, CursorY) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        canvas_->setCursor(document_->Sheet().FieldAtPoint(CursorX, CursorY) ? Qt::PointingHandCursor
+                                                                             : Qt::ArrowCursor);
 }
 
 void TForm1::CanvasMouseUp(QMouseEvent *e)

@@ -43,7 +43,6 @@ class TRSObject
     TColor FontColor = clBlack;
     double Angle = 0;
     bool Visible = false;
-    std::int32_t CanvasElement = -1; // canvas text element of this field; never stored or copied
 
     void Assign(const TRSObject *source, bool withFrame);
     void SetKind(std::uint8_t kind) { Kind = kind; }

@@ -6,6 +6,7 @@
 
 #include "platform/codepage.h"
 #include "platform/messages.h"
+#include "platform/syserror.h"
 #include "platform/system.h"
 
 #include <QDir>
@@ -191,7 +192,7 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         platform::ShowError(QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden.\r\n%2")
-                                .arg(nativePath(path), file.errorString()));
+                                .arg(nativePath(path), platform::SystemErrorText(file.errorString())));
         return false;
     }
     // Mapped rather than read: large picture sheets are only copied once,
@@ -205,7 +206,7 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
         content = file.readAll();
         if (file.error() != QFile::NoError) {
             platform::ShowError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.\r\n%2")
-                                    .arg(nativePath(path), file.errorString()));
+                                    .arg(nativePath(path), platform::SystemErrorText(file.errorString())));
             return false;
         }
     }
@@ -376,7 +377,7 @@ bool TRS::SaveToFile(const QString &path)
         }
         s.Flush();
         if (s.Failed()) {
-            const QString reason = file.Device().errorString();
+            const QString reason = platform::SystemErrorText(file.Device().errorString());
             file.Cancel();
             return failed(reason);
         }

@@ -1,11 +1,12 @@
 #include "model/safe_file.h"
 
+#include "platform/syserror.h"
+
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,7 +26,7 @@ bool TSafeFile::Open()
         info = QFileInfo(info.canonicalFilePath());
     target_ = info.absoluteFilePath();
     if (info.isDir()) {
-        error_ = QString::fromLocal8Bit(std::strerror(EISDIR));
+        error_ = platform::SystemErrorText(EISDIR);
         return false;
     }
     // The new file gets the permissions of the one it replaces, or the usual
@@ -49,13 +50,13 @@ bool TSafeFile::Open()
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            error_ = QString::fromLocal8Bit(std::strerror(errno));
+            error_ = platform::SystemErrorText(errno);
             tempPath_.clear();
             return false;
         }
         ::fchmod(fd, mode); // independent of the umask
         if (!temp_.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-            error_ = temp_.errorString();
+            error_ = platform::SystemErrorText(temp_.errorString());
             ::close(fd);
             ::unlink(QFile::encodeName(tempPath_).constData());
             tempPath_.clear();
@@ -64,7 +65,7 @@ bool TSafeFile::Open()
         open_ = true;
         return true;
     }
-    error_ = QString::fromLocal8Bit(std::strerror(EEXIST));
+    error_ = platform::SystemErrorText(EEXIST);
     return false;
 }
 
@@ -74,7 +75,7 @@ bool TSafeFile::Commit()
         return false;
     const bool flushed = temp_.flush() && temp_.error() == QFile::NoError;
     if (!flushed)
-        error_ = temp_.errorString();
+        error_ = platform::SystemErrorText(temp_.errorString());
     temp_.close();
     open_ = false;
     if (flushed &&
@@ -83,7 +84,7 @@ bool TSafeFile::Commit()
         return true;
     }
     if (flushed)
-        error_ = QString::fromLocal8Bit(std::strerror(errno));
+        error_ = platform::SystemErrorText(errno);
     ::unlink(QFile::encodeName(tempPath_).constData());
     tempPath_.clear();
     return false;

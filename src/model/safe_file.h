@@ -20,7 +20,7 @@ class TSafeFile
     // Puts the written file in the target's place; false on any error.
     bool Commit();
     void Cancel();
-    // The system's reason of the last failure.
+    // The reason of the last failure, in German.
     QString ErrorString() const { return error_; }
 
   private:

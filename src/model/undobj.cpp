@@ -82,6 +82,8 @@ void TRSUndo::Push(TRS *sheet)
     Previous = Current;
     ++Current;
     highest_ = std::max(highest_, Current);
+    // A change after an undo makes the undone states unreachable.
+    redoTop_ = Current;
     // A failed write shows its own message; a later undo of the missing file
     // then finds nothing and changes nothing.
     sheet->SaveToFile(SnapshotPath(Current));
@@ -103,6 +105,20 @@ bool TRSUndo::Undo(TRS *sheet)
     return sheet->LoadFromFile(path);
 }
 
+bool TRSUndo::CanRedo() const
+{
+    return claimTried_ && Current < redoTop_ && QFileInfo(SnapshotPath(Current + 1)).isFile();
+}
+
+bool TRSUndo::Redo(TRS *sheet)
+{
+    if (!sheet || !CanRedo())
+        return false;
+    Previous = Current;
+    ++Current;
+    return sheet->LoadFromFile(SnapshotPath(Current));
+}
+
 void TRSUndo::Clear()
 {
     // A store that never wrote a snapshot has nothing to delete; the files
@@ -110,6 +126,7 @@ void TRSUndo::Clear()
     if (!claimTried_) {
         Current = 0;
         highest_ = 0;
+        redoTop_ = 0;
         return;
     }
     // Everything this store wrote goes, also beyond the usual range.
@@ -121,6 +138,7 @@ void TRSUndo::Clear()
     }
     Current = 0;
     highest_ = 0;
+    redoTop_ = 0;
 }
 
 // Finds the first set of snapshot names that no running store holds and locks

@@ -1,7 +1,7 @@
 #pragma once
 // The undo store: after every change the whole sheet is written as a label
 // file into a numbered snapshot next to the program file, and undo reads the
-// previous snapshot back. Nothing is kept in memory.
+// previous snapshot back (and redo the next one). Nothing is kept in memory.
 //
 // Snapshot n of the base name /opt/dorlix/dorlix_u1 is /opt/dorlix/dorlix_u1.n.
 // Every running store claims its snapshot names with a lock file, so two
@@ -42,6 +42,11 @@ class TRSUndo
     // Reads the previous snapshot into the sheet; false when there is none or
     // it could not be read.
     bool Undo(TRS *sheet);
+    // Redo brings back what the last undo took, until the next Push: the
+    // snapshots ahead of Current are still on disk, so nothing is kept in
+    // memory for it either.
+    bool CanRedo() const;
+    bool Redo(TRS *sheet);
     // Deletes the snapshot files and restarts the numbering.
     void Clear();
 
@@ -56,6 +61,7 @@ class TRSUndo
     std::unique_ptr<QLockFile> lock_;
     bool claimTried_ = false;
     std::int32_t highest_ = 0; // highest snapshot number written since the last Clear
+    std::int32_t redoTop_ = 0; // newest snapshot that Redo may reach
 };
 
 // The path with the extension of its file-name part (from its last dot on)

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 
 #include <utility>
 
@@ -28,9 +30,13 @@ QString standardDialog(QWidget *parent, const FileDialogRequest &r)
     dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (!r.startFolder.isEmpty())
         dlg.setDirectory(r.startFolder);
+    // The proposed name, also a pattern such as "*.rsd", stands in the name field.
     const QString name = QFileInfo(r.fileName).fileName();
-    if (!name.isEmpty() && !name.contains(QLatin1Char('*')))
+    if (!name.isEmpty())
         dlg.selectFile(name);
+    // The size column fits its longest entry instead of cutting "255 KiB".
+    if (QTreeView *details = dlg.findChild<QTreeView *>(QStringLiteral("treeView")))
+        details->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return QString();
     return dlg.selectedFiles().constFirst();

@@ -3,8 +3,13 @@
 #include "platform/messages.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace platform
 {
@@ -62,6 +67,22 @@ QMessageBox::Icon iconFor(const Message &m)
     return QMessageBox::NoIcon;
 }
 
+} // namespace
+
+int MessageTextWidth(const QString &text, const QFont &font, int screenWidth)
+{
+    // Wide enough for the longest line, so that Qt's own wrapping never
+    // leaves a single word on a line of its own; long texts still wrap.
+    const QFontMetrics fm(font);
+    int widest = 0;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    const int limit = std::max(300, std::min(720, screenWidth * 2 / 3));
+    return std::min(widest + fm.averageCharWidth(), limit);
+}
+
+namespace
+{
 int show(const Message &m)
 {
     QString text = m.text;
@@ -94,6 +115,11 @@ int show(const Message &m)
     box.setDefaultButton(buttons.front().std);
     // Closing the box without a button counts as Cancel (or No, or OK).
     box.setEscapeButton(box.button(buttons.back().std));
+    if (QLabel *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
+        const QScreen *screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+        const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+        label->setMinimumWidth(MessageTextWidth(text, label->font(), screenWidth));
+    }
     box.exec();
     for (const Button &b : buttons)
         if (box.clickedButton() == box.button(b.std))

@@ -132,7 +132,7 @@ TEST_F(MainWindow, FirstStartAsksInOrderAndStoresTheChosenFolder)
     EXPECT_EQ(ini.ReadSection("Pfad"), QStringList{"Daten"});
     EXPECT_TRUE(ini.ValueExists("ZeilenHoehe", "Wert"));
     EXPECT_FALSE(ini.SectionExists("Optionen"));
-    EXPECT_EQ(w->DataFolder, data_ + "/");
+    EXPECT_EQ(w->Document().DataFolder, data_ + "/");
     EXPECT_EQ(w->windowTitle(), "Rückenschilddruckprogramm (Version 1.99.2 <03/2020>) - unbenannt.rsd");
     // Only "Neu" and "Öffnen" could be used; "Neu" comes with its dialog.
     EXPECT_TRUE(enabled(*w, "btn_open"));
@@ -146,12 +146,12 @@ TEST_F(MainWindow, CancelledFirstStartFallsBackToTheProgramFolderUntilClose)
     messages.Answer(platform::mrOk);
     messages.Answer(platform::mrNo);
     auto w = start();
-    EXPECT_EQ(w->DataFolder, w->ProgramFolder);
+    EXPECT_EQ(w->Document().DataFolder, w->Document().ProgramFolder);
     EXPECT_FALSE(QFile::exists(program.File("dorlix.ini")));
     EXPECT_FALSE(QFile::exists(QDir(platform::DesktopFolder()).filePath("Rückenschilder.desktop")));
     w->close();
     platform::TIniFile ini(program.File("dorlix.ini"));
-    EXPECT_EQ(ini.ReadString("Pfad", "Daten"), w->ProgramFolder);
+    EXPECT_EQ(ini.ReadString("Pfad", "Daten"), w->Document().ProgramFolder);
     EXPECT_EQ(ini.ReadString("Optionen", "SeitenInfo"), "0");
 }
 
@@ -160,11 +160,11 @@ TEST_F(MainWindow, SettingsAreReadAndWrittenBack)
     writeIni("Bilder=/bilder\n[ZeilenHoehe]\nWert=1,5\n[Optionen]\nSeitenInfo=1\n");
     auto w = start();
     EXPECT_TRUE(messages.Messages().empty());
-    EXPECT_DOUBLE_EQ(w->LineFactor, 1.5);
-    EXPECT_EQ(w->PictureFolder, "/bilder");
+    EXPECT_DOUBLE_EQ(w->Document().LineFactor, 1.5);
+    EXPECT_EQ(w->Document().PictureFolder, "/bilder");
     EXPECT_TRUE(w->ShowPageInfo);
     EXPECT_TRUE(w->DPaintbox1()->PageInfosShown());
-    w->LineFactor = 1.25;
+    w->Document().LineFactor = 1.25;
     w->close();
     platform::TIniFile ini(program.File("dorlix.ini"));
     EXPECT_EQ(ini.ReadString("ZeilenHoehe", "Wert"), "1,25");
@@ -174,7 +174,7 @@ TEST_F(MainWindow, SettingsAreReadAndWrittenBack)
     // An unreadable number gives its default.
     writeIni("[ZeilenHoehe]\nWert=viel\n");
     auto w2 = start();
-    EXPECT_DOUBLE_EQ(w2->LineFactor, 1.1);
+    EXPECT_DOUBLE_EQ(w2->Document().LineFactor, 1.1);
 }
 
 TEST_F(MainWindow, StartFileOpensWithItsNameAndAFreshUndoStore)
@@ -182,8 +182,8 @@ TEST_F(MainWindow, StartFileOpensWithItsNameAndAFreshUndoStore)
     writeIni();
     const QString file = copyExample("bogen.rsd");
     auto w = start(file);
-    EXPECT_EQ(w->DocumentName, "bogen.rsd");
-    EXPECT_EQ(w->DocumentFolder, data_);
+    EXPECT_EQ(w->Document().FileName(), "bogen.rsd");
+    EXPECT_EQ(w->Document().Folder(), data_);
     EXPECT_TRUE(w->windowTitle().endsWith(" - bogen.rsd"));
     EXPECT_TRUE(w->DPaintbox1()->isVisible());
     EXPECT_FALSE(w->Sheet().Modified);
@@ -211,7 +211,7 @@ TEST_F(MainWindow, OpeningAWrongFileChangesNothing)
     dialogs.files.push_back(bad);
     w->btn_openClick();
     EXPECT_EQ(messages.Texts(), QStringList{"Falsche Datei: RUECKENSCHILX"});
-    EXPECT_EQ(w->DocumentName, "gut.rsd");
+    EXPECT_EQ(w->Document().FileName(), "gut.rsd");
     EXPECT_EQ(w->Sheet().ColumnCount, 5);
     EXPECT_TRUE(w->DPaintbox1()->isVisible());
     ASSERT_EQ(dialogs.requests.size(), 1u);
@@ -250,7 +250,7 @@ TEST_F(MainWindow, SaveAsWritesAndRenamesOrChangesNothing)
     w->btn_saveClick();
     ASSERT_TRUE(QFile::exists(target));
     EXPECT_EQ(dialogs.requests.back().fileName, "alt.rsd");
-    EXPECT_EQ(w->DocumentName, "neu.rsd");
+    EXPECT_EQ(w->Document().FileName(), "neu.rsd");
     EXPECT_FALSE(w->Sheet().Modified);
     EXPECT_TRUE(w->windowTitle().endsWith(" - neu.rsd"));
 
@@ -261,7 +261,7 @@ TEST_F(MainWindow, SaveAsWritesAndRenamesOrChangesNothing)
     w->btn_saveClick();
     platform::SetProgramFilePath(program.File("dorlix"));
     EXPECT_FALSE(QFile::exists(QDir(data_).filePath("dritte.rsd")));
-    EXPECT_EQ(w->DocumentName, "neu.rsd");
+    EXPECT_EQ(w->Document().FileName(), "neu.rsd");
     EXPECT_TRUE(w->Sheet().Modified);
 
     // The program in the desktop folder: the check says why.
@@ -271,7 +271,7 @@ TEST_F(MainWindow, SaveAsWritesAndRenamesOrChangesNothing)
     w->btn_saveClick();
     ASSERT_EQ(messages.Texts().size(), 1);
     EXPECT_TRUE(messages.Texts()[0].startsWith("Das Programm kann nicht direkt vom Desktop"));
-    EXPECT_EQ(w->DocumentName, "neu.rsd");
+    EXPECT_EQ(w->Document().FileName(), "neu.rsd");
 }
 
 TEST_F(MainWindow, CloseQuestionPaths)

@@ -84,7 +84,7 @@ TEST(PictureFile, CorpusLoadsOrIsRefused)
             }
         }
     }
-    EXPECT_GE(loaded, 60);
+    EXPECT_GE(loaded, 57); // all but the refused ones
 }
 
 // The content decides, not the name.
@@ -98,7 +98,7 @@ TEST(PictureFile, RecognisedByContent)
     } cases[] = {
         {"jpeg/pillow_hopper.jpg", "hopper.bmp", TPicture::Kind::Jpeg},
         {"emf/poi_wrench.emf", "wrench", TPicture::Kind::Metafile},
-        {"wmf/libwmf_arrow01.wmf", "arrow.jpg", TPicture::Kind::Metafile},
+        {"wmf/dotnet_telescope_01.wmf", "telescope.jpg", TPicture::Kind::Metafile},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.disguise);
@@ -133,7 +133,6 @@ TEST(PictureFile, PlainWmfGetsPlaceableHeader)
         const char *file;
         int left, top, right, bottom, inch;
     } cases[] = {
-        {"wmf/libwmf_p0000001.wmf", 0, 0, 4800, 1792, 1440},        // its window, large units
         {"wmf/dotnet_gdiwmfboundariesbug.wmf", 0, 0, 324, 252, 72}, // its window, small units
         {"wmf/poi_testException2.doc-2.wmf", -27, 269, 416, 451, 72},
     };
@@ -156,7 +155,7 @@ TEST(PictureFile, PlainWmfGetsPlaceableHeader)
         EXPECT_GT(inkPixels(*pic), 0);
     }
     // Without a window the drawing's extent is the frame.
-    auto text = TPicture::FromFileBytes(ReadCorpus("wmf/libwmf_text.wmf"), nullptr);
+    auto text = TPicture::FromFileBytes(ReadCorpus("wmf/poi_testException2.doc-2.wmf"), nullptr);
     ASSERT_TRUE(text);
     EXPECT_GT(text->Width(), 0);
     EXPECT_GT(inkPixels(*text), 0);
@@ -170,7 +169,8 @@ TEST(PictureFile, BrokenMetafiles)
     EXPECT_FALSE(TPicture::FromFileBytes(ReadCorpus("wmf/poi_61338.wmf"), &error));
     EXPECT_EQ(error, "Fehlerhafte Grafik");
 
-    TBytes wmf = ReadCorpus("wmf/libwmf_arrow01.wmf");
+    TBytes wmf = ReadCorpus("wmf/dotnet_telescope_01.wmf");
+    ASSERT_GT(wmf.size(), 40u);
     wmf[20] ^= 0x55;
     error.clear();
     EXPECT_FALSE(TPicture::FromFileBytes(wmf, &error));
@@ -178,7 +178,8 @@ TEST(PictureFile, BrokenMetafiles)
 
     // A header announcing a record far larger than the file: the records
     // themselves are sound, so the picture loads and draws.
-    TBytes big = ReadCorpus("wmf/libwmf_arrow01.wmf");
+    TBytes big = ReadCorpus("wmf/dotnet_telescope_01.wmf");
+    ASSERT_GT(big.size(), 40u);
     big[22 + 12] = 0xFF;
     big[22 + 13] = 0xFF;
     big[22 + 14] = 0xFF;
@@ -197,9 +198,9 @@ TEST(PictureFile, DamagedFilesAreHandled)
     const QStringList files = {"emf/libemf2svg_test-007.emf",
                                "emf/poi_wrench.emf",
                                "emf/libgdiplus_test.emf",
-                               "wmf/libwmf_fulltest.wmf",
+                               "wmf/dotnet_telescope_01.wmf",
                                "wmf/poi_60677.wmf",
-                               "wmf/libwmf_p0000001.wmf",
+                               "wmf/dotnet_gdiwmfboundariesbug.wmf",
                                "jpeg/pillow_hopper.jpg",
                                "jpeg/jpeg-decoder_jpg-progressive.jpg",
                                "bmp/g/pal8.bmp"};
@@ -207,6 +208,7 @@ TEST(PictureFile, DamagedFilesAreHandled)
     for (const QString &file : files) {
         SCOPED_TRACE(file.toStdString());
         const TBytes original = ReadCorpus(file);
+        ASSERT_GT(original.size(), 16u);
         for (int round = 0; round < 12; ++round) {
             TBytes bytes = original;
             if (round % 3 == 0) {

@@ -7,15 +7,19 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 
-// The bytes of a corpus file.
+// The bytes of a corpus file; empty, and the running test failed, when the
+// file cannot be read.
 inline TBytes ReadCorpus(const QString &relative)
 {
     QFile f(CorpusPath(relative));
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read test picture " << f.fileName().toStdString();
         return {};
+    }
     const QByteArray a = f.readAll();
     return TBytes(a.begin(), a.end());
 }

@@ -27,7 +27,6 @@ TEST(Sheet, DefaultsOfAFreshSheetColumnAndField)
     EXPECT_DOUBLE_EQ(f.LineWidth, 0.5);
     EXPECT_EQ(f.BackgroundColor, 0xFFFFFF);
     EXPECT_EQ(f.Alignment, 1);
-    EXPECT_EQ(f.CanvasElement, -1);
     EXPECT_FALSE(f.Visible);
 }
 
@@ -221,7 +220,6 @@ TEST(Sheet, AssignIsADeepCopy)
     TRS a;
     makeBinderSheet(a, 2, 3);
     a.GetField(1, 2)->Text = "tief";
-    a.GetField(1, 2)->CanvasElement = 7;
     QImage img(2, 2, QImage::Format_RGB32);
     img.fill(Qt::blue);
     a.GetField(0, 0)->Picture = TPicture::FromImage(img);
@@ -235,7 +233,6 @@ TEST(Sheet, AssignIsADeepCopy)
     EXPECT_TRUE(b.FileName.isEmpty());
     EXPECT_FALSE(b.Modified);
     EXPECT_EQ(b.GetField(1, 2)->Text, "tief");
-    EXPECT_EQ(b.GetField(1, 2)->CanvasElement, -1);
     EXPECT_EQ(b.GetColumn(1)->BackgroundColor, 0x112233);
     ASSERT_TRUE(b.GetField(0, 0)->Picture);
     EXPECT_NE(b.GetField(0, 0)->Picture.get(), a.GetField(0, 0)->Picture.get());

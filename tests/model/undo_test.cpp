@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -377,4 +378,58 @@ TEST(UndoStore, SnapshotsOfWindowsThatNoLongerRunAreRemoved)
               (QStringList{"dorlix_u1.007", "dorlix_u1.1", "dorlix_u1.lock", "dorlix_u1.txt",
                            "dorlix_u1~02.1", "dorlix_u1~2.1", "dorlix_u1~2.lock", "dorlix_u2.1"}));
     EXPECT_EQ(storedText(folder.File("dorlix_u1.1")), "opened");
+}
+
+TEST(UndoStore, RedoBringsBackWhatUndoTookUntilTheNextChange)
+{
+    TempProgramFolder folder;
+    TRS rs;
+    makeSheet(rs, "opened");
+    TRSUndo undo;
+    undo.SetUser(QStringLiteral("u1"));
+    undo.Push(&rs);
+    EXPECT_FALSE(undo.CanRedo());
+    change(undo, rs, "A");
+    change(undo, rs, "B");
+    change(undo, rs, "C");
+    EXPECT_FALSE(undo.CanRedo());
+    EXPECT_FALSE(undo.Redo(&rs));
+    EXPECT_EQ(textOf(rs), "C");
+
+    // Three steps back, then forward again one by one.
+    ASSERT_TRUE(undo.Undo(&rs));
+    ASSERT_TRUE(undo.Undo(&rs));
+    ASSERT_TRUE(undo.Undo(&rs));
+    EXPECT_EQ(textOf(rs), "opened");
+    EXPECT_FALSE(undo.CanUndo());
+    ASSERT_TRUE(undo.Redo(&rs));
+    EXPECT_EQ(textOf(rs), "A");
+    EXPECT_TRUE(undo.CanUndo());
+    ASSERT_TRUE(undo.Redo(&rs));
+    EXPECT_EQ(textOf(rs), "B");
+    // Undo and redo alternate without losing a state.
+    ASSERT_TRUE(undo.Undo(&rs));
+    EXPECT_EQ(textOf(rs), "A");
+    ASSERT_TRUE(undo.Redo(&rs));
+    ASSERT_TRUE(undo.Redo(&rs));
+    EXPECT_EQ(textOf(rs), "C");
+    EXPECT_FALSE(undo.CanRedo());
+
+    // A change after an undo ends redo, although the old files are still there.
+    ASSERT_TRUE(undo.Undo(&rs));
+    ASSERT_TRUE(undo.Undo(&rs));
+    change(undo, rs, "D");
+    EXPECT_FALSE(undo.CanRedo());
+    EXPECT_FALSE(undo.Redo(&rs));
+    EXPECT_EQ(textOf(rs), "D");
+    ASSERT_TRUE(undo.Undo(&rs));
+    EXPECT_EQ(textOf(rs), "A");
+    ASSERT_TRUE(undo.Redo(&rs));
+    EXPECT_EQ(textOf(rs), "D");
+
+    // All snapshots go at the end, also those that were undone.
+    undo.Clear();
+    EXPECT_FALSE(undo.CanRedo());
+    EXPECT_TRUE(
+        snapshotFiles(folder.Path()).filter(QRegularExpression(QStringLiteral("\\.\\d+$"))).isEmpty());
 }

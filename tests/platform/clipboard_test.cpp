@@ -84,7 +84,7 @@ TEST(Clipboard, MetafileRoundTrip)
         TPicture::MetafileType type;
     } cases[] = {
         {"emf/poi_wrench.emf", platform::EmfMimeTypes(), TPicture::MetafileType::Emf},
-        {"wmf/libwmf_arrow01.wmf", platform::WmfMimeTypes(), TPicture::MetafileType::Wmf},
+        {"wmf/pillow_drawing.wmf", platform::WmfMimeTypes(), TPicture::MetafileType::Wmf},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
@@ -114,7 +114,7 @@ TEST(Clipboard, MetafileRoundTrip)
 // header; unreadable metafile data gives no picture, even beside an image.
 TEST(Clipboard, ForeignMetafiles)
 {
-    const TBytes plain = ReadCorpus("wmf/libwmf_p0000001.wmf");
+    const TBytes plain = ReadCorpus("wmf/dotnet_gdiwmfboundariesbug.wmf");
     auto *data = new QMimeData;
     data->setData("image/wmf",
                   QByteArray(reinterpret_cast<const char *>(plain.data()), qsizetype(plain.size())));

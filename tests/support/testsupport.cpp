@@ -2,6 +2,9 @@
 
 #include "platform/system.h"
 
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
 MessageCapture::MessageCapture()
 {
     previous_ = platform::SetMessageHandler([this](const platform::Message &m) {
@@ -42,5 +45,9 @@ TempProgramFolder::~TempProgramFolder()
 
 QString CorpusPath(const QString &relative)
 {
-    return QStringLiteral(DORLIX_CORPUS_DIR "/") + relative;
+    const QString path = QStringLiteral(DORLIX_CORPUS_DIR "/") + relative;
+    if (!QFileInfo::exists(path))
+        ADD_FAILURE() << "test picture missing: " << path.toStdString()
+                      << " (the corpus belongs in tests/data/corpus)";
+    return path;
 }

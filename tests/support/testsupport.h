@@ -44,4 +44,6 @@ class TempProgramFolder
     QTemporaryDir dir_;
 };
 
+// The path of a file or folder of the test corpus (tests/data/corpus); a
+// missing one fails the running test with a message naming it.
 QString CorpusPath(const QString &relative);

@@ -1,4 +1,5 @@
-#include "app/compose.h"
+#include "document/compose.h"
+#include "document/document.h"
 #include "model/rs.h"
 #include "model/undobj.h"
 #include "platform/printer.h"
@@ -99,10 +100,10 @@ TEST_F(Compose, VisibleFieldsGiveBackgroundTextAndBorderLines)
     sheet.GetField(0, 0)->Visible = true; // empty text field: only its background
     sheet.GetField(0, 0)->Kind = 1;
 
-    Recompose(sheet, canvas, settings, nullptr, false);
-    EXPECT_TRUE(sheet.Modified);
+    const TFieldElements elements = ComposeSheet(sheet, canvas, settings);
     ASSERT_EQ(count(canvas, 1), 1 + 1 + 1 + 4);
-    EXPECT_EQ(sheet.GetField(0, 0)->CanvasElement, -1);
+    EXPECT_EQ(elements.Element(0, 0), -1);
+    EXPECT_EQ(elements.Size(), 1u);
 
     ElementInfo bg0 = info(canvas, 1, 0);
     EXPECT_NEAR(bg0.height, sheet.GetField(0, 0)->Height, 1e-9); // not the last row: full height
@@ -113,7 +114,7 @@ TEST_F(Compose, VisibleFieldsGiveBackgroundTextAndBorderLines)
     EXPECT_NEAR(bg.width, f->Width - 0.1, 1e-9);
     EXPECT_NEAR(bg.height, f->Height - 0.1, 1e-9);
 
-    EXPECT_EQ(f->CanvasElement, 2);
+    EXPECT_EQ(elements.Element(1, 2), 2);
     ElementInfo t = info(canvas, 1, 2);
     EXPECT_EQ(t.kind, TDruckTyp::Text);
     EXPECT_EQ(t.text, "Ordner"); // the trailing line break is not drawn
@@ -211,18 +212,4 @@ TEST_F(Compose, PicturesAndEmptySheets)
     EXPECT_EQ(count(canvas, 0), 0);
     EXPECT_EQ(count(canvas, 1), 0);
     EXPECT_EQ(canvas.CurrentPage(), 1);
-}
-
-TEST_F(Compose, RecomposeWithSnapshotPushesFirst)
-{
-    TempProgramFolder folder;
-    TRSUndo undo;
-    undo.SetUser("tester");
-    Recompose(sheet, canvas, settings, &undo, true);
-    sheet.GetField(0, 0)->Text = "geändert";
-    Recompose(sheet, canvas, settings, &undo, true);
-    EXPECT_EQ(undo.Current, 2);
-    EXPECT_TRUE(sheet.Modified); // set again after the snapshot cleared it
-    Recompose(sheet, canvas, settings, &undo, false);
-    EXPECT_EQ(undo.Current, 2);
 }

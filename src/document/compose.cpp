@@ -1,7 +1,6 @@
-#include "app/compose.h"
+#include "document/compose.h"
 
 #include "model/rs.h"
-#include "model/undobj.h"
 #include "platform/codepage.h"
 
 #include <cmath>
@@ -17,7 +16,7 @@ constexpr int kClear = 1;    // fill style
 constexpr int kPenClear = 5; // line style: no line
 constexpr TColor kGrey = 0x808080;
 
-void composeBackground(TRS &sheet, TDPaintbox &canvas)
+void composeBackground(const TRS &sheet, TDPaintbox &canvas)
 {
     const double s = sheet.FieldSpacing;
     for (std::int32_t i = 0; i < sheet.ColumnCount; ++i) {
@@ -48,9 +47,10 @@ void composeBackground(TRS &sheet, TDPaintbox &canvas)
     }
 }
 
-void composeField(TRS &sheet, TDPaintbox &canvas, TRSObject &f, bool lastRow)
+int composeField(const TRS &sheet, TDPaintbox &canvas, const TRSObject &f, bool lastRow)
 {
     const double s = sheet.FieldSpacing;
+    int textElement = -1;
     canvas.SetFillStyle(kSolid, f.BackgroundColor);
     canvas.SetLineStyle(kPenClear, clWhite, 0.1);
     canvas.AddRectangle(f.Left + 0.05, f.Top + 0.05, f.Width - 0.1, lastRow ? f.Height - 0.1 : f.Height);
@@ -61,7 +61,7 @@ void composeField(TRS &sheet, TDPaintbox &canvas, TRSObject &f, bool lastRow)
                             f.FontHeight, f.Angle);
         const std::string text = DrawnText(f.Text);
         if (!text.empty())
-            f.CanvasElement = canvas.AddText(platform::FromAnsi(text), a.x, a.y);
+            textElement = canvas.AddText(platform::FromAnsi(text), a.x, a.y);
     } else if (f.Kind == 2 && f.Picture && f.Picture->Width() > 0 && f.Picture->Height() > 0) {
         const QRectF box = FitPicture(f, f.Picture->Width(), f.Picture->Height());
         canvas.AddPicture(canvas::kSrcCopy, f.Picture.get(), box.x(), box.y(), box.width(), box.height());
@@ -76,6 +76,7 @@ void composeField(TRS &sheet, TDPaintbox &canvas, TRSObject &f, bool lastRow)
         canvas.AddLine(f.Left, f.Top + f.Height + s / 2, f.Left, f.Top - s / 2);
         canvas.AddLine(f.X2, f.Top + f.Height + s / 2, f.X2, f.Top - s / 2);
     }
+    return textElement;
 }
 } // namespace
 
@@ -145,7 +146,7 @@ QRectF FitPicture(const TRSObject &f, double gw, double gh)
     return QRectF(x, y, w, h);
 }
 
-void ComposeSheet(TRS &sheet, TDPaintbox &canvas, const TComposeSettings &settings)
+TFieldElements ComposeSheet(const TRS &sheet, TDPaintbox &canvas, const TComposeSettings &settings)
 {
     canvas.SelectPage(1, false);
     canvas.ClearPage();
@@ -156,19 +157,15 @@ void ComposeSheet(TRS &sheet, TDPaintbox &canvas, const TComposeSettings &settin
 
     composeBackground(sheet, canvas);
     canvas.SelectPage(1, false);
+    TFieldElements elements;
     for (std::int32_t i = 0; i < sheet.ColumnCount; ++i)
         for (std::int32_t j = 0; j < sheet.RowCount; ++j) {
-            TRSObject *f = sheet.GetField(i, j);
-            if (f && f->Visible)
-                composeField(sheet, canvas, *f, j == sheet.RowCount - 1);
+            const TRSObject *f = sheet.GetField(i, j);
+            if (!f || !f->Visible)
+                continue;
+            const int text = composeField(sheet, canvas, *f, j == sheet.RowCount - 1);
+            if (text >= 0)
+                elements.Set(i, j, text);
         }
-}
-
-void Recompose(TRS &sheet, TDPaintbox &canvas, const TComposeSettings &settings, TRSUndo *undo, bool pushUndo)
-{
-    if (pushUndo && undo)
-        undo->Push(&sheet);
-    ComposeSheet(sheet, canvas, settings);
-    sheet.Modified = true;
-    canvas.Redraw();
+    return elements;
 }

@@ -1,0 +1,102 @@
+#include "document/document.h"
+
+#include "model/undobj.h"
+
+#include <QFileInfo>
+
+TDocument::TDocument(QObject *parent)
+    : QObject(parent), sheet_(std::make_unique<TRS>()), undo_(std::make_unique<TRSUndo>())
+{
+    // The standard format of the format paste.
+    FormatTemplate.Kind = 1;
+    FormatTemplate.Visible = true;
+    FormatTemplate.Alignment = 0;
+    FormatTemplate.FontHeight = 5.2;
+}
+
+TDocument::~TDocument() = default;
+
+void TDocument::SetFileName(const QString &name, const QString &folder)
+{
+    fileName_ = name;
+    folder_ = folder;
+    emit NameChanged();
+}
+
+void TDocument::Commit(bool undoable)
+{
+    if (undoable)
+        undo_->Push(sheet_.get());
+    if (canvas_) {
+        fieldElements_ = ComposeSheet(*sheet_, *canvas_, ComposeSettings());
+        canvas_->Redraw();
+    } else {
+        fieldElements_.Clear();
+    }
+    sheet_->Modified = true;
+    emit Changed(undoable);
+}
+
+bool TDocument::UndoStep()
+{
+    // The page is composed again also when there was nothing to read back.
+    const bool undone = undo_->Undo(sheet_.get());
+    Commit(false);
+    return undone;
+}
+
+std::unique_ptr<TRSObject> TDocument::SaveField(int column, int row) const
+{
+    const TRSObject *field = sheet_->GetField(column, row);
+    if (!field)
+        return nullptr;
+    auto copy = std::make_unique<TRSObject>();
+    copy->Assign(field, true);
+    return copy;
+}
+
+void TDocument::RestoreField(int column, int row, const TRSObject &saved)
+{
+    if (TRSObject *field = sheet_->GetField(column, row))
+        field->Assign(&saved, true);
+    Commit(false);
+}
+
+bool TDocument::Open(const QString &path)
+{
+    if (!sheet_->LoadFromFile(path))
+        return false;
+    const QFileInfo info(path);
+    undo_->Clear();
+    SetFileName(info.fileName(), info.absolutePath());
+    return true;
+}
+
+void TDocument::Opened()
+{
+    Commit(false);
+    undo_->Push(sheet_.get());
+    sheet_->Modified = false;
+}
+
+bool TDocument::Save(const QString &path)
+{
+    if (!sheet_->SaveToFile(path))
+        return false;
+    const QFileInfo info(path);
+    sheet_->Modified = false;
+    SetFileName(info.fileName(), info.absolutePath());
+    return true;
+}
+
+bool TDocument::FieldElementInfo(int column, int row, canvas::ElementInfo &info) const
+{
+    const int n = fieldElements_.Element(column, row);
+    if (n < 0 || !canvas_)
+        return false;
+    const int page = canvas_->CurrentPage();
+    canvas_->SelectPage(1, false);
+    canvas_->GetElementInfo(n, info);
+    canvas_->SelectPage(page, false);
+    return info.kind == canvas::TDruckTyp::Text;
+}
