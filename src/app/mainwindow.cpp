@@ -127,7 +127,7 @@ void TForm1::CreateToolBar()
         QStyle::SP_DialogSaveButton, &TForm1::btn_saveClick);
     big("btn_print", QStringLiteral("Drucken"),
         QStringLiteral("Druckt das aktuelle Rückenschild\r\nEinstellungen zum Drucken ... im Folgedialog"),
-        QStyle::SP_ComputerIcon, nullptr);
+        QStyle::SP_ComputerIcon, &TForm1::btn_printClick);
     row->addSpacing(12);
     big("btn_mod", QStringLiteral("Ändern"),
         QStringLiteral(
@@ -186,7 +186,7 @@ void TForm1::CreateMenu()
     actSave_ = menuFile_->addAction(QStringLiteral("Speichern (.. unter)             "), this,
                                     &TForm1::btn_saveClick);
     menuFile_->addSeparator();
-    actPrint_ = menuFile_->addAction(QStringLiteral("Drucken"));
+    actPrint_ = menuFile_->addAction(QStringLiteral("Drucken"), this, &TForm1::btn_printClick);
     actPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     menuFile_->addSeparator();
     actQuit_ = menuFile_->addAction(QStringLiteral("Beenden"), this, &QWidget::close);
@@ -366,15 +366,15 @@ void TForm1::UpdateCaption()
 void TForm1::UpdateCommandStates()
 {
     const bool sheet = canvas_->isVisible() && document_->Sheet().GridBuilt;
-    // "Neu", "Drucken" and "Ändern" come with their dialogs.
+    // "Neu" and "Ändern" come with their dialogs.
     Button(QStringLiteral("btn_Neu"))->setEnabled(false);
     actNew_->setEnabled(false);
-    Button(QStringLiteral("btn_print"))->setEnabled(false);
+    Button(QStringLiteral("btn_print"))->setEnabled(sheet);
     Button(QStringLiteral("btn_mod"))->setEnabled(false);
     Button(QStringLiteral("btn_open"))->setEnabled(true);
     Button(QStringLiteral("btn_save"))->setEnabled(sheet);
     actSave_->setEnabled(sheet);
-    actPrint_->setEnabled(false);
+    actPrint_->setEnabled(sheet);
     Button(QStringLiteral("btn_spaltenlinks"))->setEnabled(sheet);
     Button(QStringLiteral("btn_spaltenrechts"))->setEnabled(sheet);
     Button(QStringLiteral("btn_spaltekopieren"))->setEnabled(sheet && document_->Sheet().ColumnCount > 1);
