@@ -7,12 +7,14 @@
 #include "testsupport.h"
 
 #include "controls/SpezialSpin.h"
+#include "platform/ini.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -322,4 +324,53 @@ TEST(DruckJob, AStoppedOrUnreachablePrinterIsAskedAbout)
     EXPECT_EQ(messages.Messages()[0].text,
               TForm_druck::StatusQuestion(QStringLiteral(" Drucker ist offline (ausgeschaltet!)")));
     EXPECT_TRUE(d.isVisible());
+}
+
+// The shift is kept per printer in "dorlix.ini" of the program folder: read
+// when the dialog opens (and written straight back, clamped), written after
+// every change of a shift spin, and left alone when it is not to be kept.
+TEST(DruckShift, IsRememberedPerPrinterInTheSettingsFile)
+{
+    CurrentQueue queue(QStringLiteral("Merken"));
+    if (!queue.Ok())
+        GTEST_SKIP() << "Keine CUPS-Test-Warteschlange: " << queue.Why().toStdString();
+    TempProgramFolder folder;
+    MessageCapture messages;
+    PrintFixture f;
+    const QString iniPath = folder.File(QStringLiteral("dorlix.ini"));
+    {
+        platform::TIniFile ini(iniPath);
+        ini.WriteFloat(QStringLiteral("DruckVH"), queue.Name(), 2.5);
+        ini.WriteFloat(QStringLiteral("DruckVV"), queue.Name(), 400); // beyond the spin's range
+    }
+    {
+        TForm_druck d(f.document);
+        d.show();
+        EXPECT_DOUBLE_EQ(d.spin_VH->ValueReal(), 2.5);
+        EXPECT_DOUBLE_EQ(d.SPIN_VV->ValueReal(), 297);
+        const platform::TIniFile ini(iniPath);
+        EXPECT_DOUBLE_EQ(ini.ReadFloat(QStringLiteral("DruckVV"), queue.Name()), 297);
+        EXPECT_EQ(d.lbl_location->text(), QStringLiteral("(Standort: )"));
+
+        // Typing and Enter: the delayed change writes both values at once.
+        d.spin_VH->Editor()->setFocus();
+        d.spin_VH->Editor()->selectAll();
+        QTest::keyClicks(d.spin_VH->Editor(), QStringLiteral("-3,5"));
+        QTest::keyClick(d.spin_VH->Editor(), Qt::Key_Return);
+        EXPECT_DOUBLE_EQ(ini.ReadFloat(QStringLiteral("DruckVH"), queue.Name()), -3.5);
+        EXPECT_DOUBLE_EQ(ini.ReadFloat(QStringLiteral("DruckVV"), queue.Name()), 297);
+    }
+    {
+        // Not to be kept: nothing is written, nothing read.
+        TForm_druck d(f.document);
+        d.cb_merk->setChecked(false);
+        d.spin_VH->SetValueReal(7);
+        d.show();
+        EXPECT_DOUBLE_EQ(d.spin_VH->ValueReal(), 7);
+        d.spin_VH->Editor()->setFocus();
+        QTest::keyClick(d.spin_VH->Editor(), Qt::Key_Return);
+        const platform::TIniFile ini(iniPath);
+        EXPECT_DOUBLE_EQ(ini.ReadFloat(QStringLiteral("DruckVH"), queue.Name()), -3.5);
+    }
+    EXPECT_TRUE(messages.Messages().empty());
 }
