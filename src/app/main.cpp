@@ -1,5 +1,7 @@
 // dorlix: the window program.
 #include "app/mainwindow.h"
+#include "controls/GraphicHintWindow.h"
+#include "controls/glyphs83/glyphs83.h"
 
 #include "platform/message_box.h"
 #include "platform/messages.h"
@@ -40,6 +42,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Rückenschilder"));
     platform::SetApplicationTitle(QStringLiteral("Rückenschilder"));
     QApplication::setStyle(new HintStyle);
+    // Hints show in the program's own hint window, on the main window's
+    // hint background.
+    TGraphicHintWindow::Install(glyphs83::HintBackground());
 
     // The standard dialogs and buttons speak German.
     QTranslator qtGerman;

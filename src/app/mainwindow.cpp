@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "controls/MUVButton.h"
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
 #include "model/folder_check.h"
@@ -11,6 +12,7 @@
 #include "platform/system.h"
 
 #include "app/shell_commands.h"
+#include "app/status_panels.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,11 +23,11 @@
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -79,24 +81,21 @@ TForm1::~TForm1()
 
 // ------------------------------------------------------------------ layout
 
-QToolButton *TForm1::AddButton(QWidget *bar, const char *name, const QString &caption, const QString &hint,
-                               const QIcon &icon, void (TForm1::*handler)())
+TMUVButton *TForm1::AddButton(QWidget *bar, const char *name, const QString &caption, const QString &hint,
+                              const QString &glyph, int glyphSize, void (TForm1::*handler)())
 {
-    auto *b = new QToolButton(bar);
+    auto *b = new TMUVButton(bar);
     b->setObjectName(QString::fromLatin1(name));
-    b->setText(caption);
-    b->setIcon(icon);
-    b->setIconSize(QSize(32, 32));
-    b->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
-    b->setAutoRaise(true);
+    b->SetCaption(caption);
+    b->SetGlyphName(glyph, glyphSize);
+    b->SetCaptionPosition(caption.isEmpty() ? tp_none : tp_bottom);
     // A hint without "|" is its own short and long form.
-    QString text = hint;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    b->setToolTip(text);
+    b->SetHint(hint);
     b->setToolTipDuration(10000);
-    b->setStatusTip(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    // Reached with Tab; a mouse click leaves the focus where it was.
+    b->setFocusPolicy(Qt::TabFocus);
     if (handler)
-        connect(b, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+        connect(b, &TMUVButton::OnClick, this, [this, handler] { (this->*handler)(); });
     return b;
 }
 
@@ -106,10 +105,11 @@ void TForm1::CreateToolBar()
     bar->setObjectName(QStringLiteral("ToolBar"));
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(4, 2, 4, 2);
-    QStyle *st = style();
-    auto big = [&](const char *name, const QString &caption, const QString &hint, QStyle::StandardPixmap pix,
+    // Every large button shows a 32-pixel glyph, so the captions stand on
+    // one line.
+    auto big = [&](const char *name, const QString &caption, const QString &hint, const char *glyph,
                    void (TForm1::*handler)()) {
-        QToolButton *b = AddButton(bar, name, caption, hint, st->standardIcon(pix), handler);
+        TMUVButton *b = AddButton(bar, name, caption, hint, QString::fromLatin1(glyph), 32, handler);
         b->setMinimumWidth(84);
         row->addWidget(b);
         return b;
@@ -117,22 +117,22 @@ void TForm1::CreateToolBar()
     big("btn_Neu", QStringLiteral("Neu"),
         QStringLiteral(
             "Legt ein neues Rückenschild an.\r\nEinstellungen zur Seitenaufteilung im Folgedialog"),
-        QStyle::SP_FileIcon, nullptr);
+        "new", nullptr);
     big("btn_open", QStringLiteral("Öffnen"),
-        QStringLiteral("Öffnet eine bestehende Rückenschilddatei\r\nzur Bearbeitung"),
-        QStyle::SP_DialogOpenButton, &TForm1::btn_openClick);
+        QStringLiteral("Öffnet eine bestehende Rückenschilddatei\r\nzur Bearbeitung"), "open",
+        &TForm1::btn_openClick);
     big("btn_save", QStringLiteral("Speichern /...unter"),
         QStringLiteral("Speichert das Rückenschild in einer (auch neuen)\r\nDatei ab. Speichern.. bzw. "
                        "Speichern unter..."),
-        QStyle::SP_DialogSaveButton, &TForm1::btn_saveClick);
+        "save", &TForm1::btn_saveClick);
     big("btn_print", QStringLiteral("Drucken"),
         QStringLiteral("Druckt das aktuelle Rückenschild\r\nEinstellungen zum Drucken ... im Folgedialog"),
-        QStyle::SP_ComputerIcon, &TForm1::btn_printClick);
+        "print", &TForm1::btn_printClick);
     row->addSpacing(12);
     big("btn_mod", QStringLiteral("Ändern"),
         QStringLiteral(
             "Abmessungen der Ränder, Farben und Abstände\r\ndes angezeigten Rückenschildes modifizieren"),
-        QStyle::SP_FileDialogDetailedView, nullptr);
+        "change", nullptr);
     row->addSpacing(12);
 
     // The four arrows in a cross.
@@ -140,27 +140,27 @@ void TForm1::CreateToolBar()
     auto *grid = new QGridLayout(arrows);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
-    auto arrow = [&](const char *name, const QString &hint, QStyle::StandardPixmap pix,
-                     void (TForm1::*handler)(), int r, int c) {
-        QToolButton *b = AddButton(arrows, name, QString(), hint, st->standardIcon(pix), handler);
-        b->setIconSize(QSize(16, 16));
+    auto arrow = [&](const char *name, const QString &hint, const char *glyph, void (TForm1::*handler)(),
+                     int r, int c) {
+        TMUVButton *b = AddButton(arrows, name, QString(), hint, QString::fromLatin1(glyph), 16, handler);
+        b->setFixedSize(20, 20);
         grid->addWidget(b, r, c);
     };
-    arrow("btn_spaltenlinks", QStringLiteral("Alle Spalten nach links verschieben"), QStyle::SP_ArrowLeft,
+    arrow("btn_spaltenlinks", QStringLiteral("Alle Spalten nach links verschieben"), "columns_left",
           &TForm1::btn_spaltenlinksClick, 1, 0);
-    arrow("btn_oben", QStringLiteral("Alle Reihen nach oben verschieben"), QStyle::SP_ArrowUp,
-          &TForm1::btn_obenClick, 0, 1);
-    arrow("btn_unten", QStringLiteral("Alle Reihen nach unten verschieben"), QStyle::SP_ArrowDown,
+    arrow("btn_oben", QStringLiteral("Alle Reihen nach oben verschieben"), "rows_up", &TForm1::btn_obenClick,
+          0, 1);
+    arrow("btn_unten", QStringLiteral("Alle Reihen nach unten verschieben"), "rows_down",
           &TForm1::btn_untenClick, 2, 1);
-    arrow("btn_spaltenrechts", QStringLiteral("Alle Spalten nach rechts verschieben"), QStyle::SP_ArrowRight,
+    arrow("btn_spaltenrechts", QStringLiteral("Alle Spalten nach rechts verschieben"), "columns_right",
           &TForm1::btn_spaltenrechtsClick, 1, 2);
     row->addWidget(arrows);
     big("btn_spaltekopieren", QStringLiteral("Kopie"),
-        QStringLiteral("Erste Spalte (= Spalte am linken Blattrand)\r\nnach rechts kopieren"),
-        QStyle::SP_FileDialogNewFolder, &TForm1::btn_spaltekopierenClick);
+        QStringLiteral("Erste Spalte (= Spalte am linken Blattrand)\r\nnach rechts kopieren"), "copy_column",
+        &TForm1::btn_spaltekopierenClick);
     row->addSpacing(12);
-    big("btn_undo", QStringLiteral(" Rückgängig"), QStringLiteral("Macht Änderungen rückgängig"),
-        QStyle::SP_ArrowBack, &TForm1::btn_undoClick);
+    big("btn_undo", QStringLiteral(" Rückgängig"), QStringLiteral("Macht Änderungen rückgängig"), "undo",
+        &TForm1::btn_undoClick);
     row->addStretch(1);
     auto *toolBar = new QToolBar(QStringLiteral("Werkzeuge"), this);
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
@@ -171,9 +171,29 @@ void TForm1::CreateToolBar()
     addToolBar(Qt::TopToolBarArea, toolBar);
 }
 
+namespace
+{
+// Alt alone puts the focus into the menu bar, as on Windows and most Linux
+// desktops, whatever the application's style says.
+class AltKeyMenuStyle : public QProxyStyle
+{
+  public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+} // namespace
+
 void TForm1::CreateMenu()
 {
     QMenuBar *bar = menuBar();
+    auto *style = new AltKeyMenuStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
     QMenu *blank = bar->addMenu(QStringLiteral(" "));
     blank->addAction(QString());
 
@@ -209,6 +229,11 @@ void TForm1::CreateMenu()
                            &TForm1::mm_DatablageClick);
     menuExtras_->addAction(QStringLiteral("Verknüpfung auf dem Desktop erzeugen"), this,
                            &TForm1::mm_lnkdsktpClick);
+
+    // F10 opens the file menu; the cursor keys move on from there.
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuFile_->menuAction()); });
 }
 
 void TForm1::CreatePreview()
@@ -283,28 +308,26 @@ void TForm1::CreateBottomBar()
     auto *bottom = new QWidget(centralWidget());
     auto *row = new QHBoxLayout(bottom);
     row->setContentsMargins(2, 0, 2, 0);
-    QStyle *st = style();
-    auto view = [&](const char *name, const QString &caption, const QString &hint, QStyle::StandardPixmap pix,
+    auto view = [&](const char *name, const QString &caption, const QString &hint, const char *glyph,
                     void (TForm1::*handler)()) {
-        QToolButton *b = AddButton(bottom, name, caption, hint, st->standardIcon(pix), handler);
-        b->setIconSize(QSize(16, 16));
-        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        TMUVButton *b = AddButton(bottom, name, caption, hint, QString::fromLatin1(glyph), 16, handler);
+        b->SetCaptionPosition(tp_Strikt_L);
         row->addWidget(b);
         return b;
     };
     view("BTN_Alles", QStringLiteral("Ganze Seite"),
-         QStringLiteral("Zeigt das ganze Bild, angepaßt an die Fenstergröße."), QStyle::SP_TitleBarMaxButton,
+         QStringLiteral("Zeigt das ganze Bild, angepaßt an die Fenstergröße."), "zoom_all",
          &TForm1::BTN_AllesClick);
     view("BTN_plus", QStringLiteral("+"),
-         QStringLiteral("Vergrößert die Ansicht bis zum nächsten ganzzahligen Zoom"), QStyle::SP_ArrowUp,
+         QStringLiteral("Vergrößert die Ansicht bis zum nächsten ganzzahligen Zoom"), "zoom_in",
          &TForm1::BTN_plusClick);
     view("BTN_minus", QStringLiteral("−"),
-         QStringLiteral("Verkleinert die Ansicht bis zum nächsten ganzzahligen Zoom"), QStyle::SP_ArrowDown,
+         QStringLiteral("Verkleinert die Ansicht bis zum nächsten ganzzahligen Zoom"), "zoom_out",
          &TForm1::BTN_minusClick);
-    QToolButton *work = view("btn_work", QStringLiteral("Verschieben"),
-                             QStringLiteral("temproräres Verschieben der Elemente"),
-                             QStyle::SP_DialogResetButton, &TForm1::btn_workClick);
-    work->setCheckable(true);
+    TMUVButton *work =
+        view("btn_work", QStringLiteral("Verschieben"),
+             QStringLiteral("temproräres Verschieben der Elemente"), "move", &TForm1::btn_workClick);
+    work->SetNormalFlat(false);
     row->addStretch(1);
     static_cast<QVBoxLayout *>(centralWidget()->layout())->addWidget(bottom);
 
@@ -331,23 +354,21 @@ void TForm1::CreateBottomBar()
         {"Blattgröße:", 150, Qt::AlignRight, false},
         {"n/v", 150, Qt::AlignLeft, true},
     };
+    statusPanels_ = new TStatusPanels(sb);
     for (int i = 0; i < 12; ++i) {
-        auto *l = new QLabel(QString::fromUtf8(design[i].text), sb);
+        TStatusPanel *l = statusPanels_->AddPanel(QString::fromUtf8(design[i].text), design[i].width,
+                                                  design[i].align, design[i].bevel);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        l->setAlignment(design[i].align | Qt::AlignVCenter);
-        l->setFrameStyle(design[i].bevel ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
-        l->setMinimumWidth(design[i].width);
-        l->setContentsMargins(2, 0, 2, 0);
-        sb->addWidget(l, i == 11 ? 1 : 0);
         panels_[std::size_t(i)] = l;
     }
+    sb->addWidget(statusPanels_, 1);
     // The 4-pixel separators show no text.
     panels_[6]->setText(QString());
 }
 
-QToolButton *TForm1::Button(const QString &name) const
+TMUVButton *TForm1::Button(const QString &name) const
 {
-    return findChild<QToolButton *>(name);
+    return findChild<TMUVButton *>(name);
 }
 
 QAction *TForm1::MenuAction(const QString &text) const

@@ -14,9 +14,10 @@
 
 class QAction;
 class QMenu;
-class QToolButton;
+class TMUVButton;
 class TMUVPixelLineal;
 class TMUVScrollBox;
+class TStatusPanels;
 class TRSUndo;
 
 class TForm1 : public QMainWindow
@@ -50,7 +51,7 @@ class TForm1 : public QMainWindow
     TMUVScrollBox *ScrollBox1() { return scrollBox_; }
     TMUVPixelLineal *lin_H() { return linH_; }
     TMUVPixelLineal *lin_V() { return linV_; }
-    QToolButton *Button(const QString &name) const;
+    TMUVButton *Button(const QString &name) const;
     QAction *MenuAction(const QString &text) const;
     QLabel *StatusPanel(int i) const { return panels_[std::size_t(i)]; }
     QLabel *PreviewCaption() const { return previewCaption_; }
@@ -106,8 +107,8 @@ class TForm1 : public QMainWindow
     void CreateMenu();
     void CreatePreview();
     void CreateBottomBar();
-    QToolButton *AddButton(QWidget *bar, const char *name, const QString &caption, const QString &hint,
-                           const QIcon &icon, void (TForm1::*handler)());
+    TMUVButton *AddButton(QWidget *bar, const char *name, const QString &caption, const QString &hint,
+                          const QString &glyph, int glyphSize, void (TForm1::*handler)());
     void ReadSettings();
     void WriteSettings();
     void FirstStart();
@@ -134,6 +135,7 @@ class TForm1 : public QMainWindow
     QWidget *bvl1_ = nullptr, *bvl2_ = nullptr; // spacers below and right of the page
     TMUVPixelLineal *linH_ = nullptr, *linV_ = nullptr;
     QLabel *previewCaption_ = nullptr;
+    TStatusPanels *statusPanels_ = nullptr;
     std::array<QLabel *, 12> panels_{};
     QAction *actNew_ = nullptr, *actOpen_ = nullptr, *actSave_ = nullptr, *actPrint_ = nullptr,
             *actQuit_ = nullptr, *actUndo_ = nullptr;

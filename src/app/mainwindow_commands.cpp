@@ -1,8 +1,10 @@
 // TForm1: start, settings, file commands, the status bar's page texts and
 // the tool bar's column and row commands.
 #include "app/mainwindow.h"
+#include "app/status_panels.h"
 
 #include "app/shell_commands.h"
+#include "controls/MUVButton.h"
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
 #include "dialogs/druck.h"
@@ -23,7 +25,6 @@
 #include <QLocale>
 #include <QScreen>
 #include <QScrollBar>
-#include <QToolButton>
 
 namespace
 {
@@ -139,7 +140,7 @@ bool TForm1::SaveQuestion()
 
 void TForm1::btn_openClick()
 {
-    QToolButton *button = Button(QStringLiteral("btn_open"));
+    TMUVButton *button = Button(QStringLiteral("btn_open"));
     button->setDown(true);
     if (SaveQuestion()) {
         platform::FileDialogRequest r;
@@ -184,7 +185,7 @@ void TForm1::OpenDocument(const QString &path)
 
 void TForm1::btn_saveClick()
 {
-    QToolButton *button = Button(QStringLiteral("btn_save"));
+    TMUVButton *button = Button(QStringLiteral("btn_save"));
     button->setDown(true);
     platform::FileDialogRequest r;
     r.kind = platform::FileDialogRequest::Save;
@@ -206,7 +207,7 @@ void TForm1::btn_printClick()
 {
     if (!canvas_->isVisible())
         return;
-    QToolButton *button = Button(QStringLiteral("btn_print"));
+    TMUVButton *button = Button(QStringLiteral("btn_print"));
     button->setDown(true);
     {
         // The canvas goes back to screen use however the dialog and the job end.
@@ -268,7 +269,7 @@ void TForm1::StatusPageText()
     if (name.isEmpty())
         name = QStringLiteral("kein Drucker");
     panels_[10]->setText(name + QStringLiteral(", Blattgröße: "));
-    panels_[10]->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(panels_[10]->text()) + 25);
+    statusPanels_->SetPanelWidth(10, QFontMetrics(font()).horizontalAdvance(panels_[10]->text()) + 25);
     panels_[7]->setText(platform::FromAnsi(document_->Sheet().UserName));
     panels_[8]->setText(platform::FromAnsi(document_->Sheet().ComputerName));
     const QLocale locale;

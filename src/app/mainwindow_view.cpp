@@ -1,6 +1,7 @@
 // TForm1: zoom, panning, pointer position, rulers and keys.
 #include "app/mainwindow.h"
 
+#include "controls/MUVButton.h"
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
 
@@ -10,7 +11,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QToolButton>
 
 #include <cmath>
 

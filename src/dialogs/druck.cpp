@@ -1,8 +1,12 @@
 #include "dialogs/druck.h"
 
 #include "canvas/dpaintbox.h"
+#include "controls/MUVButton.h"
+#include "controls/MUVCheckBox.h"
+#include "controls/MUVLabel.h"
+#include "controls/MUVLines.h"
+#include "controls/MUVPanel.h"
 #include "controls/SpezialSpin.h"
-#include "dialogs/druck_panels.h"
 #include "document/document.h"
 #include "model/folder_check.h"
 #include "model/rs.h"
@@ -14,10 +18,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QStyle>
 
 #include <algorithm>
@@ -87,28 +91,50 @@ TForm_druck::TForm_druck(TDocument &document, QWidget *parent) : QDialog(parent)
 
 TForm_druck::~TForm_druck() = default;
 
+TMUVPanel *TForm_druck::MakePanel(const QString &name, const QString &caption)
+{
+    auto *panel = new TMUVPanel(this);
+    panel->setObjectName(name);
+    panel->SetCaption(caption);
+    panel->SetCaptionPosition(tpp_left);
+    QFont bold = font();
+    bold.setBold(true);
+    panel->SetCaptionFont(bold);
+    panel->SetBorderRound(true);
+    panel->SetBorderMargin(caption.isEmpty() ? 0 : 2);
+    return panel;
+}
+
+TMUVCheckBox *TForm_druck::MakeCheckBox(QWidget *parent, const QString &name, const QString &caption, int y)
+{
+    auto *box = new TMUVCheckBox(parent);
+    box->setObjectName(name);
+    box->SetCaption(caption);
+    box->setGeometry(14, y, 330, 20);
+    return box;
+}
+
 void TForm_druck::BuildLayout()
 {
-    pnl_Vorschau = new TDruckPanel(QStringLiteral("Vorschau"), this);
-    static_cast<TDruckPanel *>(pnl_Vorschau)->SetColors(QColor(0x80, 0x80, 0x80), Qt::white);
+    pnl_Vorschau = MakePanel(QStringLiteral("pnl_Vorschau"), QStringLiteral("Vorschau"));
+    pnl_Vorschau->SetColor(clGray);
+    pnl_Vorschau->SetBorderColor(clGray);
+    QPalette white = pnl_Vorschau->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    pnl_Vorschau->setPalette(white);
     img1 = new QLabel(pnl_Vorschau);
     img1->setObjectName(QStringLiteral("img1"));
     img1->setAlignment(Qt::AlignCenter);
 
     // Optionen
-    pnl_Optionen = new TDruckPanel(QStringLiteral("Optionen"), this);
-    MUVCheckBox1 =
-        new QCheckBox(QStringLiteral("Hintergrundlinien und Spaltenfarbe mit ausdrucken"), pnl_Optionen);
-    MUVCheckBox1->setObjectName(QStringLiteral("MUVCheckBox1"));
-    MUVCheckBox1->setGeometry(14, 22, 330, 20);
-    cb_Schnittlinien = new QCheckBox(QStringLiteral("Schnittlinien drucken"), pnl_Optionen);
-    cb_Schnittlinien->setObjectName(QStringLiteral("cb_Schnittlinien"));
-    cb_Schnittlinien->setGeometry(14, 44, 330, 20);
-    auto *line = new QFrame(pnl_Optionen);
-    line->setObjectName(QStringLiteral("MUVLines1"));
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(10, 75, kClientWidth - 20, 2);
+    pnl_Optionen = MakePanel(QStringLiteral("pnl_Optionen"), QStringLiteral("Optionen"));
+    MUVCheckBox1 = MakeCheckBox(pnl_Optionen, QStringLiteral("MUVCheckBox1"),
+                                QStringLiteral("Hintergrundlinien und Spaltenfarbe mit ausdrucken"), 22);
+    cb_Schnittlinien = MakeCheckBox(pnl_Optionen, QStringLiteral("cb_Schnittlinien"),
+                                    QStringLiteral("Schnittlinien drucken"), 44);
+    MUVLines1 = new TMUVLines(pnl_Optionen);
+    MUVLines1->setObjectName(QStringLiteral("MUVLines1"));
+    MUVLines1->setGeometry(10, 75, kClientWidth - 20, 2);
     auto *shiftCaption = new QLabel(QStringLiteral(" zusätzliche Blattverschiebung "), pnl_Optionen);
     shiftCaption->setAutoFillBackground(true);
     shiftCaption->adjustSize();
@@ -123,22 +149,28 @@ void TForm_druck::BuildLayout()
         spin->SetChangeDelay(2500);
         connect(spin, &TSpezialSpin::OnDelayedChange, this, &TForm_druck::spin_VHDelayedChange);
     }
-    cb_merk = new QCheckBox(QStringLiteral("Blattverschiebung für diesen Drucker merken"), pnl_Optionen);
-    cb_merk->setObjectName(QStringLiteral("cb_merk"));
-    cb_merk->setChecked(true);
-    cb_merk->setGeometry(14, 120, 330, 20);
+    cb_merk = MakeCheckBox(pnl_Optionen, QStringLiteral("cb_merk"),
+                           QStringLiteral("Blattverschiebung für diesen Drucker merken"), 120);
+    cb_merk->SetChecked(true);
     connect(MUVCheckBox1, &QCheckBox::toggled, this, &TForm_druck::MUVCheckBox1Change);
     connect(cb_Schnittlinien, &QCheckBox::toggled, this, &TForm_druck::MUVCheckBox1Change);
 
     // Drucker
-    pnl_Drucker = new TDruckPanel(QStringLiteral("Drucker"), this);
-    auto *printerLabel = new TDruckerLabel(pnl_Drucker);
-    lbl_aktdrucker = printerLabel;
+    pnl_Drucker = MakePanel(QStringLiteral("pnl_Drucker"), QStringLiteral("Drucker"));
+    lbl_aktdrucker = new TMUVLabel(pnl_Drucker);
     lbl_aktdrucker->setObjectName(QStringLiteral("lbl_aktdrucker"));
+    lbl_aktdrucker->SetLabelTyp(lthoover);
+    QFont bold = font();
+    bold.setBold(true);
+    lbl_aktdrucker->SetFont(bold);
+    lbl_aktdrucker->SetFontColor(clBlue);
+    lbl_aktdrucker->SetColorHoover(clYellow);
+    lbl_aktdrucker->SetColorHooverText(clBlue);
+    lbl_aktdrucker->setCursor(Qt::PointingHandCursor);
     lbl_aktdrucker->setToolTip(Hint(QStringLiteral(
         "KLICK!\r\nWählen Sie hier einen anderen Drucker aus oder \r\nstellen den aktuellen Drucker ein.")));
     lbl_aktdrucker->setGeometry(14, 20, kClientWidth - 28, 18);
-    connect(printerLabel, &TDruckerLabel::clicked, this, &TForm_druck::lbl_aktdruckerClick);
+    connect(lbl_aktdrucker, &TMUVLabel::OnClick, this, &TForm_druck::lbl_aktdruckerClick);
     lbl_location = new QLabel(pnl_Drucker);
     lbl_location->setObjectName(QStringLiteral("lbl_location"));
     lbl_location->setGeometry(14, 39, kClientWidth - 28, 16);
@@ -150,18 +182,15 @@ void TForm_druck::BuildLayout()
     lbl_Dinfo->setGeometry(14, 88, kClientWidth - 28, 16);
 
     // The bar with the buttons
-    pnl1 = new QFrame(this);
-    pnl1->setObjectName(QStringLiteral("pnl1"));
-    BTN_OK = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), pnl1);
+    pnl1 = MakePanel(QStringLiteral("pnl1"), QString());
+    BTN_OK = new TMUVButton(QStringLiteral("OK"), QStringLiteral("ok"), pnl1);
     BTN_OK->setObjectName(QStringLiteral("BTN_OK"));
-    BTN_OK->setStatusTip(QStringLiteral("OK"));
-    BTN_OK->setDefault(true);
-    BTN_Abbruch = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                  QStringLiteral("Abbruch"), pnl1);
+    BTN_OK->SetHint(QStringLiteral("|OK"));
+    BTN_Abbruch = new TMUVButton(QStringLiteral("Abbruch"), QStringLiteral("cancel"), pnl1);
     BTN_Abbruch->setObjectName(QStringLiteral("BTN_Abbruch"));
-    BTN_Abbruch->setStatusTip(QStringLiteral("Abbruch"));
-    connect(BTN_OK, &QPushButton::clicked, this, &TForm_druck::BTN_OKClick);
-    connect(BTN_Abbruch, &QPushButton::clicked, this, &TForm_druck::BTN_AbbruchClick);
+    BTN_Abbruch->SetHint(QStringLiteral("|Abbruch"));
+    connect(BTN_OK, &QAbstractButton::clicked, this, &TForm_druck::BTN_OKClick);
+    connect(BTN_Abbruch, &QAbstractButton::clicked, this, &TForm_druck::BTN_AbbruchClick);
 }
 
 void TForm_druck::FitDialog()
@@ -216,7 +245,7 @@ void TForm_druck::RefreshPrinterInfo()
 {
     platform::Printer &printer = platform::Printer::Instance();
     printer.Refresh();
-    lbl_aktdrucker->setText(printer.HasPrinter() ? printer.PrinterName() : QStringLiteral("kein Drucker"));
+    lbl_aktdrucker->SetCaption(printer.HasPrinter() ? printer.PrinterName() : QStringLiteral("kein Drucker"));
     if (cb_merk->isChecked() && ProgramFolderCheck()) {
         // Without a printer there is no name to keep a shift under.
         if (printer.HasPrinter())

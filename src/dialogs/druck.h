@@ -16,11 +16,13 @@
 
 #include <vector>
 
-class QCheckBox;
-class QFrame;
 class QLabel;
-class QPushButton;
 class TDocument;
+class TMUVButton;
+class TMUVCheckBox;
+class TMUVLabel;
+class TMUVLines;
+class TMUVPanel;
 class TRS;
 class TSpezialSpin;
 
@@ -40,22 +42,23 @@ class TForm_druck : public QDialog
     ~TForm_druck() override;
 
     // --- Controls, named as in the dialog's layout -----------------------
-    QLabel *lbl_aktdrucker = nullptr;
+    TMUVLabel *lbl_aktdrucker = nullptr;
     QLabel *lbl_location = nullptr;
     TSpezialSpin *Spin_kopien = nullptr;
-    QCheckBox *MUVCheckBox1 = nullptr; // background lines and column colours
-    QCheckBox *cb_Schnittlinien = nullptr;
+    TMUVCheckBox *MUVCheckBox1 = nullptr; // background lines and column colours
+    TMUVCheckBox *cb_Schnittlinien = nullptr;
+    TMUVLines *MUVLines1 = nullptr;
     TSpezialSpin *spin_VH = nullptr;
     TSpezialSpin *SPIN_VV = nullptr;
-    QCheckBox *cb_merk = nullptr;
+    TMUVCheckBox *cb_merk = nullptr;
     QLabel *lbl_Dinfo = nullptr;
     QLabel *img1 = nullptr;
-    QFrame *pnl_Vorschau = nullptr;
-    QFrame *pnl_Optionen = nullptr;
-    QFrame *pnl_Drucker = nullptr;
-    QFrame *pnl1 = nullptr;
-    QPushButton *BTN_OK = nullptr;
-    QPushButton *BTN_Abbruch = nullptr;
+    TMUVPanel *pnl_Vorschau = nullptr;
+    TMUVPanel *pnl_Optionen = nullptr;
+    TMUVPanel *pnl_Drucker = nullptr;
+    TMUVPanel *pnl1 = nullptr;
+    TMUVButton *BTN_OK = nullptr;
+    TMUVButton *BTN_Abbruch = nullptr;
 
     // --- Handlers ------------------------------------------------------------
     void RefreshPrinterInfo();
@@ -89,6 +92,8 @@ class TForm_druck : public QDialog
 
   private:
     void BuildLayout();
+    TMUVPanel *MakePanel(const QString &name, const QString &caption);
+    TMUVCheckBox *MakeCheckBox(QWidget *parent, const QString &name, const QString &caption, int y);
     void AddCutLines();
     void FitDialog();
     void LoadShifts();

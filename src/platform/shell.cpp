@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -11,6 +12,9 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QUrl>
+
+#include <memory>
 
 namespace platform
 {
@@ -111,13 +115,6 @@ FolderDialog &folderDialogOverride()
 {
     static FolderDialog dialog;
     return dialog;
-}
-
-QString standardFolderDialog(const QString &caption, const QString &startFolder)
-{
-    // Qt's dialog has a button for new folders.
-    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, startFolder,
-                                             QFileDialog::ShowDirsOnly);
 }
 
 } // namespace
@@ -280,14 +277,85 @@ FolderDialog SetFolderDialog(FolderDialog dialog)
     return previous;
 }
 
-bool TFolderBrowser::Execute(const QString &startFolder)
+QFileDialog *CreateFolderDialog(QWidget *parent, const QString &caption, const QString &startFolder,
+                                bool newFolder)
 {
-    const FolderDialog &dialog = folderDialogOverride();
-    const QString chosen = dialog ? dialog(Caption, startFolder) : standardFolderDialog(Caption, startFolder);
+    auto *dialog = new QFileDialog(parent);
+    // Qt's own dialog: it speaks German with the program and offers the
+    // button for new folders; ReadOnly takes that button away.
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly, true);
+    dialog->setOption(QFileDialog::ReadOnly, !newFolder);
+    dialog->setLabelText(QFileDialog::LookIn, caption);
+    dialog->setLabelText(QFileDialog::Accept, QStringLiteral("Auswählen"));
+    const QString start =
+        QFileInfo(startFolder).isDir() ? QFileInfo(startFolder).absoluteFilePath() : QDir::currentPath();
+    dialog->setDirectory(start);
+    auto showSelection = [dialog](const QString &path) {
+        const QFileInfo info(path);
+        dialog->setWindowTitle(!path.isEmpty() && info.isDir()
+                                   ? QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()))
+                                   : QString::fromUtf16(kNoFolderTitle));
+    };
+    showSelection(start);
+    QObject::connect(dialog, &QFileDialog::currentChanged, dialog, showSelection);
+    QObject::connect(dialog, &QFileDialog::directoryEntered, dialog, showSelection);
+    // A position of our own keeps Qt from centring the dialog.
+    dialog->move(100, 100);
+    return dialog;
+}
+
+bool TFolderBrowser::Execute()
+{
+    QString chosen;
+    if (const FolderDialog &override = folderDialogOverride()) {
+        chosen = override(Caption, StartFolder);
+    } else {
+        std::unique_ptr<QFileDialog> dialog(
+            CreateFolderDialog(QApplication::activeWindow(), Caption, StartFolder, NewFolder));
+        if (dialog->exec() == QDialog::Accepted)
+            chosen = dialog->selectedFiles().value(0);
+    }
     if (chosen.isEmpty())
         return false;
     SelectedFolder = chosen;
     return true;
+}
+
+} // namespace platform
+
+namespace platform
+{
+
+namespace
+{
+DesktopOpener &desktopOpenerOverride()
+{
+    static DesktopOpener opener;
+    return opener;
+}
+} // namespace
+
+bool OpenWithDesktop(const QString &target)
+{
+    const QString t = target.trimmed();
+    if (t.isEmpty())
+        return false;
+    if (const DesktopOpener &o = desktopOpenerOverride())
+        return o(t);
+    // An existing file or folder is opened as such; everything else is read
+    // as an address ("www.example.de" becomes a web address).
+    const QUrl url = QFileInfo::exists(t) ? QUrl::fromLocalFile(QFileInfo(t).absoluteFilePath())
+                                          : QUrl::fromUserInput(t, QDir::currentPath());
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+DesktopOpener SetDesktopOpener(DesktopOpener opener)
+{
+    DesktopOpener previous = std::move(desktopOpenerOverride());
+    desktopOpenerOverride() = std::move(opener);
+    return previous;
 }
 
 } // namespace platform

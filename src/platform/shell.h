@@ -10,6 +10,9 @@
 
 #include <functional>
 
+class QFileDialog;
+class QWidget;
+
 namespace platform
 {
 
@@ -48,6 +51,17 @@ bool RegisterRsdFileType(const QString &programFile, const QByteArray &iconSvg);
 bool CreateDesktopLauncher(const QString &launcherPath, const QString &programFile, const QString &name,
                            const QString &comment, const QString &iconPath);
 
+// ---- opening documents and addresses
+
+// Hands target (a web address, a mail address or a file path) to the
+// desktop's opener, as a double click in the file manager would. False when
+// the target is empty or the desktop cannot open it.
+bool OpenWithDesktop(const QString &target);
+// Installs another opener (tests record the targets) and returns the
+// previous one; an empty function restores the desktop's opener.
+using DesktopOpener = std::function<bool(const QString &target)>;
+DesktopOpener SetDesktopOpener(DesktopOpener opener);
+
 // ---- folder browser
 
 // Shows a folder dialog and returns the chosen folder, empty on cancel.
@@ -55,6 +69,17 @@ using FolderDialog = std::function<QString(const QString &caption, const QString
 // Installs another dialog (tests answer it themselves) and returns the
 // previous one; an empty function restores the standard dialog.
 FolderDialog SetFolderDialog(FolderDialog dialog);
+
+// The text the folder dialog's title shows while the selection is no folder.
+inline constexpr char16_t kNoFolderTitle[] = u"Bitte einen Ordner ausgewählen...";
+
+// The standard folder dialog, not yet shown: Qt's own dialog in German with
+// caption above the folder view, opened at startFolder at screen position
+// (100, 100), with a button for new folders only when newFolder is set.
+// Its title follows the selection: the selected folder's path, or
+// kNoFolderTitle. The caller owns it.
+QFileDialog *CreateFolderDialog(QWidget *parent, const QString &caption, const QString &startFolder,
+                                bool newFolder);
 
 // A folder browser that remembers the folder chosen last, also when a later
 // browse is cancelled.
@@ -65,12 +90,20 @@ class TFolderBrowser
     {
     }
 
-    QString Caption;
+    QString Caption;        // text above the folder view
+    QString StartFolder;    // folder shown first
     QString SelectedFolder; // chosen last in this run; empty if never
+    bool NewFolder = true;  // offer the button for a new folder
 
-    // Shows the browser at startFolder (it offers a button for new folders);
-    // true when a folder was chosen.
-    bool Execute(const QString &startFolder);
+    // Shows the browser at StartFolder; true when a folder was chosen (it is
+    // then in SelectedFolder).
+    bool Execute();
+    // The same, starting at startFolder (which becomes StartFolder).
+    bool Execute(const QString &startFolder)
+    {
+        StartFolder = startFolder;
+        return Execute();
+    }
 };
 
 } // namespace platform

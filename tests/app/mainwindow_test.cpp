@@ -1,4 +1,6 @@
 #include "app/mainwindow.h"
+#include "app/status_panels.h"
+#include "controls/MUVButton.h"
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
 #include "model/undobj.h"
@@ -13,10 +15,11 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QScrollBar>
 #include <QTest>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -339,6 +342,43 @@ TEST_F(MainWindow, MenusAndToolBarCarryTheirTexts)
     EXPECT_EQ(w->Button("btn_spaltenlinks")->toolTip(), "Alle Spalten nach links verschieben");
 }
 
+TEST_F(MainWindow, ToolBarGlyphsOfOneSizeAndDisabledOnesGrey)
+{
+    writeIni();
+    auto w = start();
+    const char *large[] = {"btn_Neu", "btn_open",           "btn_save", "btn_print",
+                           "btn_mod", "btn_spaltekopieren", "btn_undo"};
+    const TMUVButton *neu = w->Button("btn_Neu");
+    for (const char *name : large) {
+        const TMUVButton *b = w->Button(QString::fromLatin1(name));
+        ASSERT_TRUE(b) << name;
+        EXPECT_EQ(b->Glyph().size(), QSize(32, 32)) << name;
+        EXPECT_EQ(b->CaptionPosition(), tp_bottom) << name;
+        // Captions on one line across the bar.
+        EXPECT_EQ(b->mapTo(w.get(), b->CurrentLayout().text.topLeft()).y(),
+                  neu->mapTo(w.get(), neu->CurrentLayout().text.topLeft()).y())
+            << name;
+    }
+    // Without a sheet "Ändern" and "Drucken" are disabled: their glyphs show
+    // in light grey only.
+    for (const char *name : {"btn_mod", "btn_print"}) {
+        TMUVButton *b = w->Button(QString::fromLatin1(name));
+        ASSERT_FALSE(b->isEnabled()) << name;
+        const QImage shot = b->grab().toImage();
+        const QRect g = b->CurrentLayout().glyph;
+        int ink = 0;
+        for (int y = g.top(); y <= g.bottom(); ++y)
+            for (int x = g.left(); x <= g.right(); ++x) {
+                const QColor c = QColor::fromRgb(shot.pixel(x, y));
+                ASSERT_LE(std::abs(c.red() - c.blue()), 2) << name;
+                ASSERT_GE(c.value(), 150) << name;
+                ink += c != QColor::fromRgb(shot.pixel(0, 0));
+            }
+        EXPECT_GT(ink, 50) << name;
+    }
+    EXPECT_FALSE(w->Button("btn_work")->NormalFlat());
+}
+
 TEST_F(MainWindow, ZoomStepsWheelKeysAndPanning)
 {
     const double minus[][2] = {{0.6666, 0.5}, {0.5, 0.33333}, {1.0, 0.66666}, {2.5, 1.0},
@@ -433,4 +473,66 @@ TEST_F(MainWindow, TheFieldOrColumnUnderThePointerIsMarked)
     w->DPaintbox1XYChange(1, 1);
     EXPECT_EQ(w->MarkAtCursor(), 0);
     EXPECT_FALSE(c->MarkRectOn());
+}
+
+TEST_F(MainWindow, MenusAreReachedByKeyboard)
+{
+    writeIni();
+    auto w = start();
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    QMenuBar *bar = w->menuBar();
+
+    // Alt alone highlights the first menu without opening it.
+    QTest::keyPress(w.get(), Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(w.get(), Qt::Key_Alt);
+    ASSERT_NE(bar->activeAction(), nullptr);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(bar, Qt::Key_Escape);
+
+    // F10 opens the file menu; the right cursor key moves to the next one.
+    QTest::keyClick(w.get(), Qt::Key_F10);
+    auto *open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->title(), "Datei  ");
+    QTest::keyClick(open, Qt::Key_Right);
+    open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->title(), "Bearbeiten");
+    QTest::keyClick(open, Qt::Key_Escape);
+    if (QApplication::activePopupWidget())
+        QApplication::activePopupWidget()->close();
+}
+
+TEST_F(MainWindow, StatusPanelsNeverOverlapInANarrowWindow)
+{
+    writeIni();
+    auto w = start(copyExample("schmal.rsd"));
+    w->show();
+    for (int width : {1200, 800, w->minimumSizeHint().width(), 300}) {
+        w->resize(width, 700);
+        QApplication::processEvents();
+        const QWidget *bar = w->statusBar();
+        int right = 0;
+        for (int i = 0; i < 12; ++i) {
+            const QLabel *panel = w->StatusPanel(i);
+            if (!panel->isVisible())
+                continue;
+            const QRect r(panel->mapTo(bar, QPoint(0, 0)), panel->size());
+            EXPECT_GE(r.left(), right) << "panel " << i << " at width " << width;
+            EXPECT_LE(r.right(), bar->width()) << "panel " << i << " at width " << width;
+            right = r.right() + 1;
+        }
+    }
+    // At 800 pixels the panels from the left keep their widths, the size
+    // panel is shortened with "…" instead of cut off.
+    w->resize(800, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(w->StatusPanel(1)->width(), 80);
+    EXPECT_EQ(w->StatusPanel(8)->width(), 100);
+    auto *size = static_cast<TStatusPanel *>(w->StatusPanel(11));
+    EXPECT_TRUE(size->text().startsWith("b×h"));
+    if (size->fontMetrics().horizontalAdvance(size->text()) > size->contentsRect().width()) {
+        EXPECT_TRUE(size->ShownText().endsWith(QChar(0x2026)));
+    }
 }

@@ -9,6 +9,11 @@
 #include "controls/SpezialSpin.h"
 #include "platform/ini.h"
 
+#include "controls/MUVButton.h"
+#include "controls/MUVCheckBox.h"
+#include "controls/MUVLabel.h"
+#include "controls/MUVPanel.h"
+
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -256,7 +261,7 @@ TEST(DruckDialogWide, APreviewWiderThan324PixelsWidensTheDialog)
     EXPECT_EQ(d.img1->x(), 16);
     EXPECT_EQ(d.height(),
               d.pnl1->height() + d.pnl_Drucker->height() + d.pnl_Optionen->height() + d.img1->height() + 32);
-    EXPECT_EQ(d.lbl_aktdrucker->text(), queue.Name());
+    EXPECT_EQ(d.lbl_aktdrucker->Caption(), queue.Name());
     EXPECT_TRUE(d.lbl_Dinfo->text().endsWith(QStringLiteral(" mm (A2)")))
         << d.lbl_Dinfo->text().toStdString();
 }

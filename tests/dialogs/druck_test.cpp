@@ -7,6 +7,11 @@
 #include "controls/SpezialSpin.h"
 #include "platform/ini.h"
 
+#include "controls/MUVButton.h"
+#include "controls/MUVCheckBox.h"
+#include "controls/MUVLabel.h"
+#include "controls/MUVPanel.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,7 +120,7 @@ TEST(DruckDialog, ThePreviewIsAQuarterOfThePageAtZoomPointEightAndTheDialogFitsI
     EXPECT_EQ(d.img1->x(), (357 - preview.width()) / 2);
     EXPECT_EQ(d.height(),
               d.pnl1->height() + d.pnl_Drucker->height() + d.pnl_Optionen->height() + d.img1->height() + 32);
-    EXPECT_EQ(d.lbl_aktdrucker->text(), QStringLiteral("kein Drucker"));
+    EXPECT_EQ(d.lbl_aktdrucker->Caption(), QStringLiteral("kein Drucker"));
     EXPECT_EQ(d.lbl_Dinfo->text(), QStringLiteral("Papier: 297,0 × 210,0 mm (?)"));
 
     // An upright sheet: the same width, a taller preview.
