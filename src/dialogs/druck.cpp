@@ -101,7 +101,7 @@ TMUVPanel *TForm_druck::MakePanel(const QString &name, const QString &caption)
     bold.setBold(true);
     panel->SetCaptionFont(bold);
     panel->SetBorderRound(true);
-    panel->SetBorderMargin(caption.isEmpty() ? 0 : 2);
+    panel->SetBorderMargin(caption.isEmpty() ? 0 : 6);
     return panel;
 }
 
@@ -118,7 +118,8 @@ void TForm_druck::BuildLayout()
 {
     pnl_Vorschau = MakePanel(QStringLiteral("pnl_Vorschau"), QStringLiteral("Vorschau"));
     pnl_Vorschau->SetColor(clGray);
-    pnl_Vorschau->SetBorderColor(clGray);
+    pnl_Vorschau->SetBackgroundColor(clGray);
+    pnl_Vorschau->SetBorderColor(clSilver);
     QPalette white = pnl_Vorschau->palette();
     white.setColor(QPalette::WindowText, Qt::white);
     pnl_Vorschau->setPalette(white);
@@ -186,9 +187,13 @@ void TForm_druck::BuildLayout()
     BTN_OK = new TMUVButton(QStringLiteral("OK"), QStringLiteral("ok"), pnl1);
     BTN_OK->setObjectName(QStringLiteral("BTN_OK"));
     BTN_OK->SetHint(QStringLiteral("|OK"));
+    BTN_OK->SetCaptionPosition(tp_right);
+    BTN_OK->SetGlyphName(QStringLiteral("ok"), 20);
     BTN_Abbruch = new TMUVButton(QStringLiteral("Abbruch"), QStringLiteral("cancel"), pnl1);
     BTN_Abbruch->setObjectName(QStringLiteral("BTN_Abbruch"));
     BTN_Abbruch->SetHint(QStringLiteral("|Abbruch"));
+    BTN_Abbruch->SetCaptionPosition(tp_right);
+    BTN_Abbruch->SetGlyphName(QStringLiteral("cancel"), 20);
     connect(BTN_OK, &QAbstractButton::clicked, this, &TForm_druck::BTN_OKClick);
     connect(BTN_Abbruch, &QAbstractButton::clicked, this, &TForm_druck::BTN_AbbruchClick);
 }
@@ -206,12 +211,12 @@ void TForm_druck::FitDialog()
     const int previewHeight = image.height() + 32;
     const int height = kBarHeight + kDruckerHeight + kOptionenHeight + previewHeight;
     pnl_Vorschau->setGeometry(0, 0, width, previewHeight);
-    img1->move(imageLeft, 16);
+    img1->move(imageLeft, 20); // below the caption
     pnl_Optionen->setGeometry(0, previewHeight, width, kOptionenHeight);
     pnl_Drucker->setGeometry(0, previewHeight + kOptionenHeight, width, kDruckerHeight);
     pnl1->setGeometry(0, height - kBarHeight, width, kBarHeight);
-    BTN_OK->setGeometry(width - 110, 8, 96, 28);
-    BTN_Abbruch->setGeometry(width - 214, 8, 96, 28);
+    BTN_OK->setGeometry(width - 104, 6, 92, 32);
+    BTN_Abbruch->setGeometry(width - 204, 6, 96, 32);
     setFixedSize(width, height);
 }
 
