@@ -128,7 +128,7 @@ void TForm1::CreateToolBar()
         "save", &TForm1::btn_saveClick);
     big("btn_print", QStringLiteral("Drucken"),
         QStringLiteral("Druckt das aktuelle Rückenschild\r\nEinstellungen zum Drucken ... im Folgedialog"),
-        "print", nullptr);
+        "print", &TForm1::btn_printClick);
     row->addSpacing(12);
     big("btn_mod", QStringLiteral("Ändern"),
         QStringLiteral(
@@ -207,7 +207,7 @@ void TForm1::CreateMenu()
     actSave_ = menuFile_->addAction(QStringLiteral("Speichern (.. unter)             "), this,
                                     &TForm1::btn_saveClick);
     menuFile_->addSeparator();
-    actPrint_ = menuFile_->addAction(QStringLiteral("Drucken"));
+    actPrint_ = menuFile_->addAction(QStringLiteral("Drucken"), this, &TForm1::btn_printClick);
     actPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     menuFile_->addSeparator();
     actQuit_ = menuFile_->addAction(QStringLiteral("Beenden"), this, &QWidget::close);
@@ -388,10 +388,9 @@ void TForm1::UpdateCaption()
 void TForm1::UpdateCommandStates()
 {
     const bool sheet = canvas_->isVisible() && document_->Sheet().GridBuilt;
-    // "Drucken" comes with its dialog.
     Button(QStringLiteral("btn_Neu"))->setEnabled(true);
     actNew_->setEnabled(true);
-    Button(QStringLiteral("btn_print"))->setEnabled(false);
+    Button(QStringLiteral("btn_print"))->setEnabled(sheet);
     Button(QStringLiteral("btn_mod"))->setEnabled(sheet);
     for (QAction *a : {actFeldopt_, actSpopt_, actAllOpt_})
         if (a)
@@ -399,7 +398,7 @@ void TForm1::UpdateCommandStates()
     Button(QStringLiteral("btn_open"))->setEnabled(true);
     Button(QStringLiteral("btn_save"))->setEnabled(sheet);
     actSave_->setEnabled(sheet);
-    actPrint_->setEnabled(false);
+    actPrint_->setEnabled(sheet);
     Button(QStringLiteral("btn_spaltenlinks"))->setEnabled(sheet);
     Button(QStringLiteral("btn_spaltenrechts"))->setEnabled(sheet);
     Button(QStringLiteral("btn_spaltekopieren"))->setEnabled(sheet && document_->Sheet().ColumnCount > 1);

@@ -60,6 +60,7 @@ class TForm1 : public QMainWindow
     // --- Commands ----------------------------------------------------------
     void btn_openClick();
     void btn_saveClick();
+    void btn_printClick();
     void btn_undoClick();
     void OpenDocument(const QString &path);
     // The question before the sheet is replaced; false when cancelled.

@@ -59,7 +59,7 @@ void TDPage::ReadPrinterMetrics()
     ReadMetrics(true);
 }
 
-void TDPage::ReadMetrics(bool refreshList)
+void TDPage::ReadMetrics(bool /*refreshList*/)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     screenDpi_ = screen ? std::max(1, RoundHalfEven(screen->logicalDotsPerInch())) : 96;
@@ -82,17 +82,15 @@ void TDPage::ReadMetrics(bool refreshList)
     pageHeightMm_ = 297.0;
     paperList_.clear();
 
-    const bool noPrinter = printer.Printers().isEmpty();
+    // The printer was just asked for (construction, RefreshPrinter): its
+    // answer holds the page, so nothing more goes to the print system here.
+    const bool noPrinter = !printer.HasPrinter();
     if (!noPrinter) {
-        if (refreshList)
-            printer.Refresh();
-        if (printer.PrinterIndex() < 0)
-            printer.SetPrinterIndex(0);
         platform::PrinterMetrics m;
         if (printer.Metrics(&m)) {
             applyMetrics(m);
             std::vector<platform::PaperInfo> papers;
-            if (printer.PaperList(printer.PrinterIndex(), &papers))
+            if (printer.CurrentPaperList(&papers))
                 paperList_ = std::move(papers);
             else
                 platform::ShowPlain(QStringLiteral("Bitte stellen Sie einen Standarddrucker ein!"));
