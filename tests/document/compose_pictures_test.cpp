@@ -1,5 +1,6 @@
 // Composition and pictures: the page's copies of the fields' pictures share
 // the converted forms, so composing an unchanged sheet again converts nothing.
+#include "canvas/dpaintbox.h"
 #include "document/compose.h"
 #include "model/picture_internal.h"
 #include "model/rs.h"
@@ -36,7 +37,8 @@ class ComposePictures : public ::testing::Test
     // Compose as after an edit, then paint the page as the window does.
     QImage RecomposeAndPaint()
     {
-        ComposeSheet(sheet, canvas, settings);
+        ComposeSheet(sheet, canvas.Page(), settings);
+        canvas.Redraw();
         QImage image(canvas.size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         canvas.render(&image);
@@ -54,7 +56,7 @@ class ComposePictures : public ::testing::Test
             }
     }
 
-    TDPaintbox canvas;
+    canvas::TDPaintbox canvas;
     TRS sheet;
     TComposeSettings settings;
 };
