@@ -9,6 +9,7 @@
 #include "controls/MUVPageControl.h"
 #include "controls/MUVWinkelWahl.h"
 #include "controls/SpezialSpin.h"
+#include "dialogs/colorDialog.h"
 #include "dialogs/pictextplus_widgets.h"
 #include "dialogs/txtascii.h"
 #include "document/document.h"
@@ -19,7 +20,6 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QColorDialog>
 #include <QCursor>
 #include <QEvent>
 #include <QGroupBox>
@@ -40,14 +40,11 @@
 namespace
 {
 
+// The program's colour dialog, its bottom-right corner 20 px beyond the
+// editor's.
 bool standardColourPicker(QWidget *parent, TColor &colour)
 {
-    const QColor chosen =
-        QColorDialog::getColor(canvas::ToQColor(colour), parent, QStringLiteral("Farbe wählen..."));
-    if (!chosen.isValid())
-        return false;
-    colour = RGBToTColor(chosen.red(), chosen.green(), chosen.blue());
-    return true;
+    return PickColour(parent, colour, TColorDialogPlace::BeyondCallerCorner);
 }
 
 TForm_pictextplus::ColourPicker &pickerSlot()
