@@ -5,10 +5,14 @@
 
 #include "canvas/tcolor.h"
 #include "controls/MUVASCIICtrl.h"
+#include "controls/MUVButton.h"
+#include "controls/MUVCheckBox.h"
 #include "controls/MUVFontComboBox.h"
 #include "controls/MUVPageControl.h"
+#include "controls/MUVPanel.h"
 #include "controls/MUVWinkelWahl.h"
 #include "controls/SpezialSpin.h"
+#include "dialogs/colorDialog.h"
 #include "dialogs/pictextplus_widgets.h"
 #include "dialogs/txtascii.h"
 #include "document/document.h"
@@ -17,22 +21,16 @@
 #include "platform/clipboard.h"
 #include "platform/codepage.h"
 
-#include <QCheckBox>
 #include <QClipboard>
-#include <QColorDialog>
-#include <QCursor>
 #include <QEvent>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
-#include <QToolButton>
 
 #include <cmath>
 #include <utility>
@@ -40,14 +38,11 @@
 namespace
 {
 
+// The program's colour dialog, its bottom-right corner 20 px beyond the
+// editor's.
 bool standardColourPicker(QWidget *parent, TColor &colour)
 {
-    const QColor chosen =
-        QColorDialog::getColor(canvas::ToQColor(colour), parent, QStringLiteral("Farbe wählen..."));
-    if (!chosen.isValid())
-        return false;
-    colour = RGBToTColor(chosen.red(), chosen.green(), chosen.blue());
-    return true;
+    return PickColour(parent, colour, TColorDialogPlace::BeyondCallerCorner);
 }
 
 TForm_pictextplus::ColourPicker &pickerSlot()
@@ -67,15 +62,21 @@ void setHint(QWidget *w, const QString &hint)
     w->setToolTip(text);
 }
 
-QToolButton *toolButton(QWidget *parent, const char *name, const QString &text, const QString &hint,
-                        const QRect &geometry, bool checkable = false)
+// A flat button with a caption or a glyph of the program's set; toggle
+// buttons stay down until clicked again.
+TMUVButton *toolButton(QWidget *parent, const char *name, const QString &text, const QString &hint,
+                       const QRect &geometry, bool toggle = false, const QString &glyph = QString())
 {
-    auto *b = new QToolButton(parent);
+    auto *b = new TMUVButton(parent);
     b->setObjectName(QString::fromLatin1(name));
-    b->setText(text);
-    b->setCheckable(checkable);
+    b->SetCaption(text);
+    b->SetCaptionPosition(glyph.isEmpty() ? tp_center : text.isEmpty() ? tp_none : tp_right);
+    if (!glyph.isEmpty())
+        b->SetGlyphName(glyph, 16);
+    b->SetNormalFlat(!toggle);
+    b->SetShowAllwaysSimpleBorder(true);
     b->setGeometry(geometry);
-    setHint(b, hint);
+    b->SetHint(hint);
     return b;
 }
 
@@ -95,9 +96,10 @@ TSpezialSpin *spin(QWidget *parent, const char *name, const QString &before, con
     return s;
 }
 
-QCheckBox *checkBox(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+TMUVCheckBox *checkBox(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
-    auto *c = new QCheckBox(text, parent);
+    auto *c = new TMUVCheckBox(parent);
+    c->SetCaption(text);
     c->setObjectName(QString::fromLatin1(name));
     c->setGeometry(geometry);
     return c;
@@ -121,6 +123,14 @@ std::string fieldText(const QString &memo)
 }
 
 } // namespace
+
+// A framed panel with its caption in the frame.
+TMUVPanel *panel(QWidget *parent, const QString &caption)
+{
+    auto *p = new TMUVPanel(parent);
+    p->SetCaption(caption);
+    return p;
+}
 
 TForm_pictextplus::ColourPicker TForm_pictextplus::SetColourPicker(ColourPicker picker)
 {
@@ -151,18 +161,12 @@ TForm_pictextplus::TForm_pictextplus(TDocument &document, TRSObject *field, QWid
     BuildPictureTab();
     BuildCommonPanel();
 
-    BTN_OK = new QPushButton(QStringLiteral("OK"), this);
-    BTN_OK->setObjectName(QStringLiteral("BTN_OK"));
-    BTN_OK->setGeometry(300, 356, 92, 28);
-    setHint(BTN_OK, QStringLiteral("OK, Fertig"));
-    BTN_Abbruch = new QPushButton(QStringLiteral("Abbruch"), this);
-    BTN_Abbruch->setObjectName(QStringLiteral("BTN_Abbruch"));
-    BTN_Abbruch->setGeometry(400, 356, 92, 28);
-    setHint(BTN_Abbruch, QStringLiteral("Abbruch"));
-    BTN_OK->setAutoDefault(false);
-    BTN_Abbruch->setAutoDefault(false);
-    connect(BTN_OK, &QPushButton::clicked, this, &TForm_pictextplus::BTN_OKClick);
-    connect(BTN_Abbruch, &QPushButton::clicked, this, &TForm_pictextplus::BTN_AbbruchClick);
+    BTN_OK = toolButton(this, "BTN_OK", QStringLiteral("OK"), QStringLiteral("OK, Fertig"),
+                        QRect(300, 356, 92, 28), false, QStringLiteral("ok"));
+    BTN_Abbruch = toolButton(this, "BTN_Abbruch", QStringLiteral("Abbruch"), QStringLiteral("Abbruch"),
+                             QRect(400, 356, 92, 28), false, QStringLiteral("cancel"));
+    connect(BTN_OK, &TMUVButton::OnClick, this, &TForm_pictextplus::BTN_OKClick);
+    connect(BTN_Abbruch, &TMUVButton::OnClick, this, &TForm_pictextplus::BTN_AbbruchClick);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int) { PageControl1Change(); });
     // The paste buttons also follow the clipboard while the window stays active.
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
@@ -175,7 +179,7 @@ TForm_pictextplus::~TForm_pictextplus() = default;
 
 void TForm_pictextplus::BuildTextTab()
 {
-    auto *fonts = new QGroupBox(QStringLiteral("Schriftdefinitionen"), TAB_TEXT);
+    auto *fonts = panel(TAB_TEXT, QStringLiteral("Schriftdefinitionen"));
     fonts->setGeometry(4, 2, 492, 104);
     CB_Schriftart = new TMUVFontComboBox(fonts);
     CB_Schriftart->setObjectName(QStringLiteral("CB_Schriftart"));
@@ -227,24 +231,24 @@ void TForm_pictextplus::BuildTextTab()
         a->setData(tag);
         connect(a, &QAction::triggered, this, [this, tag] { Winkel0horizontalerText1Click(tag); });
     }
-    connect(btn_vordefw, &QToolButton::clicked, this, [this] { PopupMenu1->popup(QCursor::pos()); });
+    btn_vordefw->SetPopupMenu(PopupMenu1);
     WinkelWahl = new TMUVWinkelWahl(fonts);
     WinkelWahl->setObjectName(QStringLiteral("WinkelWahl"));
     WinkelWahl->setGeometry(150, 48, 52, 52);
     setHint(WinkelWahl, QStringLiteral("Wählen Sie mit der Maus den Textwinkel\r\n(in 15°-Schritten)"));
     connect(WinkelWahl, &TMUVWinkelWahl::OnMouseChange, this, &TForm_pictextplus::WinkelWahlMouseChange);
-    btn_links = toolButton(fonts, "btn_links", QStringLiteral("◧"), QStringLiteral("Text linksbündig"),
-                           QRect(212, 62, 26, 24), true);
-    btn_mitte = toolButton(fonts, "btn_mitte", QStringLiteral("▣"), QStringLiteral("Text mittig zentriert"),
-                           QRect(240, 62, 26, 24), true);
-    btn_rechts = toolButton(fonts, "btn_rechts", QStringLiteral("◨"), QStringLiteral("Text rechtsbündig"),
-                            QRect(268, 62, 26, 24), true);
-    for (QToolButton *b : {btn_links, btn_mitte, btn_rechts})
-        connect(b, &QToolButton::clicked, this, [this, b] { AlignmentClick(b); });
+    btn_links = toolButton(fonts, "btn_links", QString(), QStringLiteral("Text linksbündig"),
+                           QRect(212, 62, 26, 24), true, QStringLiteral("paragraph_left"));
+    btn_mitte = toolButton(fonts, "btn_mitte", QString(), QStringLiteral("Text mittig zentriert"),
+                           QRect(240, 62, 26, 24), true, QStringLiteral("paragraph_center"));
+    btn_rechts = toolButton(fonts, "btn_rechts", QString(), QStringLiteral("Text rechtsbündig"),
+                            QRect(268, 62, 26, 24), true, QStringLiteral("paragraph_right"));
+    for (TMUVButton *b : {btn_links, btn_mitte, btn_rechts})
+        connect(b, &TMUVButton::OnClick, this, [this, b] { AlignmentClick(b); });
     SPIN_ZH = spin(fonts, "SPIN_ZH", QStringLiteral("Zeilenabst."), QString(), 0.25, 5, 2,
                    QStringLiteral("Zeilenabstand (als Faktor der Schrifthöhe)"), QRect(306, 62, 160, 24));
 
-    auto *textPanel = new QGroupBox(QStringLiteral("Text"), TAB_TEXT);
+    auto *textPanel = panel(TAB_TEXT, QStringLiteral("Text"));
     textPanel->setGeometry(4, 108, 492, 124);
     Memo = new TFieldMemo(textPanel);
     Memo->setObjectName(QStringLiteral("Memo"));
@@ -257,35 +261,31 @@ void TForm_pictextplus::BuildTextTab()
     lbl_anzzeichen = new QLabel(QStringLiteral("verbleibende Anzahl Zeichen: 255 "), textPanel);
     lbl_anzzeichen->setObjectName(QStringLiteral("lbl_anzzeichen"));
     lbl_anzzeichen->setGeometry(8, 102, 300, 18);
-    btn_copy =
-        toolButton(textPanel, "btn_copy", QStringLiteral("Kopieren"),
-                   QStringLiteral("gesamten Text in die Zwischenablage übertragen"), QRect(424, 20, 62, 26));
+    btn_copy = toolButton(textPanel, "btn_copy", QString(),
+                          QStringLiteral("gesamten Text in die Zwischenablage übertragen"),
+                          QRect(424, 20, 62, 26), false, QStringLiteral("copy"));
     btn_copy->setEnabled(false);
-    btn_einfg = toolButton(textPanel, "btn_einfg", QStringLiteral("Einfügen"),
-                           QStringLiteral("Text aus der Zwischenablage einfügen"), QRect(424, 48, 62, 26));
+    btn_einfg =
+        toolButton(textPanel, "btn_einfg", QString(), QStringLiteral("Text aus der Zwischenablage einfügen"),
+                   QRect(424, 48, 62, 26), false, QStringLiteral("paste"));
     btn_yinyang = toolButton(textPanel, "btn_yinyang", QStringLiteral("®"),
                              QStringLiteral("Sonderzeichen einfügen"), QRect(424, 76, 62, 26));
-    for (QToolButton *b : {btn_copy, btn_einfg}) {
-        QFont f = b->font();
-        f.setPointSize(8);
-        b->setFont(f);
-    }
 
     connect(CB_Schriftart, &TMUVFontComboBox::SelectionChange, this, [this] { Macheaktuell(); });
     for (TSpezialSpin *s : {spin_SchriftH, SPIN_W, SPIN_ZH})
         connect(s, &TSpezialSpin::OnDelayedChange, this, &TForm_pictextplus::Macheaktuell);
-    for (QToolButton *b : {BTN_Fett, BTN_Kursiv, BTN_Unter})
-        connect(b, &QToolButton::clicked, this, &TForm_pictextplus::Macheaktuell);
+    for (TMUVButton *b : {BTN_Fett, BTN_Kursiv, BTN_Unter})
+        connect(b, &TMUVButton::OnClick, this, &TForm_pictextplus::Macheaktuell);
     connect(shape_FontColor, &TFieldColourSwatch::MouseUp, this, &TForm_pictextplus::SwatchMouseUp);
     connect(Memo, &TFieldMemo::Changed, this, &TForm_pictextplus::MemoChange);
-    connect(btn_copy, &QToolButton::clicked, this, &TForm_pictextplus::btn_copyClick);
-    connect(btn_einfg, &QToolButton::clicked, this, &TForm_pictextplus::btn_einfgClick);
-    connect(btn_yinyang, &QToolButton::clicked, this, &TForm_pictextplus::btn_yinyangClick);
+    connect(btn_copy, &TMUVButton::OnClick, this, &TForm_pictextplus::btn_copyClick);
+    connect(btn_einfg, &TMUVButton::OnClick, this, &TForm_pictextplus::btn_einfgClick);
+    connect(btn_yinyang, &TMUVButton::OnClick, this, &TForm_pictextplus::btn_yinyangClick);
 }
 
 void TForm_pictextplus::BuildCommonPanel()
 {
-    auto *panel = new QGroupBox(QStringLiteral("Sonstiges"), this);
+    auto *panel = ::panel(this, QStringLiteral("Sonstiges"));
     panel->setGeometry(4, 264, 492, 86);
     Shape_BKColor = new TFieldColourSwatch(false, panel);
     Shape_BKColor->setObjectName(QStringLiteral("Shape_BKColor"));
@@ -309,8 +309,8 @@ void TForm_pictextplus::BuildCommonPanel()
     setHint(cb_visible, QStringLiteral("Das ganze Element ist sichtbar (oder nicht)"));
 
     connect(spin_linewidth, &TSpezialSpin::OnDelayedChange, this, &TForm_pictextplus::Macheaktuell);
-    for (QCheckBox *c : {cb_lineou, cb_linelire, cb_visible})
-        connect(c, &QCheckBox::clicked, this, &TForm_pictextplus::Macheaktuell);
+    for (TMUVCheckBox *c : {cb_lineou, cb_linelire, cb_visible})
+        connect(c, &TMUVCheckBox::OnChange, this, &TForm_pictextplus::Macheaktuell);
     for (TFieldColourSwatch *s : {Shape_BKColor, Shape_linColor})
         connect(s, &TFieldColourSwatch::MouseUp, this, &TForm_pictextplus::SwatchMouseUp);
 }
@@ -370,12 +370,12 @@ void TForm_pictextplus::FormShow()
         SPIN_W->SetValueReal(f->Angle);
         WinkelWahl->SetWinkel(f->Angle);
         SPIN_ZH->SetValueReal(document_.LineFactor);
-        btn_links->setChecked(f->Alignment == 0);
-        btn_mitte->setChecked(f->Alignment == 1);
-        btn_rechts->setChecked(f->Alignment == 2);
-        BTN_Fett->setChecked(f->FontStyle & 1);
-        BTN_Kursiv->setChecked(f->FontStyle & 2);
-        BTN_Unter->setChecked(f->FontStyle & 4);
+        btn_links->SetDown(f->Alignment == 0);
+        btn_mitte->SetDown(f->Alignment == 1);
+        btn_rechts->SetDown(f->Alignment == 2);
+        BTN_Fett->SetDown(f->FontStyle & 1);
+        BTN_Kursiv->SetDown(f->FontStyle & 2);
+        BTN_Unter->SetDown(f->FontStyle & 4);
         SetPreviewPicture(f->Picture ? f->Picture->Clone() : nullptr);
         if (PreviewPicture())
             FitPreview(72, 56);
@@ -420,12 +420,12 @@ void TForm_pictextplus::Macheaktuell()
         f->FontHeight = spin_SchriftH->ValueReal();
         f->Text = fieldText(Memo->toPlainText());
         f->FontColor = shape_FontColor->Colour();
-        f->FontStyle = std::uint8_t((BTN_Fett->isChecked() ? 1 : 0) | (BTN_Kursiv->isChecked() ? 2 : 0) |
-                                    (BTN_Unter->isChecked() ? 4 : 0));
+        f->FontStyle = std::uint8_t((BTN_Fett->Down() ? 1 : 0) | (BTN_Kursiv->Down() ? 2 : 0) |
+                                    (BTN_Unter->Down() ? 4 : 0));
         QFont mf = Memo->font();
-        mf.setBold(BTN_Fett->isChecked());
-        mf.setItalic(BTN_Kursiv->isChecked());
-        mf.setUnderline(BTN_Unter->isChecked());
+        mf.setBold(BTN_Fett->Down());
+        mf.setItalic(BTN_Kursiv->Down());
+        mf.setUnderline(BTN_Unter->Down());
         f->Angle = SPIN_W->Value();
         f->SetKind(1);
         mf.setFamily(CB_Schriftart->SelectedName());
@@ -437,19 +437,19 @@ void TForm_pictextplus::Macheaktuell()
         const int t = int(std::trunc(f->Angle));
         std::uint8_t alignment = 1;
         if (t == 0 || t == 90) {
-            for (QToolButton *b : {btn_links, btn_mitte, btn_rechts})
+            for (TMUVButton *b : {btn_links, btn_mitte, btn_rechts})
                 b->setEnabled(true);
-            if (btn_links->isChecked())
+            if (btn_links->Down())
                 alignment = 0;
-            if (btn_mitte->isChecked())
+            if (btn_mitte->Down())
                 alignment = 1;
-            if (btn_rechts->isChecked())
+            if (btn_rechts->Down())
                 alignment = 2;
         } else {
-            btn_links->setChecked(false);
-            btn_mitte->setChecked(true);
-            btn_rechts->setChecked(false);
-            for (QToolButton *b : {btn_links, btn_mitte, btn_rechts})
+            btn_links->SetDown(false);
+            btn_mitte->SetDown(true);
+            btn_rechts->SetDown(false);
+            for (TMUVButton *b : {btn_links, btn_mitte, btn_rechts})
                 b->setEnabled(false);
         }
         btn_einfg->setEnabled(platform::ClipboardHasText());
@@ -491,15 +491,15 @@ void TForm_pictextplus::BTN_AbbruchClick()
     done(2);
 }
 
-void TForm_pictextplus::AlignmentClick(QToolButton *clicked)
+void TForm_pictextplus::AlignmentClick(TMUVButton *clicked)
 {
     // The three buttons act as one group of which one is always down.
-    if (clicked->isChecked()) {
-        for (QToolButton *b : {btn_links, btn_mitte, btn_rechts})
+    if (clicked->Down()) {
+        for (TMUVButton *b : {btn_links, btn_mitte, btn_rechts})
             if (b != clicked)
-                b->setChecked(false);
+                b->SetDown(false);
     } else {
-        clicked->setChecked(true);
+        clicked->SetDown(true);
     }
     Macheaktuell();
 }
@@ -588,7 +588,7 @@ void TForm_pictextplus::btn_yinyangClick()
         const char c = static_cast<char>(dlg.Zeichen());
         Memo->textCursor().insertText(platform::FromAnsi(&c, 1));
     }
-    btn_yinyang->setDown(false);
+    btn_yinyang->SetDown(false);
 }
 
 void TForm_pictextplus::SwatchMouseUp(TFieldColourSwatch *swatch)

@@ -4,6 +4,9 @@
 #include "dialogs/pictextplus.h"
 
 #include "canvas/tcolor.h"
+#include "controls/MUVButton.h"
+#include "controls/MUVCheckBox.h"
+#include "controls/MUVPanel.h"
 #include "dialogs/pictextplus_widgets.h"
 #include "document/document.h"
 #include "model/picture.h"
@@ -13,13 +16,10 @@
 #include "platform/file_dialogs.h"
 #include "platform/messages.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QToolButton>
 
 #include <cmath>
 
@@ -48,7 +48,8 @@ QString TForm_pictextplus::PictureFilter()
 
 void TForm_pictextplus::BuildPictureTab()
 {
-    auto *file = new QGroupBox(QStringLiteral("Datei"), TAB_Grafik);
+    auto *file = new TMUVPanel(TAB_Grafik);
+    file->SetCaption(QStringLiteral("Datei"));
     file->setGeometry(4, 2, 196, 230);
     MUVLabel1 = new QLabel(QStringLiteral("Hier klicken um eine Grafikdatei auszuwählen"), file);
     MUVLabel1->setObjectName(QStringLiteral("MUVLabel1"));
@@ -66,10 +67,11 @@ void TForm_pictextplus::BuildPictureTab()
         MUVLabel1->setFont(f);
     }
     MUVLabel1->installEventFilter(this);
-    cb_datred = new QCheckBox(QStringLiteral("Reduziert"), file);
+    cb_datred = new TMUVCheckBox(file);
+    cb_datred->SetCaption(QStringLiteral("Reduziert"));
     cb_datred->setObjectName(QStringLiteral("cb_datred"));
     cb_datred->setGeometry(8, 104, 180, 22);
-    cb_datred->setChecked(true);
+    cb_datred->SetChecked(true);
     cb_datred->setEnabled(false);
     setHint(cb_datred, QStringLiteral("Größenreduktion für Rastergrafiken (auf 300dpi)"));
     lbl_EMFHinweis =
@@ -79,7 +81,8 @@ void TForm_pictextplus::BuildPictureTab()
     lbl_EMFHinweis->setWordWrap(true);
     lbl_EMFHinweis->setVisible(false);
 
-    MUVPanel5 = new QGroupBox(QStringLiteral("Vorschau"), TAB_Grafik);
+    MUVPanel5 = new TMUVPanel(TAB_Grafik);
+    MUVPanel5->SetCaption(QStringLiteral("Vorschau"));
     MUVPanel5->setObjectName(QStringLiteral("MUVPanel5"));
     MUVPanel5->setGeometry(204, 2, 292, 230);
     Image1 = new TFieldPicturePreview(MUVPanel5);
@@ -97,23 +100,22 @@ void TForm_pictextplus::BuildPictureTab()
     connect(PM_ClipCopy, &QAction::triggered, this, &TForm_pictextplus::PM_ClipCopyClick);
 
     // The clipboard buttons sit in the preview's right-hand column.
-    btn_CopyPic = new QToolButton(MUVPanel5);
+    btn_CopyPic = new TMUVButton(MUVPanel5);
     btn_CopyPic->setObjectName(QStringLiteral("btn_CopyPic"));
-    btn_CopyPic->setText(QStringLiteral("Kopieren"));
+    btn_CopyPic->SetGlyphName(QStringLiteral("copy"));
+    btn_CopyPic->SetCaptionPosition(tp_none);
+    btn_CopyPic->SetShowAllwaysSimpleBorder(true);
     btn_CopyPic->setGeometry(292 - 54, 22, 50, 40);
-    setHint(btn_CopyPic, QStringLiteral("Grafik in die Zwischenablage\r\nkopieren"));
-    btn_fromCLPBrd = new QToolButton(MUVPanel5);
+    btn_CopyPic->SetHint(QStringLiteral("Grafik in die Zwischenablage\r\nkopieren"));
+    btn_fromCLPBrd = new TMUVButton(MUVPanel5);
     btn_fromCLPBrd->setObjectName(QStringLiteral("btn_fromCLPBrd"));
-    btn_fromCLPBrd->setText(QStringLiteral("Einfügen"));
+    btn_fromCLPBrd->SetGlyphName(QStringLiteral("paste"));
+    btn_fromCLPBrd->SetCaptionPosition(tp_none);
+    btn_fromCLPBrd->SetShowAllwaysSimpleBorder(true);
     btn_fromCLPBrd->setGeometry(292 - 54, 66, 50, 40);
-    setHint(btn_fromCLPBrd, QStringLiteral("Grafik aus der Zwischenablage\r\neinfügen"));
-    for (QToolButton *b : {btn_CopyPic, btn_fromCLPBrd}) {
-        QFont f = b->font();
-        f.setPointSize(7);
-        b->setFont(f);
-    }
-    connect(btn_CopyPic, &QToolButton::clicked, this, &TForm_pictextplus::PM_ClipCopyClick);
-    connect(btn_fromCLPBrd, &QToolButton::clicked, this, &TForm_pictextplus::btn_fromCLPBrdClick);
+    btn_fromCLPBrd->SetHint(QStringLiteral("Grafik aus der Zwischenablage\r\neinfügen"));
+    connect(btn_CopyPic, &TMUVButton::OnClick, this, &TForm_pictextplus::PM_ClipCopyClick);
+    connect(btn_fromCLPBrd, &TMUVButton::OnClick, this, &TForm_pictextplus::btn_fromCLPBrdClick);
 }
 
 void TForm_pictextplus::SetPreviewPicture(std::unique_ptr<TPicture> picture)

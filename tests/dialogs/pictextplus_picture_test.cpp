@@ -8,17 +8,16 @@
 #include "platform/file_dialogs.h"
 #include "testsupport.h"
 
+#include "controls/MUVButton.h"
+#include "controls/MUVCheckBox.h"
+#include "controls/MUVPanel.h"
 #include <QBuffer>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMimeData>
 #include <QPainter>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QToolButton>
 
 namespace
 {

@@ -9,11 +9,11 @@
 #include "dialogs/txtascii.h"
 #include "platform/clipboard.h"
 
-#include <QCheckBox>
+#include "controls/MUVButton.h"
+#include "controls/MUVCheckBox.h"
+#include "controls/MUVPanel.h"
 #include <QClipboard>
 #include <QLabel>
-#include <QPushButton>
-#include <QToolButton>
 
 TEST_F(FieldEditorTest, LoadsTheFieldAndAppliesAtOnce)
 {
