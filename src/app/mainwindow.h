@@ -10,6 +10,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -87,6 +88,38 @@ class TForm1 : public QMainWindow
     void UnmarkField();
     QWidget *FieldHighlight() const { return fieldHighlight_; }
 
+    // --- Fields, columns and rows: the context menu (mainwindow_fields.cpp) ---
+    QMenu *Popup_EL() const { return popupEl_; }
+    // An entry of the context menu by its name ("pm_el_work", ...).
+    QAction *PopupEntry(const QString &name) const;
+    void Popup_ELPopup();
+    // Opens the context menu at a screen position.
+    void ShowPopup_EL(const QPoint &globalPos);
+    void pm_el_cancelClick();
+    void pm_el_workClick();
+    void PM_EL_CLPBRDClick();
+    void pm_el_visibleClick();
+    void pm_el_sichtbarClick();
+    void pm_el_spalteunsClick();
+    void pm_el_spbkonClick();
+    void pm_el_spbkcolClick();
+    void pm_el_kopietoAllClick();
+    void pm_EL_CopySpalteClick();
+    void pm_EL_CopyReiheClick();
+    void PM_EL_FcopyClick();
+    void PM_EL_FPasteClick();
+    void pm_el_PageinfosClick();
+    void PM_EL_FadenkrClick();
+    void btn_redoClick();
+    // Opens field (column, row) in the field editor: keeps a copy, makes the
+    // field visible, and after OK commits with an undo snapshot; otherwise
+    // writes the copy back and commits without one.
+    void EditField(int column, int row);
+    // The field editor run by EditField on the live field: shows it modally
+    // and returns its result (1 OK).
+    using FieldEditor = std::function<int(TDocument &document, TRSObject &field, QWidget *parent)>;
+    void SetFieldEditor(FieldEditor editor) { fieldEditor_ = std::move(editor); }
+
     void mm_openrsdClick();
     void mm_lnkdsktpClick();
     void mm_DatablageClick();
@@ -120,6 +153,7 @@ class TForm1 : public QMainWindow
     void CanvasMouseMove(QMouseEvent *e);
     void CanvasMouseUp(QMouseEvent *e);
     void DPaintbox1Click();
+    void CreatePopup_EL();
     // Follows every commit of the document.
     void DocumentChanged();
 
@@ -137,10 +171,13 @@ class TForm1 : public QMainWindow
     TStatusPanels *statusPanels_ = nullptr;
     std::array<QLabel *, 12> panels_{};
     QAction *actNew_ = nullptr, *actOpen_ = nullptr, *actSave_ = nullptr, *actPrint_ = nullptr,
-            *actQuit_ = nullptr, *actUndo_ = nullptr;
+            *actQuit_ = nullptr, *actUndo_ = nullptr, *actRedo_ = nullptr;
     QMenu *menuFile_ = nullptr, *menuEdit_ = nullptr, *menuExtras_ = nullptr;
 
     QWidget *fieldHighlight_ = nullptr; // dotted frame around the marked field
+    QMenu *popupEl_ = nullptr;
+    bool popupCommandRunning_ = false;
+    FieldEditor fieldEditor_;
     bool panning_ = false;
     QPoint panLast_;
     bool pressed_ = false;
