@@ -21,10 +21,10 @@
 namespace
 {
 
-const QString kCopyAllQuestion = QStringLiteral(
-    "Das aktuelle Element wird auf alle anderen Elemente kopiert.\r\n\r\n"
-    "JA\t=\tAlles (auch der Text bzw. die Grafik) werden kopiert\r\n"
-    "NEIN\t=\tEs wird nur das Format kopiert (Schriftart, Farbe usw...)");
+const QString kCopyAllQuestion =
+    QStringLiteral("Das aktuelle Element wird auf alle anderen Elemente kopiert.\r\n\r\n"
+                   "JA\t=\tAlles (auch der Text bzw. die Grafik) werden kopiert\r\n"
+                   "NEIN\t=\tEs wird nur das Format kopiert (Schriftart, Farbe usw...)");
 const QString kCopyColumnQuestion =
     QStringLiteral("Das aktuelle Element wird auf alle anderen Elemente dieser Spalte kopiert.");
 const QString kCopyRowQuestion =
@@ -162,13 +162,10 @@ void TForm1::CreatePopup_EL()
     m->addSeparator();
     QMenu *texts = m->addMenu(QStringLiteral("Textelemente"));
     texts->setObjectName(QStringLiteral("pm_el_textelemente"));
-    entry(texts, "pm_el_Feldopt", QStringLiteral("Optimierte Textbreite für dieses Feld"),
-          nullptr);
+    entry(texts, "pm_el_Feldopt", QStringLiteral("Optimierte Textbreite für dieses Feld"), nullptr);
     texts->addSeparator();
-    entry(texts, "pm_el_spopt", QStringLiteral("Optimierte Textbreite für diese Spalte"),
-          nullptr);
-    entry(texts, "pm_el_allOpt", QStringLiteral("Optimierte Textbreite für alle Felder"),
-          nullptr);
+    entry(texts, "pm_el_spopt", QStringLiteral("Optimierte Textbreite für diese Spalte"), nullptr);
+    entry(texts, "pm_el_allOpt", QStringLiteral("Optimierte Textbreite für alle Felder"), nullptr);
     // The view entries are reached by their keys (F5 to F7, handled by the
     // window) and the view buttons; the menu keeps them out of sight.
     QMenu *view = m->addMenu(QStringLiteral("Ansicht"));
@@ -191,7 +188,8 @@ void TForm1::CreatePopup_EL()
     // With every entry hidden the submenu would open empty.
     view->menuAction()->setVisible(false);
     m->addSeparator();
-    entry(m, "pm_el_kopietoAll", QStringLiteral("Dieses Element auf alle anderen Elemente kopieren (alle gleich)"),
+    entry(m, "pm_el_kopietoAll",
+          QStringLiteral("Dieses Element auf alle anderen Elemente kopieren (alle gleich)"),
           &TForm1::pm_el_kopietoAllClick);
     entry(m, "pm_EL_CopySpalte",
           QStringLiteral("Dieses Element nur in dieser Spalte kopieren (= alle Reihen dieser Spalte gleich)"),
@@ -250,9 +248,12 @@ void TForm1::Popup_ELPopup()
     const TRSSpalte *column = sheet.ColumnAtPoint(CursorX, CursorY);
     MarkAtCursor();
 
-    auto set = [this](const char *name, bool enabled) { PopupEntry(QString::fromLatin1(name))->setEnabled(enabled); };
+    auto set = [this](const char *name, bool enabled) {
+        PopupEntry(QString::fromLatin1(name))->setEnabled(enabled);
+    };
     PopupEntry(QStringLiteral("pm_el_visible"))->setChecked(field && field->Visible);
-    for (const char *name : {"pm_el_work", "pm_el_visible", "pm_el_kopietoAll", "PM_EL_Fcopy", "PM_EL_FPaste"})
+    for (const char *name :
+         {"pm_el_work", "pm_el_visible", "pm_el_kopietoAll", "PM_EL_Fcopy", "PM_EL_FPaste"})
         set(name, field != nullptr);
     set("PM_EL_CLPBRD", field && platform::ClipboardHasText());
     for (const char *name : {"pm_el_sichtbar", "pm_el_spalteuns", "pm_el_spbkcol", "pm_el_spbkon"})

@@ -221,7 +221,8 @@ void TForm1::DPaintbox1Click()
         return;
     }
     // The field under the pointer opens in the field editor, a click beside
-    // the fields opens the context menu; both come with those commands.
+    // the fields opens the context menu.
+    pm_el_workClick();
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
