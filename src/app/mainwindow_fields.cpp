@@ -86,35 +86,27 @@ struct PastedText {
 PastedText preparePastedText(const std::string &raw)
 {
     PastedText p;
-    p.text.reserve(std::min(raw.size(), kMaxStringBytes + 1));
+    p.text.reserve(kMaxStringBytes);
+    auto add = [&p](const char *chars, std::size_t n) {
+        p.length += n;
+        // Once something did not fit, nothing after it is taken either.
+        if (!p.cut && p.text.size() + n <= kMaxStringBytes)
+            p.text.append(chars, n);
+        else
+            p.cut = true;
+    };
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const unsigned char ch = static_cast<unsigned char>(raw[i]);
         if (ch == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') {
-            p.length += 2;
-            if (p.text.size() + 2 <= kMaxStringBytes)
-                p.text += "\r\n";
-            else
-                p.cut = true;
+            add("\r\n", 2);
             ++i;
-            continue;
-        }
-        if (ch == '\t') {
-            ++p.length;
-            if (p.text.size() < kMaxStringBytes)
-                p.text += ' ';
-            else
-                p.cut = true;
-            continue;
-        }
-        if (ch < 0x20 || ch == 0x7F) {
+        } else if (ch == '\t') {
+            add(" ", 1);
+        } else if (ch < 0x20 || ch == 0x7F) {
             p.controlsRemoved = true;
-            continue;
+        } else {
+            add(&raw[i], 1);
         }
-        ++p.length;
-        if (p.text.size() < kMaxStringBytes)
-            p.text += char(ch);
-        else
-            p.cut = true;
     }
     return p;
 }
@@ -219,6 +211,14 @@ void TForm1::CreatePopup_EL()
             if (!popupCommandRunning_ && !(popupEl_ && popupEl_->isVisible()))
                 UnmarkField();
         });
+    });
+
+    // The hand over a field says that a click opens it. The canvas reports
+    // the position after the window saw the move, so this follows the report.
+    connect(canvas_, &TDPaintbox::OnXYChange, this, [this] {
+        if (!panning_ && !canvas_->Bearbeitbar())
+            canvas_->setCursor(document_->Sheet().FieldAtPoint(CursorX, CursorY) ? Qt::PointingHandCursor
+                                                                                 : Qt::ArrowCursor);
     });
 
     canvas_->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -194,9 +194,6 @@ void TForm1::CanvasMouseMove(QMouseEvent *e)
         panLast_ = p - QPoint(h0 - hb->value(), v0 - vb->value());
         return;
     }
-    if (!canvas_->Bearbeitbar())
-        canvas_->setCursor(document_->Sheet().FieldAtPoint(CursorX, CursorY) ? Qt::PointingHandCursor
-                                                                             : Qt::ArrowCursor);
 }
 
 void TForm1::CanvasMouseUp(QMouseEvent *e)

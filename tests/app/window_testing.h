@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -106,10 +107,14 @@ class WindowTest : public ::testing::Test
     }
     static QMenu *openMenu() { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }
     // A real right click at a canvas pixel, after moving there.
+    // It goes through the window as the system delivers it, so that the
+    // right button brings the context menu event along.
     static QMenu *rightClick(TForm1 &w, QPoint at)
     {
         QTest::mouseMove(w.DPaintbox1(), at);
-        QTest::mouseClick(w.DPaintbox1(), Qt::RightButton, Qt::NoModifier, at);
+        QWindow *window = w.windowHandle();
+        const QPoint inWindow = w.DPaintbox1()->mapTo(&w, at);
+        QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier, inWindow);
         return openMenu();
     }
     // Chooses an entry of an open menu with the keyboard.
