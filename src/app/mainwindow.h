@@ -115,8 +115,9 @@ class TForm1 : public QMainWindow
     // field visible, and after OK commits with an undo snapshot; otherwise
     // writes the copy back and commits without one.
     void EditField(int column, int row);
-    // The field editor run by EditField on the live field: shows it modally
-    // and returns its result (1 OK).
+    // Puts another field editor in the place of TForm_pictextplus (tests):
+    // it works on the live field, is shown modally and returns its result
+    // (1 OK).
     using FieldEditor = std::function<int(TDocument &document, TRSObject &field, QWidget *parent)>;
     void SetFieldEditor(FieldEditor editor) { fieldEditor_ = std::move(editor); }
 

@@ -6,6 +6,7 @@
 #include "controls/MUVButton.h"
 #include "controls/MUVScrollBox.h"
 #include "dialogs/colorDialog.h"
+#include "dialogs/pictextplus.h"
 #include "model/undobj.h"
 #include "platform/clipboard.h"
 #include "platform/codepage.h"
@@ -291,9 +292,13 @@ void TForm1::EditField(int column, int row)
     canvas_->SetMarkRect(true, field->Left, field->Top, field->Width, field->Height);
     std::unique_ptr<TRSObject> backup = document_->SaveField(column, row);
     field->Visible = true;
-    const int result = fieldEditor_ ? fieldEditor_(*document_, *field, this) : 2;
-    // The editor may have replaced the field's picture or text but never the
-    // field itself; look it up again all the same.
+    int result = 2;
+    if (fieldEditor_) {
+        result = fieldEditor_(*document_, *field, this);
+    } else {
+        TForm_pictextplus editor(*document_, field, this);
+        result = editor.exec();
+    }
     if (result == 1)
         document_->Commit(true);
     else
