@@ -66,6 +66,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), document_(new TDocument(t
     CreatePreview();
     CreateBottomBar();
     CreateLayoutActions();
+    CreatePopup_EL();
     move(0, 0);
     document_->SetCanvas(canvas_);
     connect(document_, &TDocument::Changed, this, &TForm1::DocumentChanged);
@@ -162,6 +163,9 @@ void TForm1::CreateToolBar()
     row->addSpacing(12);
     big("btn_undo", QStringLiteral(" Rückgängig"), QStringLiteral("Macht Änderungen rückgängig"), "undo",
         &TForm1::btn_undoClick);
+    big("btn_redo", QStringLiteral("Wiederherstellen"),
+        QStringLiteral("Stellt wieder her, was zuletzt rückgängig gemacht wurde"), "redo",
+        &TForm1::btn_redoClick);
     row->addStretch(1);
     auto *toolBar = new QToolBar(QStringLiteral("Werkzeuge"), this);
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
@@ -219,8 +223,13 @@ void TForm1::CreateMenu()
     menuEdit_ = bar->addMenu(QStringLiteral("Bearbeiten"));
     actUndo_ = menuEdit_->addAction(QStringLiteral("Rückgängig"), this, &TForm1::btn_undoClick);
     actUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(menuEdit_, &QMenu::aboutToShow, this,
-            [this] { actUndo_->setEnabled(Button(QStringLiteral("btn_undo"))->isEnabled()); });
+    actRedo_ = menuEdit_->addAction(QStringLiteral("Wiederherstellen"), this, &TForm1::btn_redoClick);
+    actRedo_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(menuEdit_, &QMenu::aboutToShow, this, [this] {
+        actUndo_->setEnabled(Button(QStringLiteral("btn_undo"))->isEnabled());
+        actRedo_->setEnabled(Button(QStringLiteral("btn_redo"))->isEnabled());
+    });
 
     menuExtras_ = bar->addMenu(QStringLiteral("Extras/Optionen  "));
     menuExtras_->addAction(QStringLiteral("Rückenschilddateien (*.rsd) immer mit dorlix öffnen"), this,
@@ -407,6 +416,9 @@ void TForm1::UpdateCommandStates()
     const bool undo = sheet && document_->Undo().CanUndo();
     Button(QStringLiteral("btn_undo"))->setEnabled(undo);
     actUndo_->setEnabled(undo);
+    const bool redo = sheet && document_->Undo().CanRedo();
+    Button(QStringLiteral("btn_redo"))->setEnabled(redo);
+    actRedo_->setEnabled(redo);
     for (const char *name : {"BTN_Alles", "BTN_plus", "BTN_minus", "btn_work"})
         Button(QString::fromLatin1(name))->setEnabled(canvas_->isVisible());
 }

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -100,6 +101,38 @@ class TForm1 : public QMainWindow
     QAction *pm_el_Feldopt() const { return actFeldopt_; }
     QAction *pm_el_spopt() const { return actSpopt_; }
     QAction *pm_el_allOpt() const { return actAllOpt_; }
+    // --- Fields, columns and rows: the context menu (mainwindow_fields.cpp) ---
+    QMenu *Popup_EL() const { return popupEl_; }
+    // An entry of the context menu by its name ("pm_el_work", ...).
+    QAction *PopupEntry(const QString &name) const;
+    void Popup_ELPopup();
+    // Opens the context menu at a screen position.
+    void ShowPopup_EL(const QPoint &globalPos);
+    void pm_el_cancelClick();
+    void pm_el_workClick();
+    void PM_EL_CLPBRDClick();
+    void pm_el_visibleClick();
+    void pm_el_sichtbarClick();
+    void pm_el_spalteunsClick();
+    void pm_el_spbkonClick();
+    void pm_el_spbkcolClick();
+    void pm_el_kopietoAllClick();
+    void pm_EL_CopySpalteClick();
+    void pm_EL_CopyReiheClick();
+    void PM_EL_FcopyClick();
+    void PM_EL_FPasteClick();
+    void pm_el_PageinfosClick();
+    void PM_EL_FadenkrClick();
+    void btn_redoClick();
+    // Opens field (column, row) in the field editor: keeps a copy, makes the
+    // field visible, and after OK commits with an undo snapshot; otherwise
+    // writes the copy back and commits without one.
+    void EditField(int column, int row);
+    // Puts another field editor in the place of TForm_pictextplus (tests):
+    // it works on the live field, is shown modally and returns its result
+    // (1 OK).
+    using FieldEditor = std::function<int(TDocument &document, TRSObject &field, QWidget *parent)>;
+    void SetFieldEditor(FieldEditor editor) { fieldEditor_ = std::move(editor); }
 
     void mm_openrsdClick();
     void mm_lnkdsktpClick();
@@ -137,6 +170,7 @@ class TForm1 : public QMainWindow
     void CreateLayoutActions();
     void ChangeLayout(TForm_RSNEU &dialog);
     void FitTextWidth(int scope);
+    void CreatePopup_EL();
     // Follows every commit of the document.
     void DocumentChanged();
 
@@ -156,9 +190,13 @@ class TForm1 : public QMainWindow
     QAction *actNew_ = nullptr, *actOpen_ = nullptr, *actSave_ = nullptr, *actPrint_ = nullptr,
             *actQuit_ = nullptr, *actUndo_ = nullptr;
     QAction *actFeldopt_ = nullptr, *actSpopt_ = nullptr, *actAllOpt_ = nullptr;
+    *actQuit_ = nullptr, *actUndo_ = nullptr, *actRedo_ = nullptr;
     QMenu *menuFile_ = nullptr, *menuEdit_ = nullptr, *menuExtras_ = nullptr;
 
     QWidget *fieldHighlight_ = nullptr; // dotted frame around the marked field
+    QMenu *popupEl_ = nullptr;
+    bool popupCommandRunning_ = false;
+    FieldEditor fieldEditor_;
     bool panning_ = false;
     QPoint panLast_;
     bool pressed_ = false;

@@ -4,7 +4,6 @@
 #include "controls/MUVButton.h"
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
-#include "dialogs/pictextplus.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -197,9 +196,6 @@ void TForm1::CanvasMouseMove(QMouseEvent *e)
         panLast_ = p - QPoint(h0 - hb->value(), v0 - vb->value());
         return;
     }
-    if (!canvas_->Bearbeitbar())
-        canvas_->setCursor(document_->Sheet().FieldAtPoint(CursorX, CursorY) ? Qt::PointingHandCursor
-                                                                             : Qt::ArrowCursor);
 }
 
 void TForm1::CanvasMouseUp(QMouseEvent *e)
@@ -223,15 +219,9 @@ void TForm1::DPaintbox1Click()
         canvas_->Redraw();
         return;
     }
-    // The field under the pointer opens in the field editor, marked while it
-    // is open; a click beside the fields opens the context menu, which comes
-    // with those commands.
-    TRSObject *field = document_->Sheet().FieldAtPoint(CursorX, CursorY);
-    if (!field)
-        return;
-    MarkAtCursor();
-    ExecuteFieldEditor(*document_, field, this);
-    UnmarkField();
+    // The field under the pointer opens in the field editor, a click beside
+    // the fields opens the context menu.
+    pm_el_workClick();
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)

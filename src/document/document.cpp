@@ -56,6 +56,15 @@ bool TDocument::UndoStep()
     return undone;
 }
 
+bool TDocument::RedoStep()
+{
+    if (!undo_->CanRedo())
+        return false;
+    const bool redone = undo_->Redo(sheet_.get());
+    Commit(false);
+    return redone;
+}
+
 std::unique_ptr<TRSObject> TDocument::SaveField(int column, int row) const
 {
     const TRSObject *field = sheet_->GetField(column, row);

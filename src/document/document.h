@@ -17,7 +17,7 @@
 //   - a live preview while the dialog is open: Commit(false)
 //   - keep a field before editing it: auto saved = SaveField(c, r);
 //     on cancel: RestoreField(c, r, *saved) (writes it back, Commit(false))
-//   - step back: UndoStep()
+//   - step back: UndoStep(); forward again: RedoStep()
 //   - the text element a field got on the page: FieldElement(c, r),
 //     FieldElementInfo(c, r, info) (measured block size, e.g. for text width
 //     fitting)
@@ -86,6 +86,10 @@ class TDocument : public QObject
     // Reads the previous snapshot back into the sheet and commits without a
     // snapshot. False when there was none to read.
     bool UndoStep();
+    // Reads the snapshot the last undo stepped back from, as long as no
+    // change came after it, and commits without a snapshot. False (and
+    // nothing changes) when there is none.
+    bool RedoStep();
     // A copy of field (column, row) with its frame, to restore later; null
     // when the field does not exist.
     std::unique_ptr<TRSObject> SaveField(int column, int row) const;
