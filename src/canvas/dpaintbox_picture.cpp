@@ -1,4 +1,5 @@
-// Picture elements: the canvas keeps its own copy of every picture it shows.
+// Picture elements: the canvas keeps its own copy of every picture it shows
+// (a cheap one: copies share the data and its converted forms).
 
 #include "canvas/dpaintbox.h"
 

@@ -92,9 +92,9 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
         return nullptr;
     // Convert now: a metafile that cannot be drawn at all is refused, one that
     // can is drawn later from this conversion.
-    auto cache = std::make_shared<TPictureCache>();
+    auto cache = std::make_unique<TPictureCache>();
     cache->metaDone = true;
-    if (!MetafileToSvg(pic->bytes_, pic->metaType_, &cache->svg)) {
+    if (!MetafileToSvg(pic->d_->bytes, pic->d_->metaType, &cache->svg)) {
         fail(error, kBrokenMetafile);
         return nullptr;
     }
@@ -106,7 +106,7 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
         }
         cache->renderer->setViewBox(cache->svg.frame);
     }
-    pic->cache_ = std::move(cache);
+    pic->d_->cache = std::move(cache);
     return pic;
 }
 

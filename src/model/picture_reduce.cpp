@@ -20,7 +20,7 @@ double TargetWidth300Dpi(double fieldWidthMm)
 
 std::unique_ptr<TPicture> TPicture::ReducedTo300Dpi(double fieldWidthMm) const
 {
-    if (kind_ == Kind::Metafile)
+    if (IsMetafile())
         return nullptr;
     const int w = Width(), h = Height();
     if (w <= 0 || h <= 0)
