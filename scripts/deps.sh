@@ -16,6 +16,7 @@ fonts-liberation fonts-dejavu-core fontconfig
 poppler-utils clang-format ccache
 xvfb xdotool imagemagick x11-utils xauth libxdamage-dev
 shared-mime-info desktop-file-utils xdg-utils
+glabels-data
 "
 
 missing=""

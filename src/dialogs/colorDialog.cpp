@@ -1,5 +1,9 @@
 #include "dialogs/colorDialog.h"
 
+#include "controls/MUVButton.h"
+#include "controls/MUVLabel.h"
+#include "controls/MUVPanel.h"
+
 #include "canvas/colours.h"
 #include "controls/MUVColorHistory.h"
 #include "controls/MUVComboFarbFav.h"
@@ -10,15 +14,12 @@
 #include "platform/clipboard.h"
 
 #include <QApplication>
-#include <QFrame>
 #include <QInputDialog>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
-#include <QToolButton>
 
 using canvas::TColor;
 
@@ -35,61 +36,36 @@ bool DefaultInputQuery(QWidget *parent, const QString &caption, const QString &p
 
 TForm_ColorDLG::InputQuery g_inputQuery = DefaultInputQuery;
 
-enum class Glyph { Ok, Cancel, Plus, Clipboard };
-
-QIcon GlyphIcon(Glyph g)
+// A green plus for "add to the favourites"; the program's glyph set has none.
+QImage PlusGlyph()
 {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
+    QImage img(24, 24, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    switch (g) {
-    case Glyph::Ok: {
-        p.setPen(QPen(QColor(0, 128, 0), 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        QPainterPath path;
-        path.moveTo(2.5, 8.5);
-        path.lineTo(6.5, 12.5);
-        path.lineTo(13.5, 3.5);
-        p.drawPath(path);
-        break;
-    }
-    case Glyph::Cancel:
-        p.setPen(QPen(QColor(192, 0, 0), 2.4, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-        p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
-        break;
-    case Glyph::Plus:
-        p.setPen(QPen(QColor(0, 128, 0), 2.4, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(8, 3), QPointF(8, 13));
-        p.drawLine(QPointF(3, 8), QPointF(13, 8));
-        break;
-    case Glyph::Clipboard:
-        p.setPen(QPen(QColor(90, 60, 20), 1));
-        p.setBrush(QColor(200, 160, 100));
-        p.drawRoundedRect(QRectF(2.5, 2.5, 11, 12.5), 1.5, 1.5);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 4.5, 7, 9));
-        p.setBrush(QColor(120, 120, 120));
-        p.drawRect(QRectF(5.5, 1.5, 5, 3));
-        break;
-    }
-    return QIcon(pm);
+    p.setPen(QPen(QColor(0, 128, 0), 3.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(12, 4.5), QPointF(12, 19.5));
+    p.drawLine(QPointF(4.5, 12), QPointF(19.5, 12));
+    return img;
 }
 
-QToolButton *MakeButton(QWidget *parent, Glyph g, const QRect &geometry, const QString &hint)
+TMUVButton *MakeButton(QWidget *parent, const QString &glyphName, const QRect &geometry, const QString &hint)
 {
-    auto *b = new QToolButton(parent);
-    b->setIcon(GlyphIcon(g));
-    b->setIconSize(QSize(16, 16));
-    b->setAutoRaise(true);
+    auto *b = new TMUVButton(parent);
+    if (glyphName.isEmpty())
+        b->SetGlyph(PlusGlyph());
+    else
+        b->SetGlyphName(glyphName, 16);
     b->setGeometry(geometry);
     b->setToolTip(hint);
     return b;
 }
 
-QLabel *MakeLabel(QWidget *parent, const QString &text, int x, int y, int w = -1, int h = 20)
+TMUVLabel *MakeLabel(QWidget *parent, const QString &text, int x, int y, int w = -1, int h = 20)
 {
-    auto *l = new QLabel(text, parent);
+    auto *l = new TMUVLabel(parent);
+    l->SetCaption(text);
+    l->SetLabelLayout(lycenterleft);
     if (w < 0)
         w = l->sizeHint().width();
     l->setGeometry(x, y, w, h);
@@ -155,10 +131,10 @@ void TForm_ColorDLG::BuildLayout()
             [this](TColor c, Qt::MouseButton, int) { STD_ColorctrlSelectColor(c); });
 
     const int x0 = 302;
-    shape_Akt = new QFrame(this);
+    shape_Akt = new TMUVPanel(this);
     shape_Akt->setGeometry(x0, 10, 47, 46);
-    shape_Akt->setFrameShape(QFrame::Box);
-    shape_Akt->setAutoFillBackground(true);
+    shape_Akt->SetBorderMargin(1);
+    shape_Akt->SetBorderColor(0);
     SetHint(shape_Akt, QStringLiteral("|aktuelle Farbwahl"));
 
     MakeLabel(this, QStringLiteral("HTML"), x0 + 56, 10);
@@ -168,9 +144,9 @@ void TForm_ColorDLG::BuildLayout()
     edit_hex->installEventFilter(this);
     SetHint(edit_hex, QStringLiteral("|Hexadezimaldarstellung der Farbe (HTML-Format #RGB) - Eingabe "
                                      "und <<RETURN>> ändert die Farbe"));
-    btn_clpbrd = MakeButton(this, Glyph::Clipboard, QRect(x0 + 119, 32, 20, 20), QString());
+    btn_clpbrd = MakeButton(this, QStringLiteral("copy"), QRect(x0 + 119, 32, 20, 20), QString());
     SetHint(btn_clpbrd, QStringLiteral("|Überträgt die gewählte Farbe im HTML-Format in die Zwischenablage"));
-    connect(btn_clpbrd, &QToolButton::clicked, this, &TForm_ColorDLG::btn_clpbrdClick);
+    connect(btn_clpbrd, &TMUVButton::OnClick, this, &TForm_ColorDLG::btn_clpbrdClick);
 
     WebColorBox = new TMUVWebColorBox(this);
     WebColorBox->setGeometry(x0, 64, 138, 22);
@@ -206,10 +182,10 @@ void TForm_ColorDLG::BuildLayout()
         spin->setGeometry(x0 + nameWidth, y, 138 - nameWidth, 20);
         spin->SetTextBefore(QString::fromUtf8(s.before));
         // The name sits on the line of the spin's own texts.
-        QLabel *name =
+        TMUVLabel *name =
             MakeLabel(this, QString::fromUtf8(s.label), x0, y + spin->Editor()->y(), nameWidth, 18);
-        name->setFont(spin->font());
-        name->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        name->SetFont(spin->font());
+        name->SetLabelLayout(lylefttop);
         spin->SetMinValue(0);
         spin->SetMaxValue(s.max);
         spin->SetNachkommaStellen(0);
@@ -224,9 +200,9 @@ void TForm_ColorDLG::BuildLayout()
     }
 
     // The bottom bar.
-    auto *bar = new QFrame(this);
+    auto *bar = new TMUVPanel(this);
     bar->setGeometry(0, 297, 445, 34);
-    bar->setFrameShape(QFrame::StyledPanel);
+    bar->SetBorderMargin(1);
     bar->lower();
     MakeLabel(this, QStringLiteral("Favoriten:"), 8, 302, -1, 24);
     clr_Favs = new TMUVComboFarbFav(this);
@@ -245,14 +221,15 @@ void TForm_ColorDLG::BuildLayout()
     connect(clr_Favs, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { PM_Favs->popup(clr_Favs->mapToGlobal(pos)); });
 
-    btn_plusfav = MakeButton(this, Glyph::Plus, QRect(272, 302, 24, 24),
+    btn_plusfav = MakeButton(this, QString(), QRect(272, 302, 24, 24),
                              QStringLiteral("Hinzufügen der aktuellen Farbe als Favorit"));
-    connect(btn_plusfav, &QToolButton::clicked, this, &TForm_ColorDLG::btn_plusfavClick);
+    connect(btn_plusfav, &TMUVButton::OnClick, this, &TForm_ColorDLG::btn_plusfavClick);
 
-    BTN_OK = MakeButton(this, Glyph::Ok, QRect(384, 302, 24, 24), QStringLiteral("OK, Fertig"));
-    BTN_Abbruch = MakeButton(this, Glyph::Cancel, QRect(413, 302, 24, 24), QStringLiteral("Abbruch"));
-    connect(BTN_OK, &QToolButton::clicked, this, &QDialog::accept);
-    connect(BTN_Abbruch, &QToolButton::clicked, this, &QDialog::reject);
+    BTN_OK = MakeButton(this, QStringLiteral("ok"), QRect(384, 302, 24, 24), QStringLiteral("OK, Fertig"));
+    BTN_Abbruch =
+        MakeButton(this, QStringLiteral("cancel"), QRect(413, 302, 24, 24), QStringLiteral("Abbruch"));
+    connect(BTN_OK, &TMUVButton::OnClick, this, &QDialog::accept);
+    connect(BTN_Abbruch, &TMUVButton::OnClick, this, &QDialog::reject);
 }
 
 void TForm_ColorDLG::FormCreate()
@@ -286,9 +263,8 @@ void TForm_ColorDLG::SetCurrentColor(TColor colour, QObject *source)
     const colours::TRGB rgb = colours::ColorToRGB(colour);
     const colours::THSV hsv = colours::RGBToHSV(rgb.R, rgb.G, rgb.B);
 
-    QPalette pal = shape_Akt->palette();
-    pal.setColor(QPalette::Window, canvas::ToQColor(colour));
-    shape_Akt->setPalette(pal);
+    shape_Akt->SetColor(colour);
+    shape_Akt->SetBackgroundColor(colour);
 
     if (source)
         ColorPicker->SetPickColor(colour);

@@ -8,17 +8,16 @@
 
 #include <QDialog>
 
-class QFrame;
-class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
-class QToolButton;
 class ToxColorPicker;
 class TMUVColorHistory;
 class TMUVWebColorBox;
 class TMUVComboFarbFav;
 class TSpezialSpin;
+class TMUVButton;
+class TMUVPanel;
 
 class TForm_ColorDLG : public QDialog
 {
@@ -44,9 +43,9 @@ class TForm_ColorDLG : public QDialog
     // The named controls, for the layout and for tests.
     ToxColorPicker *ColorPicker = nullptr;
     TMUVColorHistory *STD_Colorctrl = nullptr;
-    QFrame *shape_Akt = nullptr;
+    TMUVPanel *shape_Akt = nullptr;
     QLineEdit *edit_hex = nullptr;
-    QToolButton *btn_clpbrd = nullptr;
+    TMUVButton *btn_clpbrd = nullptr;
     TMUVWebColorBox *WebColorBox = nullptr;
     TSpezialSpin *spin_R = nullptr;
     TSpezialSpin *Spin_G = nullptr;
@@ -55,12 +54,12 @@ class TForm_ColorDLG : public QDialog
     TSpezialSpin *spin_S = nullptr;
     TSpezialSpin *spin_H = nullptr;
     TMUVComboFarbFav *clr_Favs = nullptr;
-    QToolButton *btn_plusfav = nullptr;
+    TMUVButton *btn_plusfav = nullptr;
     QMenu *PM_Favs = nullptr;
     QAction *PM_Favs_DEL = nullptr;
     QAction *PM_FAVs_Rename = nullptr;
-    QToolButton *BTN_OK = nullptr;
-    QToolButton *BTN_Abbruch = nullptr;
+    TMUVButton *BTN_OK = nullptr;
+    TMUVButton *BTN_Abbruch = nullptr;
 
     // Asks for a text; replaced in tests. Returns false on cancel.
     using InputQuery = bool (*)(QWidget *parent, const QString &caption, const QString &prompt,

@@ -11,6 +11,8 @@
 #include "controls/oxColorPicker.h"
 #include "temp_desktop_home.h"
 
+#include "controls/MUVButton.h"
+#include "controls/MUVPanel.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
@@ -21,7 +23,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 #include <deque>
 #include <gtest/gtest.h>
