@@ -171,9 +171,8 @@ void TForm1::OpenDocument(const QString &path)
     if (!document_->Open(path))
         return;
     platform::Printer &printer = platform::Printer::Instance();
-    printer.SetOrientation(QPageLayout::Portrait);
-    if (document_->Sheet().PageWidth > document_->Sheet().PageHeight)
-        printer.SetOrientation(QPageLayout::Landscape);
+    printer.SetOrientation(
+        canvas::OrientationFor(document_->Sheet().PageWidth, document_->Sheet().PageHeight));
     canvas_->RefreshPrinter();
     FormResize();
     SetCanvasVisible(true);
