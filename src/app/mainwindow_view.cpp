@@ -4,6 +4,7 @@
 #include "controls/MUVButton.h"
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
+#include "dialogs/pictextplus.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -222,8 +223,15 @@ void TForm1::DPaintbox1Click()
         canvas_->Redraw();
         return;
     }
-    // The field under the pointer opens in the field editor, a click beside
-    // the fields opens the context menu; both come with those commands.
+    // The field under the pointer opens in the field editor, marked while it
+    // is open; a click beside the fields opens the context menu, which comes
+    // with those commands.
+    TRSObject *field = document_->Sheet().FieldAtPoint(CursorX, CursorY);
+    if (!field)
+        return;
+    MarkAtCursor();
+    ExecuteFieldEditor(*document_, field, this);
+    UnmarkField();
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
