@@ -19,6 +19,8 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -176,11 +178,8 @@ bool WritePagePdf(const canvas::TDPage &page, QSizeF paperMm, const QString &out
         writer.setCreator(QStringLiteral("Dorlix"));
         writer.setTitle(title);
         writer.setResolution(kPdfDpi);
-        QPageSize size(paperMm, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
-        // Named papers keep their exact point sizes (A4 595 × 842 pt).
-        if (size.sizePoints() != QPageSize(paperMm, QPageSize::Millimeter).sizePoints() &&
-            std::abs(size.size(QPageSize::Millimeter).width() - paperMm.width()) > 0.5)
-            size = QPageSize(paperMm, QPageSize::Millimeter);
+        // A4 and Letter keep their names; other sizes are taken as they are.
+        const QPageSize size(paperMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
         writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
         QPainter p;
         if (p.begin(&writer)) {

@@ -5,12 +5,18 @@
 #include "model/picture.h"
 #include "model/rs.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
 
 namespace
 {
