@@ -102,7 +102,7 @@ TEST(CliPdf, PageSizeFollowsThePaperAndTheSheetsOrientation)
     TempProgramFolder dir;
     QByteArray err;
     const QString a4 = dir.File("a4.pdf");
-    ASSERT_EQ(runCli({"pdf", kLabels, a4}, &err), 0) << err.toStdString();
+    ASSERT_EQ(runCli({"pdf", kLabels, a4, "--paper", "A4"}, &err), 0) << err.toStdString();
     EXPECT_NEAR(pageSize(a4).width(), 210 * kPt, 0.6);
     EXPECT_NEAR(pageSize(a4).height(), 297 * kPt, 0.6);
 
@@ -129,7 +129,7 @@ TEST(CliPdf, InkLiesWhereThePageHasIt)
     TempProgramFolder dir;
     QByteArray err;
     const QString plain = dir.File("ohne.pdf");
-    ASSERT_EQ(runCli({"pdf", kBinders, plain}, &err), 0) << err.toStdString();
+    ASSERT_EQ(runCli({"pdf", kBinders, plain, "--paper", "A4"}, &err), 0) << err.toStdString();
     const QImage img = raster(plain, 100);
     ASSERT_FALSE(img.isNull());
     const auto px = [](const QImage &i, double xMm, double yMm) {
@@ -141,7 +141,8 @@ TEST(CliPdf, InkLiesWhereThePageHasIt)
     EXPECT_EQ(darkest(img, 26, 4, 100), 255); // no cut line above the first column
 
     const QString full = dir.File("mit.pdf");
-    ASSERT_EQ(runCli({"pdf", kBinders, full, "--background", "--cutlines"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(runCli({"pdf", kBinders, full, "--background", "--cutlines", "--paper", "A4"}, &err), 0)
+        << err.toStdString();
     const QImage img2 = raster(full, 100);
     EXPECT_EQ(px(img2, 235, 12), qRgb(240, 240, 240));
     EXPECT_LT(darkest(img2, 26, 4, 100), 200); // cut line along the first column's left edge (26 mm)
