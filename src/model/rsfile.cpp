@@ -1,5 +1,6 @@
 // The label file: reading and writing a sheet.
 #include "model/folder_check.h"
+#include "model/picture.h"
 #include "model/rs.h"
 #include "model/rsio.h"
 #include "model/safe_file.h"
@@ -12,6 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+
+#include <unordered_map>
 
 namespace
 {
@@ -183,6 +187,33 @@ void TRSSpalte::SaveToStream(TRSWriter &s) const
 
 // -------------------------------------------------------------------- files
 
+// Fields that hold the same picture (a logo on every label) share one copy:
+// the file stores each field's bytes, but the picture is decoded, scaled and
+// embedded in a PDF only once.
+static void shareEqualPictures(TRS &sheet)
+{
+    std::unordered_map<std::size_t, std::vector<const TPicture *>> seen;
+    for (const auto &column : sheet.Columns)
+        for (const auto &field : column->Fields) {
+            if (!field || !field->Picture)
+                continue;
+            const TBytes &bytes = field->Picture->Bytes();
+            const std::size_t key =
+                qHashBits(bytes.data(), bytes.size()) ^ std::size_t(field->Picture->GetKind());
+            auto &candidates = seen[key];
+            const TPicture *same = nullptr;
+            for (const TPicture *c : candidates)
+                if (c->GetKind() == field->Picture->GetKind() && c->Bytes() == bytes) {
+                    same = c;
+                    break;
+                }
+            if (same)
+                field->Picture = same->Clone();
+            else
+                candidates.push_back(field->Picture.get());
+        }
+}
+
 bool TRS::LoadFromFile(const QString &path, int *versionOut)
 {
     if (!QFileInfo::exists(path) || QFileInfo(path).isDir())
@@ -321,6 +352,7 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
         return false;
     }
 
+    shareEqualPictures(sheet);
     TakeContentFrom(sheet);
     FileName = path;
     return true;
