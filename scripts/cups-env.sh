@@ -1,5 +1,7 @@
 # Sourced by test.sh: starts a CUPS scheduler with a CUPS-PDF queue "PDF"
-# when none runs, and stops it again afterwards.
+# when none runs, and stops it again afterwards. CUPS-PDF writes every job
+# into $HOME/PDF of the user who printed it (TitlePref=1: named after the
+# job's title); the tests look there through their own home folder.
 CUPSD_PID=""
 
 start_cups_pdf() {

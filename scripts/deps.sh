@@ -6,7 +6,7 @@ set -eu
 PACKAGES="
 build-essential cmake ninja-build pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n qt6-l10n-tools
-libqt6svg6 qt6-qpa-plugins
+libqt6svg6 qt6-qpa-plugins qt6-image-formats-plugins
 libjpeg62-turbo-dev libjpeg-turbo-progs
 libemf2svg-dev libwmf-dev
 libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf

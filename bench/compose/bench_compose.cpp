@@ -106,13 +106,12 @@ int main(int argc, char **argv)
     TDocument document;
     TRS &sheet = document.Sheet();
     fillSheet(sheet);
-    const TComposeSettings settings = document.ComposeSettings();
 
     TDPaintbox canvas;
     canvas.RefreshPrinter();
     canvas.SetZoomFaktor(1.0);
-    ComposeSheet(sheet, canvas, settings);
-    document.SetCanvas(&canvas);
+    document.SetCanvas(&canvas); // the canvas views the document's page
+    document.Commit(false);
     canvas.SelectPage(0, false);
     const int background = canvas.ElementCount();
     canvas.SelectPage(1, false);

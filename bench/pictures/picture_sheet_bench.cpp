@@ -8,6 +8,7 @@
 // zoom 1 into an image, the paint that follows an edit in the window. The
 // figures are the minimum and median of all rounds; the metafile
 // conversions are counted over all rounds after the first composition.
+#include "canvas/dpaintbox.h"
 #include "document/compose.h"
 #include "model/picture.h"
 #include "model/picture_internal.h"
@@ -55,7 +56,7 @@ void run(const char *what, const QString &file, int rounds)
     canvas.SetZoomFaktor(1.0);
     QImage image(canvas.size(), QImage::Format_ARGB32_Premultiplied);
     const auto round = [&] {
-        ComposeSheet(sheet, canvas, settings);
+        ComposeSheet(sheet, canvas.Page(), settings);
         canvas.Redraw();
         canvas.SelectPage(1, false);
         image.fill(Qt::white);

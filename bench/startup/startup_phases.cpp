@@ -14,7 +14,7 @@
 #include "app/mainwindow.h"
 #include "canvas/dpaintbox.h"
 #include "platform/messages.h"
-#include "platform/printer.h"
+#include "platform/printer_cups.h"
 #include "platform/system.h"
 
 #include <QApplication>
@@ -43,7 +43,6 @@ namespace
 const char *const kSteps[] = {"before main()",
                               "QApplication",
                               "translator",
-                              "printer list",
                               "TForm1",
                               "FormShow (settings, show, open file)",
                               "until the canvas paints",
@@ -91,8 +90,6 @@ int child(int argc, char **argv, double t0)
         QApplication::installTranslator(&qtGerman);
     platform::SetMessageHandler([](const platform::Message &) { return int(platform::mrOk); });
     t.push_back(nowMs());
-    platform::Printer::Instance().Refresh();
-    t.push_back(nowMs());
 
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("daten"));
@@ -123,7 +120,7 @@ int child(int argc, char **argv, double t0)
     std::printf("%.3f", t[0] - t0);
     for (size_t i = 1; i < t.size(); ++i)
         std::printf(" %.3f", t[i] - t[i - 1]);
-    std::printf(" %.3f\n", t.back() - t0);
+    std::printf(" %.3f %d\n", t.back() - t0, platform::CupsRequestCount());
     std::fflush(stdout);
     std::_Exit(0); // the program's own teardown is not part of the start
 }
@@ -137,6 +134,7 @@ int main(int argc, char **argv)
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     const std::string file = argc > 2 ? argv[2] : std::string(DORLIX_EXAMPLES "/ordner-4-spalten.rsd");
     std::vector<std::vector<double>> rows;
+    int requests = 0;
     for (int r = 0; r < runs; ++r) {
         int out[2];
         if (pipe(out))
@@ -159,16 +157,18 @@ int main(int argc, char **argv)
         int status = 0;
         waitpid(pid, &status, 0);
         std::vector<double> row;
-        for (char *p = line.data(), *end; (row.size() < size_t(kStepCount + 1)); p = end) {
+        for (char *p = line.data(), *end; (row.size() < size_t(kStepCount + 2)); p = end) {
             const double v = std::strtod(p, &end);
             if (end == p)
                 break;
             row.push_back(v);
         }
-        if (row.size() != size_t(kStepCount + 1)) {
+        if (row.size() != size_t(kStepCount + 2)) {
             std::fprintf(stderr, "run %d failed (status %d): %s\n", r + 1, status, line.c_str());
             return 2;
         }
+        requests = int(row.back());
+        row.pop_back();
         std::printf("run %2d: %7.1f ms to the painted canvas\n", r + 1, row.back());
         rows.push_back(row);
         usleep(200000);
@@ -181,5 +181,6 @@ int main(int argc, char **argv)
         std::sort(v.begin(), v.end());
         std::printf("%-40s %9.1f %9.1f\n", s < kStepCount ? kSteps[s] : "total", v.front(), v[v.size() / 2]);
     }
+    std::printf("requests to the CUPS scheduler from the program's printer code: %d\n", requests);
     return 0;
 }

@@ -51,15 +51,14 @@ int render(const QStringList &args)
 
     // The page in the orientation the window chooses for the sheet.
     platform::Printer &printer = platform::Printer::Instance();
-    printer.SetOrientation(sheet.PageWidth > sheet.PageHeight ? QPageLayout::Landscape
-                                                              : QPageLayout::Portrait);
-    TDPaintbox canvas;
-    canvas.RefreshPrinter();
-    canvas.SetSeite0Ausgabe(background);
-    ComposeSheet(sheet, canvas, TComposeSettings{});
+    printer.SetOrientation(canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight));
+    canvas::TDPage page;
+    page.RefreshPrinter();
+    page.SetSeite0Ausgabe(background);
+    ComposeSheet(sheet, page, TComposeSettings{});
 
     QImage image;
-    canvas.RenderToBitmap(image, clWhite, double(dpi) / canvas.ScreenDpi());
+    page.RenderToBitmap(image, clWhite, double(dpi) / page.ScreenDpi());
     image.setDotsPerMeterX(int(dpi / 0.0254 + 0.5));
     image.setDotsPerMeterY(int(dpi / 0.0254 + 0.5));
     if (!image.save(out, "PNG")) {

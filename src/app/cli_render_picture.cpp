@@ -1,6 +1,6 @@
-// render-picture: draws a picture file (BMP, JPEG, EMF, WMF) into a PNG
-// through the program's own picture code, for checks and for converting
-// metafiles.
+// render-picture: draws a picture file (BMP, JPEG, EMF, WMF, PNG, GIF, TIFF,
+// WebP, SVG) into a PNG through the program's own picture code, for checks
+// and for converting metafiles.
 #include "cli.h"
 
 #include "model/picture.h"

@@ -5,7 +5,6 @@
 
 #include "platform/message_box.h"
 #include "platform/messages.h"
-#include "platform/printer.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -53,7 +52,7 @@ int main(int argc, char **argv)
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtGerman);
     platform::InstallMessageBoxes();
-    platform::Printer::Instance().Refresh();
+    // The main window's canvas asks the print system for the printer's page.
 
     TForm1 window;
     // A start file: at least two characters naming an existing file.

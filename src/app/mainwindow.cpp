@@ -65,6 +65,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), document_(new TDocument(t
     setCentralWidget(central);
     CreatePreview();
     CreateBottomBar();
+    CreateLayoutActions();
     move(0, 0);
     document_->SetCanvas(canvas_);
     connect(document_, &TDocument::Changed, this, &TForm1::DocumentChanged);
@@ -117,7 +118,7 @@ void TForm1::CreateToolBar()
     big("btn_Neu", QStringLiteral("Neu"),
         QStringLiteral(
             "Legt ein neues Rückenschild an.\r\nEinstellungen zur Seitenaufteilung im Folgedialog"),
-        "new", nullptr);
+        "new", &TForm1::btn_NeuClick);
     big("btn_open", QStringLiteral("Öffnen"),
         QStringLiteral("Öffnet eine bestehende Rückenschilddatei\r\nzur Bearbeitung"), "open",
         &TForm1::btn_openClick);
@@ -127,12 +128,12 @@ void TForm1::CreateToolBar()
         "save", &TForm1::btn_saveClick);
     big("btn_print", QStringLiteral("Drucken"),
         QStringLiteral("Druckt das aktuelle Rückenschild\r\nEinstellungen zum Drucken ... im Folgedialog"),
-        "print", nullptr);
+        "print", &TForm1::btn_printClick);
     row->addSpacing(12);
     big("btn_mod", QStringLiteral("Ändern"),
         QStringLiteral(
             "Abmessungen der Ränder, Farben und Abstände\r\ndes angezeigten Rückenschildes modifizieren"),
-        "change", nullptr);
+        "change", &TForm1::btn_modClick);
     row->addSpacing(12);
 
     // The four arrows in a cross.
@@ -198,7 +199,7 @@ void TForm1::CreateMenu()
     blank->addAction(QString());
 
     menuFile_ = bar->addMenu(QStringLiteral("Datei  "));
-    actNew_ = menuFile_->addAction(QStringLiteral("Neu"));
+    actNew_ = menuFile_->addAction(QStringLiteral("Neu"), this, &TForm1::btn_NeuClick);
     actNew_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     menuFile_->addSeparator();
     actOpen_ = menuFile_->addAction(QStringLiteral("Öffnen"), this, &TForm1::btn_openClick);
@@ -206,7 +207,7 @@ void TForm1::CreateMenu()
     actSave_ = menuFile_->addAction(QStringLiteral("Speichern (.. unter)             "), this,
                                     &TForm1::btn_saveClick);
     menuFile_->addSeparator();
-    actPrint_ = menuFile_->addAction(QStringLiteral("Drucken"));
+    actPrint_ = menuFile_->addAction(QStringLiteral("Drucken"), this, &TForm1::btn_printClick);
     actPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     menuFile_->addSeparator();
     actQuit_ = menuFile_->addAction(QStringLiteral("Beenden"), this, &QWidget::close);
@@ -387,15 +388,17 @@ void TForm1::UpdateCaption()
 void TForm1::UpdateCommandStates()
 {
     const bool sheet = canvas_->isVisible() && document_->Sheet().GridBuilt;
-    // "Neu", "Drucken" and "Ändern" come with their dialogs.
-    Button(QStringLiteral("btn_Neu"))->setEnabled(false);
-    actNew_->setEnabled(false);
-    Button(QStringLiteral("btn_print"))->setEnabled(false);
-    Button(QStringLiteral("btn_mod"))->setEnabled(false);
+    Button(QStringLiteral("btn_Neu"))->setEnabled(true);
+    actNew_->setEnabled(true);
+    Button(QStringLiteral("btn_print"))->setEnabled(sheet);
+    Button(QStringLiteral("btn_mod"))->setEnabled(sheet);
+    for (QAction *a : {actFeldopt_, actSpopt_, actAllOpt_})
+        if (a)
+            a->setEnabled(sheet);
     Button(QStringLiteral("btn_open"))->setEnabled(true);
     Button(QStringLiteral("btn_save"))->setEnabled(sheet);
     actSave_->setEnabled(sheet);
-    actPrint_->setEnabled(false);
+    actPrint_->setEnabled(sheet);
     Button(QStringLiteral("btn_spaltenlinks"))->setEnabled(sheet);
     Button(QStringLiteral("btn_spaltenrechts"))->setEnabled(sheet);
     Button(QStringLiteral("btn_spaltekopieren"))->setEnabled(sheet && document_->Sheet().ColumnCount > 1);

@@ -14,6 +14,7 @@
 
 class QAction;
 class QMenu;
+class TForm_RSNEU;
 class TMUVButton;
 class TMUVPixelLineal;
 class TMUVScrollBox;
@@ -59,6 +60,7 @@ class TForm1 : public QMainWindow
     // --- Commands ----------------------------------------------------------
     void btn_openClick();
     void btn_saveClick();
+    void btn_printClick();
     void btn_undoClick();
     void OpenDocument(const QString &path);
     // The question before the sheet is replaced; false when cancelled.
@@ -86,6 +88,18 @@ class TForm1 : public QMainWindow
     int MarkAtCursor();
     void UnmarkField();
     QWidget *FieldHighlight() const { return fieldHighlight_; }
+
+    // --- New sheet, change of layout, text widths (mainwindow_layout.cpp) ---
+    void btn_NeuClick();
+    void btn_modClick();
+    // "Optimierte Textbreite" for the field, the column at (CursorX, CursorY),
+    // or every field: text heights scaled to the width between the border lines.
+    void pm_el_FeldoptClick();
+    void pm_el_spoptClick();
+    void pm_el_allOptClick();
+    QAction *pm_el_Feldopt() const { return actFeldopt_; }
+    QAction *pm_el_spopt() const { return actSpopt_; }
+    QAction *pm_el_allOpt() const { return actAllOpt_; }
 
     void mm_openrsdClick();
     void mm_lnkdsktpClick();
@@ -120,6 +134,9 @@ class TForm1 : public QMainWindow
     void CanvasMouseMove(QMouseEvent *e);
     void CanvasMouseUp(QMouseEvent *e);
     void DPaintbox1Click();
+    void CreateLayoutActions();
+    void ChangeLayout(TForm_RSNEU &dialog);
+    void FitTextWidth(int scope);
     // Follows every commit of the document.
     void DocumentChanged();
 
@@ -138,6 +155,7 @@ class TForm1 : public QMainWindow
     std::array<QLabel *, 12> panels_{};
     QAction *actNew_ = nullptr, *actOpen_ = nullptr, *actSave_ = nullptr, *actPrint_ = nullptr,
             *actQuit_ = nullptr, *actUndo_ = nullptr;
+    QAction *actFeldopt_ = nullptr, *actSpopt_ = nullptr, *actAllOpt_ = nullptr;
     QMenu *menuFile_ = nullptr, *menuEdit_ = nullptr, *menuExtras_ = nullptr;
 
     QWidget *fieldHighlight_ = nullptr; // dotted frame around the marked field

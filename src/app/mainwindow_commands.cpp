@@ -7,6 +7,7 @@
 #include "controls/MUVButton.h"
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
+#include "dialogs/druck.h"
 #include "model/folder_check.h"
 #include "model/undobj.h"
 #include "platform/codepage.h"
@@ -171,9 +172,8 @@ void TForm1::OpenDocument(const QString &path)
     if (!document_->Open(path))
         return;
     platform::Printer &printer = platform::Printer::Instance();
-    printer.SetOrientation(QPageLayout::Portrait);
-    if (document_->Sheet().PageWidth > document_->Sheet().PageHeight)
-        printer.SetOrientation(QPageLayout::Landscape);
+    printer.SetOrientation(
+        canvas::OrientationFor(document_->Sheet().PageWidth, document_->Sheet().PageHeight));
     canvas_->RefreshPrinter();
     FormResize();
     SetCanvasVisible(true);
@@ -199,6 +199,26 @@ void TForm1::btn_saveClick()
     const QString path = platform::ExecuteFileDialog(this, r);
     if (!path.isEmpty())
         document_->Save(path);
+    button->setDown(false);
+}
+
+void TForm1::btn_printClick()
+{
+    if (!canvas_->isVisible())
+        return;
+    TMUVButton *button = Button(QStringLiteral("btn_print"));
+    button->setDown(true);
+    {
+        // The canvas goes back to screen use however the dialog and the job end.
+        struct Restore {
+            TForm1 *window;
+            ~Restore() { RestoreCanvasAfterPrint(window->Document(), window->ShowPageInfo); }
+        } restore{this};
+        TForm_druck dialog(*document_, this);
+        connect(&dialog, &TForm_druck::PrinterChanged, this, &TForm1::StatusPageText);
+        if (dialog.exec() == QDialog::Accepted)
+            dialog.PrintJob();
+    }
     button->setDown(false);
 }
 

@@ -4,6 +4,7 @@
 #include "controls/MUVButton.h"
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
+#include "dialogs/pictextplus.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -55,9 +56,10 @@ void TForm1::BTN_minusClick()
 
 void TForm1::BTN_AllesClick()
 {
-    const double dpi = canvas_->ScreenDpi();
-    const double zx = (scrollBox_->width() - bvl2_->width()) / (canvas_->PageWidthMm() / 25.4 * dpi);
-    const double zy = (scrollBox_->height() - bvl1_->height()) / (canvas_->PageHeightMm() / 25.4 * dpi);
+    // The page's pixel size at zoom 1.
+    const canvas::TPageMapping m = canvas_->Page().Mapping(1.0);
+    const double zx = (scrollBox_->width() - bvl2_->width()) / (canvas_->PageWidthMm() * m.pixelPerMmX);
+    const double zy = (scrollBox_->height() - bvl1_->height()) / (canvas_->PageHeightMm() * m.pixelPerMmY);
     canvas_->SetZoomFaktor(std::min(zx, zy));
     ZoomChanged();
 }
@@ -66,9 +68,9 @@ void TForm1::FormResize()
 {
     if (!canvas_)
         return;
-    const double dpi = canvas_->ScreenDpi();
-    const int bw = int(std::trunc(canvas_->PageWidthMm() / 25.4 * dpi));
-    const int bh = int(std::trunc(canvas_->PageHeightMm() / 25.4 * dpi));
+    const canvas::TPageMapping m = canvas_->Page().Mapping(1.0);
+    const int bw = m.LenToPixelTruncX(canvas_->PageWidthMm());
+    const int bh = m.LenToPixelTruncY(canvas_->PageHeightMm());
     const QRect client = scrollBox_->contentsRect();
     const int e = client.width() - 20, f = client.height() - 20;
     if (bw > 0 && bh > 0 && e > 0 && f > 0) {
@@ -140,9 +142,10 @@ int TForm1::MarkAtCursor()
     fieldHighlight_->hide();
     if (const TRSObject *f = document_->Sheet().FieldAtPoint(CursorX, CursorY)) {
         canvas_->SetMarkRect(true, f->Left, f->Top, f->Width, f->Height);
-        const int left = canvas_->LenToPixelTruncX(f->Left), top = canvas_->LenToPixelTruncY(f->Top);
-        const int right = left + canvas_->LenToPixelTruncX(f->Width);
-        const int bottom = top + canvas_->LenToPixelTruncY(f->Height);
+        const canvas::TPageMapping m = canvas_->Mapping();
+        const int left = m.LenToPixelTruncX(f->Left), top = m.LenToPixelTruncY(f->Top);
+        const int right = left + m.LenToPixelTruncX(f->Width);
+        const int bottom = top + m.LenToPixelTruncY(f->Height);
         fieldHighlight_->setGeometry(QRect(QPoint(left, top), QPoint(right, bottom)));
         fieldHighlight_->show();
         fieldHighlight_->raise();
@@ -220,8 +223,15 @@ void TForm1::DPaintbox1Click()
         canvas_->Redraw();
         return;
     }
-    // The field under the pointer opens in the field editor, a click beside
-    // the fields opens the context menu; both come with those commands.
+    // The field under the pointer opens in the field editor, marked while it
+    // is open; a click beside the fields opens the context menu, which comes
+    // with those commands.
+    TRSObject *field = document_->Sheet().FieldAtPoint(CursorX, CursorY);
+    if (!field)
+        return;
+    MarkAtCursor();
+    ExecuteFieldEditor(*document_, field, this);
+    UnmarkField();
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)

@@ -1,10 +1,14 @@
 #pragma once
-// TDPaintbox: one printer page at its true size. Callers add texts, lines,
-// rectangles and pictures in millimetres on the paper; the canvas draws them
-// on the screen at a zoom, into a bitmap, or on the printer, always through
-// the same drawing routine.
+// TDPaintbox: the widget that views a page (TDPage) at its true size and a
+// zoom. Callers add texts, lines, rectangles and pictures in millimetres on
+// the paper; the page draws them on the screen, into a bitmap or on the
+// printer through its one const drawing function. The adders and page
+// settings below forward to the viewed page.
+//
+// A paintbox owns a page of its own; SetPage lets it view another one (the
+// document's), which must outlive the view or be unset first.
 
-#include "canvas/elements.h"
+#include "canvas/dpage.h"
 #include "canvas/tcolor.h"
 
 #include <QImage>
@@ -17,16 +21,11 @@
 class QPainter;
 class TPicture;
 
-namespace platform
-{
-struct PaperInfo;
-}
-
 namespace canvas
 {
 
+// The view draws on the screen only; printing goes through the page.
 enum class TOutputMode : unsigned char { Screen = 0, Printer = 1 };
-enum class TJPEGScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
 
 class TDPaintbox : public QWidget
 {
@@ -36,52 +35,63 @@ class TDPaintbox : public QWidget
     explicit TDPaintbox(QWidget *parent = nullptr);
     ~TDPaintbox() override;
 
+    // --- The viewed page ------------------------------------------------
+    TDPage &Page() { return *page_; }
+    const TDPage &Page() const { return *page_; }
+    // Views another page (null: its own again) and follows its size.
+    void SetPage(TDPage *page);
+    // The mapping of the page on this view at the current zoom; the one used
+    // for drawing, pointer positions and hit tests alike.
+    TPageMapping Mapping() const { return page_->Mapping(zoom_); }
+    // What paintEvent hands to the page's drawing.
+    TDrawTarget ScreenTarget() const;
+
     // --- Printer page ---------------------------------------------------
     void RefreshPrinter();
     void ReadPrinterMetrics();
     // Name of the paper the current printer is set to, or "?".
     QString PaperName() const;
 
-    int ScreenDpi() const { return screenDpi_; }
-    int PrinterDpiX() const { return printerDpiX_; }
-    int PrinterDpiY() const { return printerDpiY_; }
-    int PhysWidthPx() const { return physWidthPx_; }
-    int PhysHeightPx() const { return physHeightPx_; }
-    int PhysOffsetXPx() const { return physOffsetXPx_; }
-    int PhysOffsetYPx() const { return physOffsetYPx_; }
-    int PrintableWidthPx() const { return printableWidthPx_; }
-    int PrintableHeightPx() const { return printableHeightPx_; }
-    int ColorBits() const { return colorBits_; }
-    double PageWidthMm() const { return pageWidthMm_; }
-    double PageHeightMm() const { return pageHeightMm_; }
-    double PrintOffsetXMm() const { return printOffsetXMm_; }
-    double PrintOffsetYMm() const { return printOffsetYMm_; }
-    double PrintableWidthMm() const { return printableWidthMm_; }
-    double PrintableHeightMm() const { return printableHeightMm_; }
-    double PixelPerMmX() const { return pixelPerMmX_; }
-    double PixelPerMmY() const { return pixelPerMmY_; }
-    TOutputMode OutputMode() const { return outputMode_; }
-    const std::vector<platform::PaperInfo> &PaperList() const { return paperList_; }
+    int ScreenDpi() const { return page_->ScreenDpi(); }
+    int PrinterDpiX() const { return page_->PrinterDpiX(); }
+    int PrinterDpiY() const { return page_->PrinterDpiY(); }
+    int PhysWidthPx() const { return page_->PhysWidthPx(); }
+    int PhysHeightPx() const { return page_->PhysHeightPx(); }
+    int PhysOffsetXPx() const { return page_->PhysOffsetXPx(); }
+    int PhysOffsetYPx() const { return page_->PhysOffsetYPx(); }
+    int PrintableWidthPx() const { return page_->PrintableWidthPx(); }
+    int PrintableHeightPx() const { return page_->PrintableHeightPx(); }
+    int ColorBits() const { return page_->ColorBits(); }
+    double PageWidthMm() const { return page_->PageWidthMm(); }
+    double PageHeightMm() const { return page_->PageHeightMm(); }
+    double PrintOffsetXMm() const { return page_->PrintOffsetXMm(); }
+    double PrintOffsetYMm() const { return page_->PrintOffsetYMm(); }
+    double PrintableWidthMm() const { return page_->PrintableWidthMm(); }
+    double PrintableHeightMm() const { return page_->PrintableHeightMm(); }
+    double PixelPerMmX() const { return Mapping().pixelPerMmX; }
+    double PixelPerMmY() const { return Mapping().pixelPerMmY; }
+    TOutputMode OutputMode() const { return TOutputMode::Screen; }
+    const std::vector<platform::PaperInfo> &PaperList() const { return page_->PaperList(); }
 
     // --- Zoom, placement, grid -------------------------------------------
     double ZoomFaktor() const { return zoom_; }
     void SetZoomFaktor(double z);
-    double Maszstab() const { return maszstab_; }
+    double Maszstab() const { return page_->Maszstab(); }
     void SetMaszstab(double m);
-    double OffsetX() const { return offsetX_; }
+    double OffsetX() const { return page_->OffsetX(); }
     void SetOffsetX(double v);
-    double OffsetY() const { return offsetY_; }
+    double OffsetY() const { return page_->OffsetY(); }
     void SetOffsetY(double v);
-    bool XRechts() const { return xRechts_; }
-    void SetXRechts(bool on) { xRechts_ = on; }
-    bool YUnten() const { return yUnten_; }
-    void SetYUnten(bool on) { yUnten_ = on; }
+    bool XRechts() const { return page_->XRechts(); }
+    void SetXRechts(bool on) { page_->SetXRechts(on); }
+    bool YUnten() const { return page_->YUnten(); }
+    void SetYUnten(bool on) { page_->SetYUnten(on); }
     bool Raster() const { return raster_; }
     void SetRaster(bool on);
-    double Rasterweite() const { return rasterweite_; }
+    double Rasterweite() const { return page_->Rasterweite(); }
     void SetRasterweite(double v);
-    bool RasterFang() const { return rasterFang_; }
-    void SetRasterFang(bool on) { rasterFang_ = on; }
+    bool RasterFang() const { return page_->RasterFang(); }
+    void SetRasterFang(bool on) { page_->SetRasterFang(on); }
 
     // --- Millimetre / pixel mapping (current zoom and output) ------------
     int PosToPixelX(double x) const;
@@ -97,7 +107,7 @@ class TDPaintbox : public QWidget
     double SnapToGrid(double v) const;
 
     // --- Appearance ------------------------------------------------------
-    TColor Blattfarbe() const { return blattfarbe_; }
+    TColor Blattfarbe() const { return page_->Blattfarbe(); }
     void SetBlattfarbe(TColor c);
     TColor BlattFarbeRaender() const { return blattFarbeRaender_; }
     void SetBlattFarbeRaender(TColor c);
@@ -105,8 +115,8 @@ class TDPaintbox : public QWidget
     void SetRasterFarbe(TColor c);
     bool Druckrand() const { return druckrand_; }
     void SetDruckrand(bool on);
-    bool Seite0Ausgabe() const { return seite0Ausgabe_; }
-    void SetSeite0Ausgabe(bool on) { seite0Ausgabe_ = on; }
+    bool Seite0Ausgabe() const { return page_->Seite0Ausgabe(); }
+    void SetSeite0Ausgabe(bool on) { page_->SetSeite0Ausgabe(on); }
     bool GrafikenWeich() const { return grafikenWeich_; }
     void SetGrafikenWeich(bool on) { grafikenWeich_ = on; }
     TJPEGScale JPEG_Skalierung() const { return jpegScale_; }
@@ -114,57 +124,70 @@ class TDPaintbox : public QWidget
 
     // --- Current style ---------------------------------------------------
     void SetTextStyle(const QString &fontName, TColor fontColor, int fontStyle, int alignment,
-                      double heightMm, double angle);
-    void SetLineStyle(int penStyle, TColor color, double widthMm);
-    void SetFillStyle(int fillStyle, TColor color);
-    void SetLineFactor(double factor);
-    double LineFactor() const { return lineFactor_; }
+                      double heightMm, double angle)
+    {
+        page_->SetTextStyle(fontName, fontColor, fontStyle, alignment, heightMm, angle);
+    }
+    void SetLineStyle(int penStyle, TColor color, double widthMm)
+    {
+        page_->SetLineStyle(penStyle, color, widthMm);
+    }
+    void SetFillStyle(int fillStyle, TColor color) { page_->SetFillStyle(fillStyle, color); }
+    void SetLineFactor(double factor) { page_->SetLineFactor(factor); }
+    double LineFactor() const { return page_->LineFactor(); }
 
     // --- Pages and elements ----------------------------------------------
-    int PageCount() const { return 1; }
-    int CurrentPage() const { return currentPage_; }
+    int PageCount() const { return page_->PageCount(); }
+    int CurrentPage() const { return page_->CurrentPage(); }
     void SelectPage(int page, bool redraw);
-    void ClearPage();
-    int ElementCount() const { return int(pages_[currentPage_].size()); }
+    void ClearPage() { page_->ClearPage(); }
+    int ElementCount() const { return page_->ElementCount(); }
 
-    int AddText(const QString &text, double x, double y);
-    int AddLine(double x1, double y1, double x2, double y2);
-    int AddRectangle(double x, double y, double width, double height);
-    // The canvas draws its own copy of the picture; -1 when there is nothing
+    int AddText(const QString &text, double x, double y) { return page_->AddText(text, x, y); }
+    int AddLine(double x1, double y1, double x2, double y2) { return page_->AddLine(x1, y1, x2, y2); }
+    int AddRectangle(double x, double y, double width, double height)
+    {
+        return page_->AddRectangle(x, y, width, height);
+    }
+    // The page draws its own copy of the picture; -1 when there is nothing
     // to draw.
     int AddPicture(std::int32_t copyMode, const TPicture *picture, double x, double y, double width,
-                   double height);
+                   double height)
+    {
+        return page_->AddPicture(copyMode, picture, x, y, width, height);
+    }
 
-    void GetElementInfo(int number, ElementInfo &info) const;
+    void GetElementInfo(int number, ElementInfo &info) const { page_->GetElementInfo(number, info); }
     // Pixel rectangle in which the element was last drawn.
-    QRect ElementBounds(int number) const;
-    void SetElementMarked(int number, bool marked);
-    void UnmarkAll();
+    QRect ElementBounds(int number) const { return page_->ElementBounds(number); }
+    void SetElementMarked(int number, bool marked) { page_->SetElementMarked(number, marked); }
+    void UnmarkAll() { page_->UnmarkAll(); }
 
     void Relayout();
     void Redraw();
 
     void ShowPageInfos(bool on);
-    bool PageInfosShown() const { return showPageInfos_; }
+    bool PageInfosShown() const { return page_->PageInfosShown(); }
     void SetMarkRect(bool on, double x, double y, double width, double height);
-    bool MarkRectOn() const { return markRectOn_; }
+    bool MarkRectOn() const { return page_->MarkRectOn(); }
     // The marked area of the last paint in millimetres; empty when nothing
     // is marked.
     QRectF MarkedAreaMm() const { return markedAreaMm_; }
 
     // --- Output ----------------------------------------------------------
     // Prints page (1 ... PageCount) as one printer document with the title.
-    // False when nothing was printed.
+    // False when nothing was printed. The view's zoom stays as it is.
     bool PrintPage(int page, const QString &title);
-    // Draws page 0 and the current page into a 24-bit bitmap at the zoom.
-    void RenderToBitmap(QImage &bitmap, TColor background, double zoom);
+    // Draws page 0 and the current page into a 24-bit bitmap at the zoom,
+    // with this view's picture options.
+    void RenderToBitmap(QImage &bitmap, TColor background, double zoom) const;
 
     // The clipboard format the canvas registers for its elements.
     static QString ClipboardFormatName();
 
     // The 19 elements of the printable-area overlay (texts 0-12, lines 13-14,
     // circles 15-18).
-    const TDElement *PageInfoElement(int i) const;
+    const TDElement *PageInfoElement(int i) const { return page_->PageInfoElement(i); }
 
   signals:
     void OnZoomChanged();
@@ -175,88 +198,20 @@ class TDPaintbox : public QWidget
 
   private:
     void ResizeToPage();
-    void BuildPageInfo();
-    void FillPageInfo(bool printerListEmpty, const QString &printerName);
-    void ApplyMetricsToPage();
-
-    double PlaceX(double x) const;
-    double PlaceY(double y) const;
-    void PlaceText(TDTText &t);
-    void MeasureText(TDTText &t);
-    void PlaceLine(TDTLine &l);
-    void PlaceRect(TDTRect &r);
-    void PlacePicture(TDTPicture &p);
-    void PlaceElement(TDElement &e);
-
-    // The drawing routine shared by screen, bitmap and printer.
-    void DrawLayers(QPainter &p, const QRect *clip, bool marking);
-    void DrawElements(QPainter &p, const std::vector<std::unique_ptr<TDElement>> &list, const QRect *clip,
-                      bool marking);
-    void DrawElement(QPainter &p, TDElement &e, const QRect *clip, bool marking);
-    void DrawText(QPainter &p, TDTText &t, const QRect *clip);
-    void DrawLine(QPainter &p, TDTLine &l, const QRect *clip, bool mirrorSwap);
-    void DrawPieces(QPainter &p, double x1, double y1, double x2, double y2, int style, double width,
-                    TColor color, bool mirrorSwap);
-    void DrawRect(QPainter &p, TDTRect &r, const QRect *clip);
-    void DrawCircle(QPainter &p, TDTCircle &c, const QRect *clip);
-    void DrawPicture(QPainter &p, TDTPicture &pic, const QRect *clip);
     void DrawMarkingFrame(QPainter &p, const QRect &r);
+    void ViewPage(TDPage *page);
 
-    TDElement *ElementAt(int number) const;
-
-    // Printer page.
-    int screenDpi_ = 96;
-    int printerDpiX_ = 300, printerDpiY_ = 300;
-    int physWidthPx_ = 2480, physHeightPx_ = 3508;
-    int physOffsetXPx_ = 60, physOffsetYPx_ = 60;
-    int printableWidthPx_ = 2360, printableHeightPx_ = 3270;
-    int colorBits_ = 8;
-    double pageWidthMm_ = 210.0, pageHeightMm_ = 297.0;
-    double printOffsetXMm_ = 0, printOffsetYMm_ = 0;
-    double printableWidthMm_ = 0, printableHeightMm_ = 0;
-    double pixelPerMmX_ = 3.78, pixelPerMmY_ = 3.78;
-    TOutputMode outputMode_ = TOutputMode::Screen;
-    std::vector<platform::PaperInfo> paperList_;
+    std::unique_ptr<TDPage> ownPage_;
+    TDPage *page_ = nullptr;
 
     double zoom_ = 0.5;
-    double maszstab_ = 1.0;
-    double offsetX_ = 0, offsetY_ = 0;
-    bool xRechts_ = false, yUnten_ = false;
     bool raster_ = false;
-    double rasterweite_ = 5.0;
-    bool rasterFang_ = false;
-
-    TColor blattfarbe_ = clWhite;
     TColor blattFarbeRaender_ = RGBToTColor(248, 248, 248);
     TColor rasterFarbe_ = RGBToTColor(248, 248, 248);
     bool druckrand_ = true;
-    bool seite0Ausgabe_ = true;
     bool grafikenWeich_ = false;
     TJPEGScale jpegScale_ = TJPEGScale::jsFullSize;
-
-    // Current style.
-    QString fontName_ = QStringLiteral("Arial");
-    TColor fontColor_ = clBlack;
-    int fontStyle_ = 0;
-    int alignment_ = 0;
-    double textHeight_ = 4.23;
-    double angle_ = 0;
-    int penStyle_ = 0;
-    TColor penColor_ = clBlack;
-    double penWidth_ = 0.1;
-    int fillStyle_ = 0;
-    TColor fillColor_ = clSilver;
-    double lineFactor_ = 1.1;
-
-    std::array<std::vector<std::unique_ptr<TDElement>>, 2> pages_;
-    int currentPage_ = 1;
-    std::vector<std::unique_ptr<TDElement>> pageInfo_;
-    bool showPageInfos_ = false;
-    TDTRect markFrame_;
-    bool markRectOn_ = false;
-    QRect markUnion_;
     QRectF markedAreaMm_;
-    bool printing_ = false;
 
     // === Pointing and editing (dpaintbox_interaction.cpp) ===================
   public:
@@ -286,9 +241,12 @@ class TDPaintbox : public QWidget
     // Last pointer position in mm, as reported by OnXYChange.
     QPointF PointerMm() const { return pointerMm_; }
 
-    // Number of the topmost element of the current page at the page point
-    // (mm, before scale, offsets and mirroring), -1 when none.
-    int ElementAtPoint(double xMm, double yMm) const;
+    // Number of the topmost element of the current page at the point given
+    // in the adders' coordinates (before scale, offsets and mirroring, as
+    // OnXYChange reports it), -1 when none.
+    int ElementAtPoint(double xMm, double yMm) const { return page_->ElementAtPoint(xMm, yMm, Mapping()); }
+    // The same for a pixel of this view.
+    int ElementAtPixel(QPoint pt) const;
 
   signals:
     void OnXYChange(double x, double y);
@@ -335,12 +293,7 @@ class TDPaintbox : public QWidget
     void EditMove(QPoint pt);
     void EditRelease(Qt::KeyboardModifiers modifiers);
     QRect DraggedRect(QPoint pt) const;
-    int CopyElement(int number);
-    void ShiftElement(TDElement &e, double dxMm, double dyMm);
     void MoveElement(int number, double dxMm, double dyMm);
-    void ResizeElement(TDElement &e, TGriff corner, double rw, double rh, bool freeProportion);
-    double InputX(double placedX) const;
-    double InputY(double placedY) const;
 
     bool achsenCursor_ = false;
     TAchsenkreuz achsenCursorTyp_ = ta_alle;

@@ -41,7 +41,7 @@ struct TDElement {
     virtual ~TDElement() = default;
     TDruckTyp kind;
     bool marked = false;
-    QRect bounds; // pixels of the last drawing, right/bottom exclusive
+    mutable QRect bounds; // pixels of the view's last drawing, right/bottom exclusive
 };
 
 struct TDTText : TDElement {
@@ -62,14 +62,15 @@ struct TDTText : TDElement {
     int lineCount = 1;
     bool fixedBlock = false; // block size given, never measured
 
-    // Lines as drawn, and what the last drawing font made of them.
+    // Lines as drawn, and what the last drawing font made of them (kept by
+    // the const drawing).
     QStringList lines;
-    int cachedCellPx = -1;
-    int cachedDpi = -1;
-    QFont cachedFont;
-    double cachedAscent = 0;
-    std::vector<double> cachedWidths;
-    std::vector<QStaticText> cachedStatic; // laid-out lines for raster targets
+    mutable int cachedCellPx = -1;
+    mutable int cachedDpi = -1;
+    mutable QFont cachedFont;
+    mutable double cachedAscent = 0;
+    mutable std::vector<double> cachedWidths;
+    mutable std::vector<QStaticText> cachedStatic; // laid-out lines for raster targets
 
     const QString &Text() const { return isLong ? longText : text; }
 };

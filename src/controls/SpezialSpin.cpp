@@ -8,7 +8,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QThread>
 #include <QTimer>
 
 #include <climits>
@@ -112,6 +111,11 @@ TSpezialSpin::TSpezialSpin(QWidget *parent) : QWidget(parent)
     repeatTimer_->setSingleShot(true);
     connect(repeatTimer_, &QTimer::timeout, this, &TSpezialSpin::RepeatStep);
 
+    stepTimer_ = new QTimer(this);
+    stepTimer_->setSingleShot(true);
+    stepTimer_->setInterval(kStepPauseMs);
+    connect(stepTimer_, &QTimer::timeout, this, &TSpezialSpin::FinishStep);
+
     resize(120, 20);
     ReLayout();
 }
@@ -120,6 +124,7 @@ TSpezialSpin::~TSpezialSpin()
 {
     timer_->stop();
     repeatTimer_->stop();
+    stepTimer_->stop();
     // The edit field outlives this object's part of the destruction; its
     // last focus events must not reach a half-destroyed filter.
     edit_->removeEventFilter(this);
@@ -184,6 +189,8 @@ double TSpezialSpin::ValueReal() const
 void TSpezialSpin::SetValueReal(double v)
 {
     timer_->stop();
+    stepTimer_->stop(); // a step still waiting would land on the new value
+    pendingStep_ = 0;
     value_ = std::isfinite(v) ? v : 0;
     NormalizeAndShow();
 }
@@ -468,11 +475,31 @@ void TSpezialSpin::Step(int direction)
     NormalizeAndShow();
 }
 
-void TSpezialSpin::StepBy(int direction)
+void TSpezialSpin::StepBy(int direction, bool apply)
 {
-    // A short pause before every step keeps the stepping at a readable pace.
-    QThread::msleep(100);
+    // A short pause before every step keeps the stepping at a readable pace;
+    // the step waits on its timer, the window stays responsive meanwhile. A
+    // step still waiting is taken first, so that none is lost.
+    FinishStep();
+    if (apply)
+        timer_->stop(); // the step applies the typed value with its own
+    pendingStep_ = direction;
+    pendingApply_ = apply;
+    stepTimer_->start();
+}
+
+void TSpezialSpin::FinishStep()
+{
+    stepTimer_->stop();
+    const int direction = pendingStep_;
+    if (direction == 0)
+        return;
+    pendingStep_ = 0;
     Step(direction);
+    if (pendingApply_)
+        Apply();
+    else if (mouseHeld_ && (upPressed_ || downPressed_))
+        repeatTimer_->start(kRepeatPauseMs + kStepPauseMs); // the held arrow repeats
 }
 
 void TSpezialSpin::Apply()
@@ -492,7 +519,7 @@ void TSpezialSpin::RepeatStep()
     edit_->setCursorPosition(0);
     Step(upPressed_ ? 1 : -1);
     // The pause between repetitions and the pause of the next step.
-    repeatTimer_->start(150 + 100);
+    repeatTimer_->start(kRepeatPauseMs + kStepPauseMs);
 }
 
 void TSpezialSpin::mousePressEvent(QMouseEvent *event)
@@ -509,10 +536,8 @@ void TSpezialSpin::mousePressEvent(QMouseEvent *event)
     repaint();
     edit_->setFocus(Qt::MouseFocusReason);
     edit_->setCursorPosition(0);
-    if (upPressed_ || downPressed_) {
-        StepBy(upPressed_ ? 1 : -1);
-        repeatTimer_->start(150 + 100);
-    }
+    if (upPressed_ || downPressed_)
+        StepBy(upPressed_ ? 1 : -1, false); // the repetition starts after this step
 }
 
 void TSpezialSpin::mouseReleaseEvent(QMouseEvent *event)
@@ -521,6 +546,7 @@ void TSpezialSpin::mouseReleaseEvent(QMouseEvent *event)
         QWidget::mouseReleaseEvent(event);
         return;
     }
+    FinishStep(); // a click steps once, however short
     mouseHeld_ = false;
     upPressed_ = false;
     downPressed_ = false;
@@ -546,15 +572,15 @@ void TSpezialSpin::EditKeyRelease(QKeyEvent *event)
         break;
     case Qt::Key_Up:
     case Qt::Key_PageUp:
+        FinishStep();
         accelSum_ = 0;
-        StepBy(1);
-        Apply();
+        StepBy(1, true);
         break;
     case Qt::Key_Down:
     case Qt::Key_PageDown:
+        FinishStep();
         accelSum_ = 0;
-        StepBy(-1);
-        Apply();
+        StepBy(-1, true);
         break;
     default:
         break;

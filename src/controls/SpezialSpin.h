@@ -48,6 +48,8 @@ class TSpezialSpin : public QWidget
     void SetMarginTop(int px);
 
     bool EditorEnabled() const { return editorEnabled_; }
+    // True while an arrow step waits for its pause.
+    bool StepPending() const { return pendingStep_ != 0; }
     void SetEditorEnabled(bool on);
 
     bool TextCenter() const { return textCenter_; }
@@ -110,7 +112,10 @@ class TSpezialSpin : public QWidget
     void NormalizeAndShow() const;
     double ParseText(const QString &text) const;
     QString FormatValue(double v) const;
-    void StepBy(int direction); // +1 up, -1 down, after the step's pause
+    // +1 up, -1 down, after the step's pause; with apply the change is
+    // applied and reported after the step.
+    void StepBy(int direction, bool apply);
+    void FinishStep(); // the waiting step, at once
     void Step(int direction);
     void Apply();
     void RepeatStep();
@@ -121,6 +126,12 @@ class TSpezialSpin : public QWidget
     QLineEdit *edit_ = nullptr;
     QTimer *timer_ = nullptr;       // the delayed change
     QTimer *repeatTimer_ = nullptr; // the held arrow
+    QTimer *stepTimer_ = nullptr;   // the pause before a step
+    int pendingStep_ = 0;           // direction of the step waiting on stepTimer_
+    bool pendingApply_ = false;
+
+    static constexpr int kStepPauseMs = 100;   // before every step
+    static constexpr int kRepeatPauseMs = 150; // between repetitions of a held arrow
 
     int nachkommaStellen_ = 0;
     double step_ = 1;

@@ -16,7 +16,7 @@ constexpr int kClear = 1;    // fill style
 constexpr int kPenClear = 5; // line style: no line
 constexpr TColor kGrey = 0x808080;
 
-void composeBackground(const TRS &sheet, TDPaintbox &canvas)
+void composeBackground(const TRS &sheet, canvas::TDPage &canvas)
 {
     const double s = sheet.FieldSpacing;
     for (std::int32_t i = 0; i < sheet.ColumnCount; ++i) {
@@ -47,7 +47,7 @@ void composeBackground(const TRS &sheet, TDPaintbox &canvas)
     }
 }
 
-int composeField(const TRS &sheet, TDPaintbox &canvas, const TRSObject &f, bool lastRow)
+int composeField(const TRS &sheet, canvas::TDPage &canvas, const TRSObject &f, bool lastRow)
 {
     const double s = sheet.FieldSpacing;
     int textElement = -1;
@@ -146,17 +146,17 @@ QRectF FitPicture(const TRSObject &f, double gw, double gh)
     return QRectF(x, y, w, h);
 }
 
-TFieldElements ComposeSheet(const TRS &sheet, TDPaintbox &canvas, const TComposeSettings &settings)
+TFieldElements ComposeSheet(const TRS &sheet, canvas::TDPage &canvas, const TComposeSettings &settings)
 {
-    canvas.SelectPage(1, false);
+    canvas.SelectPage(1);
     canvas.ClearPage();
-    canvas.SelectPage(0, false);
+    canvas.SelectPage(0);
     canvas.ClearPage();
     canvas.SetBlattfarbe(sheet.BackgroundColor);
     canvas.SetLineFactor(settings.LineFactor);
 
     composeBackground(sheet, canvas);
-    canvas.SelectPage(1, false);
+    canvas.SelectPage(1);
     TFieldElements elements;
     for (std::int32_t i = 0; i < sheet.ColumnCount; ++i)
         for (std::int32_t j = 0; j < sheet.RowCount; ++j) {

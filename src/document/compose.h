@@ -4,7 +4,7 @@
 // (TDocument::Commit runs it for the open document), so the printout is
 // exactly what the preview shows.
 
-#include "canvas/dpaintbox.h"
+#include "canvas/dpage.h"
 
 #include <map>
 #include <utility>
@@ -37,10 +37,10 @@ class TFieldElements
     std::map<std::pair<int, int>, int> map_;
 };
 
-// Rebuilds both canvas pages from the sheet: page 0 the background layer,
+// Rebuilds both layers of the page from the sheet: page 0 the background layer,
 // page 1 the visible fields. Neither the sheet nor its flags change; no
 // repaint. Returns the text element of every field that got one.
-TFieldElements ComposeSheet(const TRS &sheet, TDPaintbox &canvas, const TComposeSettings &settings);
+TFieldElements ComposeSheet(const TRS &sheet, canvas::TDPage &page, const TComposeSettings &settings);
 
 // Canvas alignment (0 … 8: column-major left/centre/right, top/middle/bottom)
 // and anchor for a field's text.

@@ -14,7 +14,10 @@ TDocument::TDocument(QObject *parent)
     FormatTemplate.FontHeight = 5.2;
 }
 
-TDocument::~TDocument() = default;
+TDocument::~TDocument()
+{
+    SetCanvas(nullptr);
+}
 
 void TDocument::SetFileName(const QString &name, const QString &folder)
 {
@@ -23,16 +26,24 @@ void TDocument::SetFileName(const QString &name, const QString &folder)
     emit NameChanged();
 }
 
+void TDocument::SetCanvas(TDPaintbox *canvas)
+{
+    if (canvas_) {
+        disconnect(canvasRepaint_);
+        canvas_->SetPage(nullptr);
+    }
+    canvas_ = canvas;
+    if (canvas_) {
+        canvas_->SetPage(&page_);
+        canvasRepaint_ = connect(this, &TDocument::Changed, canvas_, [canvas] { canvas->Redraw(); });
+    }
+}
+
 void TDocument::Commit(bool undoable)
 {
     if (undoable)
         undo_->Push(sheet_.get());
-    if (canvas_) {
-        fieldElements_ = ComposeSheet(*sheet_, *canvas_, ComposeSettings());
-        canvas_->Redraw();
-    } else {
-        fieldElements_.Clear();
-    }
+    fieldElements_ = ComposeSheet(*sheet_, page_, ComposeSettings());
     sheet_->Modified = true;
     emit Changed(undoable);
 }
@@ -92,11 +103,8 @@ bool TDocument::Save(const QString &path)
 bool TDocument::FieldElementInfo(int column, int row, canvas::ElementInfo &info) const
 {
     const int n = fieldElements_.Element(column, row);
-    if (n < 0 || !canvas_)
+    if (n < 0)
         return false;
-    const int page = canvas_->CurrentPage();
-    canvas_->SelectPage(1, false);
-    canvas_->GetElementInfo(n, info);
-    canvas_->SelectPage(page, false);
+    page_.GetElementInfo(1, n, info);
     return info.kind == canvas::TDruckTyp::Text;
 }

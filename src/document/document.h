@@ -2,12 +2,13 @@
 // TDocument: the open label sheet and everything the commands share about it.
 //
 // It owns the sheet (TRS, one object for the whole run: new and opened sheets
-// reuse it), the undo store, the file name and folder, and the per-run
-// settings (folders, line factor, format template). Every change of the sheet
-// ends in Commit: it writes the undo snapshot when asked, composes the sheet
-// into the page, marks the sheet as modified and emits Changed. The views
-// (canvas, status bar, rulers, dialog previews) follow Changed; nobody else
-// composes the sheet.
+// reuse it), the undo store, the file name and folder, the per-run settings
+// (folders, line factor, format template) and the composed page (TDPage, the
+// printer page with both element layers). Every change of the sheet ends in
+// Commit: it writes the undo snapshot when asked, composes the sheet into the
+// page, marks the sheet as modified and emits Changed. The views (canvas,
+// status bar, rulers, dialog previews) follow Changed; nobody else composes
+// the sheet.
 //
 // How a dialog works with it (dialogs receive the document, never the main
 // window):
@@ -20,13 +21,17 @@
 //   - the text element a field got on the page: FieldElement(c, r),
 //     FieldElementInfo(c, r, info) (measured block size, e.g. for text width
 //     fitting)
+//   - the page itself for previews and printing: Page().RenderToBitmap(...),
+//     Page().PrintPage(...), Page().Draw(painter, target)
 //   - Changed(bool undoable) fires after every Commit, NameChanged after the
 //     file name changed.
 
+#include "canvas/dpaintbox.h"
 #include "document/compose.h"
 #include "model/rs.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -65,9 +70,12 @@ class TDocument : public QObject
 
     TComposeSettings ComposeSettings() const { return TComposeSettings{LineFactor}; }
 
-    // --- Where the sheet is shown ----------------------------------------
-    // The canvas the sheet is composed into; none: Commit composes nothing.
-    void SetCanvas(TDPaintbox *canvas) { canvas_ = canvas; }
+    // --- The page and where it is shown ----------------------------------
+    canvas::TDPage &Page() { return page_; }
+    const canvas::TDPage &Page() const { return page_; }
+    // The canvas that views the page and repaints after every Commit (null:
+    // none). The canvas must outlive the document or be unset first.
+    void SetCanvas(TDPaintbox *canvas);
     TDPaintbox *Canvas() const { return canvas_; }
 
     // --- Changes -----------------------------------------------------------
@@ -113,6 +121,8 @@ class TDocument : public QObject
     std::unique_ptr<TRSUndo> undo_;
     QString fileName_ = QStringLiteral("unbenannt.rsd");
     QString folder_;
-    TDPaintbox *canvas_ = nullptr;
+    canvas::TDPage page_;
+    QPointer<TDPaintbox> canvas_;
+    QMetaObject::Connection canvasRepaint_;
     TFieldElements fieldElements_;
 };

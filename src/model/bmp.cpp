@@ -1,7 +1,7 @@
 // Windows bitmaps: reading a BMP stream, turning it into an image, and
 // writing a new 24-bit bitmap. The stream bytes are kept as read so that a
 // label file is written back byte for byte.
-#include "model/picture.h"
+#include "model/picture_internal.h"
 
 #include <QCoreApplication>
 
@@ -260,24 +260,25 @@ std::unique_ptr<TPicture> TPicture::FromBmpStream(const std::uint8_t *data, std:
     if (!parseHeaders(data, size, mode, info, error))
         return nullptr;
     std::unique_ptr<TPicture> pic(new TPicture);
-    pic->kind_ = Kind::Bitmap;
+    TPictureData &d = pic->Write();
+    d.kind = Kind::Bitmap;
     const std::size_t total = std::size_t(info.pixelOffset) + info.pixelBytes;
     if (mode == TBmpMode::Embedded ||
         info.pixelOffset == info.paletteOffset + info.paletteEntries * info.paletteEntrySize) {
-        pic->bytes_.assign(data, data + total);
+        d.bytes.assign(data, data + total);
     } else {
         // A picture file with a gap before its rows: store it without the gap,
         // as a label file holds it.
         const std::size_t head =
             info.paletteOffset + std::size_t(info.paletteEntries) * info.paletteEntrySize;
-        pic->bytes_.reserve(head + info.pixelBytes);
-        pic->bytes_.assign(data, data + head);
-        pic->bytes_.insert(pic->bytes_.end(), data + info.pixelOffset, data + total);
+        d.bytes.reserve(head + info.pixelBytes);
+        d.bytes.assign(data, data + head);
+        d.bytes.insert(d.bytes.end(), data + info.pixelOffset, data + total);
         info.pixelOffset = std::uint32_t(head);
-        put32(pic->bytes_, 10, std::uint32_t(head));
-        put32(pic->bytes_, 2, std::uint32_t(pic->bytes_.size()));
+        put32(d.bytes, 10, std::uint32_t(head));
+        put32(d.bytes, 2, std::uint32_t(d.bytes.size()));
     }
-    pic->bmp_ = info;
+    d.bmp = info;
     if (consumed)
         *consumed = total;
     return pic;
@@ -352,8 +353,9 @@ std::unique_ptr<TPicture> TPicture::FromImage(const QImage &image)
     info.sizeImage = info.pixelBytes = stride * std::uint32_t(h);
 
     std::unique_ptr<TPicture> pic(new TPicture);
-    pic->kind_ = Kind::Bitmap;
-    TBytes &out = pic->bytes_;
+    TPictureData &d = pic->Write();
+    d.kind = Kind::Bitmap;
+    TBytes &out = d.bytes;
     out.assign(54 + std::size_t(info.pixelBytes), 0);
     out[0] = 'B';
     out[1] = 'M';
@@ -374,6 +376,6 @@ std::unique_ptr<TPicture> TPicture::FromImage(const QImage &image)
             d[3 * x + 2] = std::uint8_t(qRed(s[x]));
         }
     }
-    pic->bmp_ = info;
+    d.bmp = info;
     return pic;
 }

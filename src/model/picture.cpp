@@ -1,4 +1,4 @@
-#include "model/picture.h"
+#include "model/picture_internal.h"
 
 #include <cstdlib>
 
@@ -45,17 +45,40 @@ void metafileSizeHmm(const TBytes &b, TPicture::MetafileType type, std::int64_t 
 }
 } // namespace
 
+TPicture::TPicture() : d_(std::make_shared<TPictureData>()) {}
 TPicture::~TPicture() = default;
 
 std::unique_ptr<TPicture> TPicture::Clone() const
 {
-    std::unique_ptr<TPicture> copy(new TPicture);
-    copy->kind_ = kind_;
-    copy->metaType_ = metaType_;
-    copy->bytes_ = bytes_;
-    copy->bmp_ = bmp_;
-    copy->decoded_ = decoded_.copy(); // detached: no pixel data shared
-    return copy;
+    return std::make_unique<TPicture>(*this);
+}
+
+TPictureData &TPicture::Write()
+{
+    if (d_.use_count() > 1)
+        d_ = std::make_shared<TPictureData>(*d_); // the values only
+    d_->cache.reset();
+    return *d_;
+}
+
+TPicture::Kind TPicture::GetKind() const
+{
+    return d_->kind;
+}
+
+TPicture::MetafileType TPicture::GetMetafileType() const
+{
+    return d_->metaType;
+}
+
+const TBytes &TPicture::Bytes() const
+{
+    return d_->bytes;
+}
+
+const TBmpInfo &TPicture::BmpInfo() const
+{
+    return d_->bmp;
 }
 
 std::unique_ptr<TPicture> TPicture::FromMetafileBytes(TBytes bytes, QString *error)
@@ -67,22 +90,23 @@ std::unique_ptr<TPicture> TPicture::FromMetafileBytes(TBytes bytes, QString *err
         return nullptr;
     }
     std::unique_ptr<TPicture> pic(new TPicture);
-    pic->kind_ = Kind::Metafile;
-    pic->metaType_ = type;
-    pic->bytes_ = std::move(bytes);
+    TPictureData &d = pic->Write();
+    d.kind = Kind::Metafile;
+    d.metaType = type;
+    d.bytes = std::move(bytes);
     return pic;
 }
 
 int TPicture::Width() const
 {
-    switch (kind_) {
+    switch (d_->kind) {
     case Kind::Bitmap:
-        return bmp_.width;
+        return d_->bmp.width;
     case Kind::Jpeg:
-        return decoded_.width();
+        return d_->decoded.width();
     case Kind::Metafile: {
         std::int64_t w, h;
-        metafileSizeHmm(bytes_, metaType_, w, h);
+        metafileSizeHmm(d_->bytes, d_->metaType, w, h);
         return int(mulDiv(w, kScreenDpi, kHundredthMmPerInch));
     }
     }
@@ -91,14 +115,14 @@ int TPicture::Width() const
 
 int TPicture::Height() const
 {
-    switch (kind_) {
+    switch (d_->kind) {
     case Kind::Bitmap:
-        return bmp_.AbsHeight();
+        return d_->bmp.AbsHeight();
     case Kind::Jpeg:
-        return decoded_.height();
+        return d_->decoded.height();
     case Kind::Metafile: {
         std::int64_t w, h;
-        metafileSizeHmm(bytes_, metaType_, w, h);
+        metafileSizeHmm(d_->bytes, d_->metaType, w, h);
         return int(mulDiv(h, kScreenDpi, kHundredthMmPerInch));
     }
     }
@@ -107,11 +131,11 @@ int TPicture::Height() const
 
 QImage TPicture::ToImage() const
 {
-    switch (kind_) {
+    switch (d_->kind) {
     case Kind::Bitmap:
-        return DecodeBmp(bmp_, bytes_);
+        return DecodeBmp(d_->bmp, d_->bytes);
     case Kind::Jpeg:
-        return decoded_;
+        return d_->decoded;
     case Kind::Metafile:
         break;
     }

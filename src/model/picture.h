@@ -4,7 +4,15 @@
 // Bitmaps keep their complete BMP stream (file header, info header, masks,
 // colour table, pixel rows) exactly as read, so that a label file is written
 // back byte for byte. Metafiles (EMF or placeable WMF) keep their bytes
-// unchanged. Pictures are never shared: Clone() makes a deep copy.
+// unchanged. Metafiles (EMF or placeable WMF) keep their bytes unchanged.
+//
+// A picture is a value: copies share one immutable block of data together
+// with its converted forms (decoded bitmap, scaled JPEG decodes, a
+// metafile's SVG and renderings), so copying costs nothing and a copy drawn
+// once need not convert again. Whatever changes a picture's data first gives
+// it a block of its own with empty converted forms (copy on write), so no
+// two owners ever see each other's changes and no converted form outlives
+// the data it was made from.
 
 #include <QImage>
 #include <QRectF>
@@ -49,7 +57,7 @@ enum class TBmpMode {
 constexpr std::int32_t kMaxBitmapSide = 32767;
 constexpr std::int64_t kMaxBitmapPixels = 200'000'000;
 
-class TPictureCache; // converted forms for drawing, kept per picture
+struct TPictureData; // the shared data and its converted forms
 
 class TPicture
 {
@@ -74,16 +82,20 @@ class TPicture
     // placeable header is given one.
     static std::unique_ptr<TPicture> FromFileBytes(TBytes bytes, QString *error);
 
-    TPicture(const TPicture &) = delete;
-    TPicture &operator=(const TPicture &) = delete;
+    // Copies share the data and its converted forms.
+    TPicture(const TPicture &) = default;
+    TPicture &operator=(const TPicture &) = default;
     ~TPicture();
 
+    // A copy on the heap, as cheap as any copy.
     std::unique_ptr<TPicture> Clone() const;
+    // True when both share one block of data (and so its converted forms).
+    bool SharesDataWith(const TPicture &other) const { return d_ == other.d_; }
 
-    Kind GetKind() const { return kind_; }
-    bool IsBitmap() const { return kind_ == Kind::Bitmap; }
-    bool IsMetafile() const { return kind_ == Kind::Metafile; }
-    MetafileType GetMetafileType() const { return metaType_; }
+    Kind GetKind() const;
+    bool IsBitmap() const { return GetKind() == Kind::Bitmap; }
+    bool IsMetafile() const { return GetKind() == Kind::Metafile; }
+    MetafileType GetMetafileType() const;
 
     // Width and height as the program uses them: pixels for raster pictures,
     // for metafiles the size their header states.
@@ -92,8 +104,8 @@ class TPicture
 
     // The stored bytes: the BMP stream of a bitmap, the metafile data, or the
     // JPEG file.
-    const TBytes &Bytes() const { return bytes_; }
-    const TBmpInfo &BmpInfo() const { return bmp_; }
+    const TBytes &Bytes() const;
+    const TBmpInfo &BmpInfo() const;
 
     // The raster picture as an image (bitmaps, JPEG photos); null for metafiles.
     QImage ToImage() const;
@@ -113,16 +125,13 @@ class TPicture
                                                          QString *error);
 
   private:
-    TPicture() = default;
+    TPicture(); // an empty bitmap with data of its own
 
-    Kind kind_ = Kind::Bitmap;
-    MetafileType metaType_ = MetafileType::None;
-    TBytes bytes_;
-    TBmpInfo bmp_;
-    QImage decoded_; // JPEG photos: the full-size decode
-    mutable std::shared_ptr<TPictureCache> cache_;
+    // The data for changing: detached from every copy first, and with the
+    // converted forms dropped.
+    TPictureData &Write();
 
-    friend class TPictureAccess;
+    std::shared_ptr<TPictureData> d_;
 };
 
 // Checks metafile bytes: an enhanced metafile (EMR_HEADER with " EMF"

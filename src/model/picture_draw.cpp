@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <cmath>
 
 QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes);
@@ -50,6 +51,16 @@ QSize deviceSize(const QPainter &painter, const QRectF &box, qreal *ratio)
     return size;
 }
 
+// Moves the kept form at index i to the front (most recently used) and
+// drops what exceeds the number of kept sizes.
+template <class T> void useFirst(std::vector<T> &kept, std::size_t i)
+{
+    if (i > 0)
+        std::rotate(kept.begin(), kept.begin() + std::ptrdiff_t(i), kept.begin() + std::ptrdiff_t(i) + 1);
+    if (kept.size() > TPictureCache::kKeptSizes)
+        kept.resize(TPictureCache::kKeptSizes);
+}
+
 void drawRaster(QPainter &painter, const QRectF &box, const QImage &source, qint64 sourceKey,
                 TPictureCache &cache)
 {
@@ -62,11 +73,15 @@ void drawRaster(QPainter &painter, const QRectF &box, const QImage &source, qint
         const QSize size = deviceSize(painter, box, &ratio);
         if (!size.isEmpty() && size != source.size() &&
             (size.width() < source.width() || size.height() < source.height())) {
-            if (cache.scaled.size() != size || cache.scaledSourceKey != sourceKey) {
-                cache.scaled = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-                cache.scaledSourceKey = sourceKey;
-            }
-            painter.drawImage(box, cache.scaled);
+            auto &kept = cache.scaled;
+            std::size_t i = 0;
+            while (i < kept.size() && (kept[i].image.size() != size || kept[i].sourceKey != sourceKey))
+                ++i;
+            if (i == kept.size())
+                kept.push_back(
+                    {sourceKey, source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)});
+            useFirst(kept, i);
+            painter.drawImage(box, kept.front().image);
             return;
         }
     }
@@ -80,28 +95,27 @@ void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) co
     const QRectF target = box.normalized();
     if (target.isEmpty())
         return;
-    if (!cache_)
-        cache_ = std::make_shared<TPictureCache>();
-    TPictureCache &cache = *cache_;
+    TPictureData &d = *d_; // only its converted forms are filled in here
+    TPictureCache &cache = d.Cache();
 
-    switch (kind_) {
+    switch (d.kind) {
     case Kind::Bitmap:
         if (!cache.imageDone) {
-            cache.image = DecodeBmp(bmp_, bytes_);
+            cache.image = DecodeBmp(d.bmp, d.bytes);
             cache.imageDone = true;
         }
         drawRaster(painter, target, cache.image, 1, cache);
         return;
     case Kind::Jpeg: {
         if (jpegScaleDenom != 2 && jpegScaleDenom != 4 && jpegScaleDenom != 8) {
-            drawRaster(painter, target, decoded_, 1, cache);
+            drawRaster(painter, target, d.decoded, 1, cache);
             return;
         }
         auto it = cache.jpegScaled.find(jpegScaleDenom);
         if (it == cache.jpegScaled.end()) {
             QImage scaled;
-            if (!DecodeJpeg(bytes_, jpegScaleDenom, &scaled, nullptr))
-                scaled = decoded_; // the photo decoded once already; keep to that
+            if (!DecodeJpeg(d.bytes, jpegScaleDenom, &scaled, nullptr))
+                scaled = d.decoded; // the photo decoded once already; keep to that
             it = cache.jpegScaled.emplace(jpegScaleDenom, std::move(scaled)).first;
         }
         drawRaster(painter, target, it->second, 1 + jpegScaleDenom, cache);
@@ -113,7 +127,7 @@ void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) co
 
     if (!cache.metaDone) {
         cache.metaDone = true;
-        if (!MetafileToSvg(bytes_, metaType_, &cache.svg))
+        if (!MetafileToSvg(d.bytes, d.metaType, &cache.svg))
             cache.svg = TMetafileSvg();
     }
     if (!cache.renderer && !cache.svg.svg.isEmpty()) {
@@ -133,7 +147,11 @@ void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) co
     qreal ratio = 1;
     const QSize size = deviceSize(painter, target, &ratio);
     if (!size.isEmpty()) {
-        if (cache.rendered.size() != size || cache.rendered.devicePixelRatio() != ratio) {
+        auto &kept = cache.rendered;
+        std::size_t i = 0;
+        while (i < kept.size() && (kept[i].size() != size || kept[i].devicePixelRatio() != ratio))
+            ++i;
+        if (i == kept.size()) {
             QImage image(size, QImage::Format_ARGB32_Premultiplied);
             image.fill(Qt::transparent);
             QPainter p(&image);
@@ -142,9 +160,10 @@ void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) co
             cache.renderer->render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
             p.end();
             image.setDevicePixelRatio(ratio);
-            cache.rendered = std::move(image);
+            kept.push_back(std::move(image));
         }
-        painter.drawImage(target, cache.rendered);
+        useFirst(kept, i);
+        painter.drawImage(target, kept.front());
     } else {
         painter.setRenderHint(QPainter::Antialiasing, true);
         cache.renderer->render(&painter, target);

@@ -1,6 +1,7 @@
 // Picture files, recognised by their content: the extension may lie or be
 // missing (files from mail attachments, downloads, other systems).
 #include "model/picture_internal.h"
+#include "model/picture_qtformats.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -64,14 +65,27 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
         std::size_t consumed = 0;
         return FromBmpStream(bytes.data(), bytes.size(), TBmpMode::File, &consumed, error);
     }
-    if (looksLikeJpeg(bytes))
+    if (looksLikeJpeg(bytes)) {
+        if (RefuseJpegPrecision(bytes, error))
+            return nullptr;
         return FromJpegBytes(std::move(bytes), error);
+    }
+    if (DetectOtherImageFormat(bytes) != TOtherImageFormat::None) {
+        // Other raster formats and drawings become bitmaps of their own size,
+        // on white where they are transparent.
+        QImage image;
+        const QByteArray raw =
+            QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+        if (!DecodeOtherImage(raw, 0, QColor(Qt::white), &image, error))
+            return nullptr;
+        return FromImage(image);
+    }
 
     // EMF and placeable WMF carry their frame in a header; plain WMF do not.
     const bool framed = looksLikeEmf(bytes) || looksLikePlaceable(bytes);
     if (!framed && !looksLikePlainWmf(bytes)) {
-        fail(error, QStringLiteral("Unbekanntes Grafikformat: erlaubt sind Bitmaps (BMP), JPEG-Bilder und "
-                                   "Metadateien (EMF, WMF)"));
+        fail(error, QStringLiteral("Unbekanntes Grafikformat: erlaubt sind Bitmaps (BMP), JPEG-Bilder, "
+                                   "Metadateien (EMF, WMF) und PNG-, GIF-, TIFF-, WebP- und SVG-Bilder"));
         return nullptr;
     }
     if (bytes.size() > kMaxMetafileBytes) {
@@ -92,9 +106,9 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
         return nullptr;
     // Convert now: a metafile that cannot be drawn at all is refused, one that
     // can is drawn later from this conversion.
-    auto cache = std::make_shared<TPictureCache>();
+    auto cache = std::make_unique<TPictureCache>();
     cache->metaDone = true;
-    if (!MetafileToSvg(pic->bytes_, pic->metaType_, &cache->svg)) {
+    if (!MetafileToSvg(pic->d_->bytes, pic->d_->metaType, &cache->svg)) {
         fail(error, kBrokenMetafile);
         return nullptr;
     }
@@ -106,7 +120,7 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
         }
         cache->renderer->setViewBox(cache->svg.frame);
     }
-    pic->cache_ = std::move(cache);
+    pic->d_->cache = std::move(cache);
     return pic;
 }
 

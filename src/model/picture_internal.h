@@ -57,8 +57,8 @@ int WmfRefusedAllocations();
 // the bytes are no plain metafile that can be played.
 TBytes WrapPlainWmf(const TBytes &bytes);
 
-// Converted forms of one picture, made when first needed. Never shared
-// between pictures: a clone starts with an empty cache.
+// Converted forms of one picture's data, made when first needed and shared
+// by every copy of the picture. Dropped when the data changes.
 class TPictureCache
 {
   public:
@@ -71,14 +71,50 @@ class TPictureCache
     bool imageDone = false;
     std::map<int, QImage> jpegScaled;
 
-    // The last smoothly scaled form, for repeated paints at the same size.
-    QImage scaled;
-    qint64 scaledSourceKey = 0;
+    // Smoothly scaled forms, for repeated paints at the same size; the most
+    // recently used first. sourceKey tells which decode was scaled.
+    struct Scaled {
+        qint64 sourceKey = 0;
+        QImage image;
+    };
+    std::vector<Scaled> scaled;
 
     // Metafiles: the SVG form and its renderer (null when the conversion
-    // failed), and the last rendering at device resolution.
+    // failed), and renderings at device resolution, the most recently used
+    // first.
     bool metaDone = false;
     TMetafileSvg svg;
     std::unique_ptr<QSvgRenderer> renderer;
-    QImage rendered;
+    std::vector<QImage> rendered;
+
+    // How many sizes are kept: copies of one picture may be drawn at a few
+    // sizes (the page, a dialog's preview, another zoom).
+    static constexpr std::size_t kKeptSizes = 4;
+};
+
+// The data of a picture, shared by its copies. Only TPicture::Write changes
+// it, and only while one picture owns it alone.
+struct TPictureData {
+    TPictureData() = default;
+    // A copy of the values; the converted forms start empty.
+    TPictureData(const TPictureData &other)
+        : kind(other.kind), metaType(other.metaType), bytes(other.bytes), bmp(other.bmp),
+          decoded(other.decoded)
+    {
+    }
+    TPictureData &operator=(const TPictureData &) = delete;
+
+    TPicture::Kind kind = TPicture::Kind::Bitmap;
+    TPicture::MetafileType metaType = TPicture::MetafileType::None;
+    TBytes bytes;
+    TBmpInfo bmp;
+    QImage decoded; // JPEG photos: the full-size decode
+    std::unique_ptr<TPictureCache> cache;
+
+    TPictureCache &Cache()
+    {
+        if (!cache)
+            cache = std::make_unique<TPictureCache>();
+        return *cache;
+    }
 };

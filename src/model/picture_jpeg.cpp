@@ -188,8 +188,9 @@ std::unique_ptr<TPicture> TPicture::FromJpegBytes(TBytes bytes, QString *error)
     if (!DecodeJpeg(bytes, 1, &image, error))
         return nullptr;
     std::unique_ptr<TPicture> pic(new TPicture);
-    pic->kind_ = Kind::Jpeg;
-    pic->bytes_ = std::move(bytes);
-    pic->decoded_ = std::move(image);
+    TPictureData &d = pic->Write();
+    d.kind = Kind::Jpeg;
+    d.bytes = std::move(bytes);
+    d.decoded = std::move(image);
     return pic;
 }

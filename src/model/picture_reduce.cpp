@@ -2,6 +2,7 @@
 // dots per inch of the field's width.
 #include "model/picture.h"
 #include "model/picture_internal.h"
+#include "model/picture_qtformats.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -20,7 +21,7 @@ double TargetWidth300Dpi(double fieldWidthMm)
 
 std::unique_ptr<TPicture> TPicture::ReducedTo300Dpi(double fieldWidthMm) const
 {
-    if (kind_ == Kind::Metafile)
+    if (IsMetafile())
         return nullptr;
     const int w = Width(), h = Height();
     if (w <= 0 || h <= 0)
@@ -51,6 +52,8 @@ std::unique_ptr<TPicture> TPicture::LoadReducedFromFile(const QString &path, dou
     if (!ReadPictureFile(path, &bytes, error))
         return nullptr;
     const bool jpeg = bytes.size() > 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
+    if (jpeg && RefuseJpegPrecision(bytes, error))
+        return nullptr;
     if (jpeg) {
         // The header alone tells the size; decode at the smallest size that
         // is still at least as wide as the field needs.

@@ -1,6 +1,7 @@
 #include "platform/clipboard.h"
 
 #include "model/picture.h"
+#include "model/picture_qtformats.h"
 #include "platform/codepage.h"
 
 #include <QClipboard>
@@ -65,6 +66,13 @@ QImage renderMetafile(const TPicture &picture)
 
 } // namespace
 
+QStringList EncodedImageMimeTypes()
+{
+    return {QStringLiteral("image/png"),  QStringLiteral("image/gif"),     QStringLiteral("image/tiff"),
+            QStringLiteral("image/webp"), QStringLiteral("image/svg+xml"), QStringLiteral("image/bmp"),
+            QStringLiteral("image/jpeg")};
+}
+
 QStringList EmfMimeTypes()
 {
     return {QStringLiteral("image/x-emf"), QStringLiteral("image/emf")};
@@ -100,7 +108,14 @@ void SetClipboardText(const std::string &ansiText)
 bool ClipboardHasBitmap()
 {
     const QMimeData *data = clipboard()->mimeData();
-    return data && data->hasImage();
+    if (!data)
+        return false;
+    if (data->hasImage())
+        return true;
+    for (const QString &type : EncodedImageMimeTypes())
+        if (data->hasFormat(type))
+            return true;
+    return false;
 }
 
 bool ClipboardHasMetafile()
@@ -109,7 +124,7 @@ bool ClipboardHasMetafile()
     return findMetafileData(clipboard()->mimeData(), &bytes);
 }
 
-std::unique_ptr<TPicture> ClipboardPicture()
+std::unique_ptr<TPicture> ClipboardPicture(const QColor &background, int svgWidth, QString *error)
 {
     const QMimeData *data = clipboard()->mimeData();
     if (!data)
@@ -118,11 +133,35 @@ std::unique_ptr<TPicture> ClipboardPicture()
     if (findMetafileData(data, &bytes)) {
         // Metafile data that cannot be read gives no picture, even when an
         // image lies beside it.
-        QString error;
-        auto picture = TPicture::FromFileBytes(TBytes(bytes.begin(), bytes.end()), &error);
+        QString why;
+        auto picture = TPicture::FromFileBytes(TBytes(bytes.begin(), bytes.end()), &why);
         if (picture && picture->IsMetafile())
             return picture;
+        if (error)
+            *error = picture ? QStringLiteral("Die Metadatei in der Zwischenablage ist fehlerhaft") : why;
         return nullptr;
+    }
+    // Encoded pictures first: their size is checked before they are decoded.
+    for (const QString &type : EncodedImageMimeTypes()) {
+        if (!data->hasFormat(type))
+            continue;
+        const QByteArray bytes = data->data(type);
+        QString why;
+        if (DetectOtherImageFormat(bytes) != TOtherImageFormat::None) {
+            QImage image;
+            if (DecodeOtherImage(bytes, svgWidth, background, &image, &why))
+                return TPicture::FromImage(image);
+        } else {
+            auto picture = TPicture::FromFileBytes(TBytes(bytes.begin(), bytes.end()), &why);
+            if (picture && !picture->IsMetafile())
+                return TPicture::FromImage(FlattenOnto(picture->ToImage(), background));
+        }
+        if (!data->hasImage()) {
+            if (error)
+                *error = why;
+            return nullptr;
+        }
+        break; // the image Qt decoded beside it may still do
     }
     if (data->hasImage()) {
         const QImage image = qvariant_cast<QImage>(data->imageData());
@@ -130,7 +169,11 @@ std::unique_ptr<TPicture> ClipboardPicture()
         // read again after it was saved.
         if (!image.isNull() && image.width() <= kMaxBitmapSide && image.height() <= kMaxBitmapSide &&
             std::int64_t(image.width()) * image.height() <= kMaxBitmapPixels)
-            return TPicture::FromImage(image);
+            return TPicture::FromImage(FlattenOnto(image, background));
+        if (error && !image.isNull())
+            *error = QStringLiteral("Das Bild in der Zwischenablage ist zu groß (%1 × %2 Bildpunkte)")
+                         .arg(image.width())
+                         .arg(image.height());
     }
     return nullptr;
 }

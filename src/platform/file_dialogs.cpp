@@ -47,8 +47,15 @@ QString QtFilter(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << parts[i];
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // Qt reads the patterns from the parentheses of the text: a text
+        // without them ("Alle Grafiken") gets its patterns appended.
+        QString text = parts[i];
+        if (!text.contains(QLatin1Char('(')))
+            text += QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                    QLatin1Char(')');
+        out << text;
+    }
     return out.join(QStringLiteral(";;"));
 }
 

@@ -30,7 +30,8 @@ QString ExecuteFileDialog(QWidget *parent, const FileDialogRequest &request);
 // restores the standard dialogs.
 FileDialogHandler SetFileDialogHandler(FileDialogHandler handler);
 
-// "Text (*.a)|*.a|Alle (*.*)|*.*" → "Text (*.a);;Alle (*.*)".
+// "Text (*.a)|*.a|Alle (*.*)|*.*" → "Text (*.a);;Alle (*.*)"; a text without
+// patterns in parentheses gets them: "Bilder|*.a;*.b" → "Bilder (*.a *.b)".
 QString QtFilter(const QString &filter);
 
 } // namespace platform

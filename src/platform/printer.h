@@ -4,6 +4,15 @@
 //
 // Every part of the program that asks about "the printer" uses this object,
 // so a printer chosen in one dialog is the printer of the whole program.
+//
+// The page comes from the queue itself: its default paper with the margins
+// it cannot print on, asked with one request (platform/printer_cups.h). A
+// paper chosen in the printer setup dialog stays until another printer is
+// chosen. The queue list, the paper lists of other printers and the Qt print
+// device are set up only when something asks for them.
+
+#include "platform/printer_cups.h"
+#include "platform/printer_status.h"
 
 #include <QPageLayout>
 #include <QPoint>
@@ -11,6 +20,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPrinter;
@@ -44,42 +54,71 @@ class Printer
     Printer &operator=(const Printer &) = delete;
     ~Printer();
 
-    // Reads the system's printer list again; keeps the current printer when
-    // it still exists, else falls back to the system default (or the first).
+    // Asks the print system again about the current printer (one request);
+    // when it is gone, or none was current, the default printer becomes
+    // current. The queue list is read again the next time it is asked for.
     void Refresh();
-    const QStringList &Printers() const { return printers_; }
+    // True when there is a current printer.
+    bool HasPrinter() const
+    {
+        Ensure();
+        return !name_.isEmpty();
+    }
+    // The system's printers (read when first asked after a Refresh).
+    const QStringList &Printers() const;
     // Index of the current printer in Printers(); -1 when there is none.
-    int PrinterIndex() const { return index_; }
+    int PrinterIndex() const;
     void SetPrinterIndex(int index);
+    // Makes the named printer current with its own default paper; false when
+    // the print system does not know it (the current printer stays).
     bool SetPrinterName(const QString &name);
-    QString PrinterName() const;
+    QString PrinterName() const
+    {
+        Ensure();
+        return name_;
+    }
 
     QPageLayout::Orientation Orientation() const;
     void SetOrientation(QPageLayout::Orientation orientation);
 
     // Metrics of the current printer in the current orientation; false when
-    // there is no printer or it cannot be queried.
+    // there is no printer or it reports no paper.
     bool Metrics(PrinterMetrics *out) const;
     // Paper list of printer index i (i < 0 means 0); false when the printer
     // cannot be queried.
     bool PaperList(int index, std::vector<PaperInfo> *out);
+    // Paper list of the current printer as it answered last (no request).
+    bool CurrentPaperList(std::vector<PaperInfo> *out) const;
     // Windows paper id of the paper the current printer is set to.
     int CurrentPaperId() const;
 
+    // Asks the current printer for its state now (one request). Not answered
+    // when there is no printer or the print system cannot be reached.
+    PrinterStatus Status();
+    // printer-location of the current printer as last asked.
+    QString Location() const
+    {
+        Ensure();
+        return info_.status.location;
+    }
+
     // The device that documents are printed on, for the printer setup and
-    // print dialogs. Changing the printer there changes the current printer;
+    // print dialogs, set to the current printer, paper and orientation.
+    // Changing the printer or the paper there changes them for the program;
     // call SyncFromDevice() afterwards.
     QPrinter &Device();
     void SyncFromDevice();
 
     // Prepares the device for a new document with the given title. The
-    // document begins with QPainter::begin() on Device() and ends with
-    // QPainter::end(); every begin/end pair is one printer job. While a PDF
-    // output file is set (see below), documents are written there instead.
+    // document begins with QPainter::begin() on the returned device and ends
+    // with QPainter::end(); every begin/end pair is one printer job. The
+    // device prints the whole paper; the painter's origin must be moved to
+    // PrintableOriginPx(). While a PDF output file is set (see below),
+    // documents are written there instead.
     QPrinter &BeginDocument(const QString &title);
     // Where the printable area begins on the device of the document, in its
-    // pixels; the painter's origin must be moved there.
-    QPoint PrintableOriginPx() const { return pdfOrigin_; }
+    // pixels.
+    QPoint PrintableOriginPx() const { return origin_; }
 
     // Without a printer scheduler, documents can still be written to a PDF
     // file: the page has the metrics of the current printer (or the A4
@@ -94,19 +133,38 @@ class Printer
 
   private:
     Printer();
+    // The print system is first asked when something wants to know.
+    void Ensure() const
+    {
+        if (!refreshed_)
+            const_cast<Printer *>(this)->Refresh();
+    }
+    bool Adopt(const CupsQueueInfo &info);
+    CupsPaper CurrentPaper() const;
+    void PrepareDevice(bool wholePaper);
 
+    bool refreshed_ = false;
+    CupsQueueInfo info_; // what the current printer said last
+    QString name_;
+    std::optional<CupsPaper> chosenPaper_; // from the printer setup dialog
+    mutable QStringList printers_;
+    mutable bool printersRead_ = false;
     std::unique_ptr<QPrinter> device_;
     std::unique_ptr<QPrinter> pdfDevice_;
-    QStringList printers_;
-    int index_ = -1;
+    CupsPaper devicePaper_; // the paper handed to the device before a dialog
+    QString deviceName_;
     bool systemEnabled_ = true;
     QString pdfOutput_;
-    QPoint pdfOrigin_;
+    QPoint origin_;
     QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
 };
 
 // The default page used without a printer: DIN A4 at 300 dpi with 60 pixels
 // unprintable margin at the left and top; portrait unless asked otherwise.
 PrinterMetrics DefaultPrinterMetrics(QPageLayout::Orientation orientation = QPageLayout::Portrait);
+
+// The paper record of a PWG media name ("na_letter_8.5x11in"): the common
+// name, the Windows id and the portrait size; false for names without a size.
+bool PaperInfoFromPwg(const QString &pwgName, PaperInfo *out);
 
 } // namespace platform

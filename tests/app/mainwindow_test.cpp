@@ -17,8 +17,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <gtest/gtest.h>
 

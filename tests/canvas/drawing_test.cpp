@@ -17,6 +17,8 @@ class CanvasDrawing : public ::testing::Test
     {
         QImage img;
         c_.RenderToBitmap(img, clWhite, zoom);
+        // The element bounds come from the view\'s own paint (at its zoom).
+        c_.grab();
         return img;
     }
     WithoutPrinters none_;

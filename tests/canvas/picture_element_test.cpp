@@ -32,6 +32,8 @@ class PictureElements : public ::testing::Test
     {
         QImage img;
         c_.RenderToBitmap(img, clWhite, 1.0);
+        // The element bounds come from the view\'s own paint (at its zoom).
+        c_.grab();
         return img;
     }
     WithoutPrinters none_;

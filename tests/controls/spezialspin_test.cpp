@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -49,7 +50,12 @@ class SpinTest : public ::testing::Test
         QTest::keyClicks(Edit(), text);
     }
 
-    void Key(Qt::Key key) { QTest::keyClick(Edit(), key); }
+    // A key; an arrow key's step comes after its pause, which this waits for.
+    void Key(Qt::Key key)
+    {
+        QTest::keyClick(Edit(), key);
+        EXPECT_TRUE(WaitFor([this] { return !spin_->StepPending(); }));
+    }
 
     std::unique_ptr<QWidget> host_;
     TSpezialSpin *spin_ = nullptr;
@@ -322,6 +328,7 @@ TEST_F(SpinTest, ArrowClickStepsOnceAndReportsOnRelease)
     spin_->SetValue(10);
 
     QTest::mousePress(spin_, Qt::LeftButton, {}, up);
+    ASSERT_TRUE(WaitFor([this] { return !spin_->StepPending(); })); // the step's pause
     EXPECT_EQ(spin_->Value(), 11);
     EXPECT_EQ(changes.count(), 0) << "nothing is reported while the button is held";
     QTest::mouseRelease(spin_, Qt::LeftButton, {}, up);
@@ -342,6 +349,39 @@ TEST_F(SpinTest, ArrowClickStepsOnceAndReportsOnRelease)
     EXPECT_EQ(Edit()->cursorPosition(), 0);
     QTest::qWait(700);
     EXPECT_EQ(changes.count(), 4);
+}
+
+// The pause before a step waits on a timer: the window goes on handling its
+// events meanwhile, and the step follows.
+TEST_F(SpinTest, StepPauseKeepsTheWindowResponsive)
+{
+    QSignalSpy changes(spin_, &TSpezialSpin::OnDelayedChange);
+    spin_->SetValue(10);
+    const QPoint up = spin_->UpArrowRect().center();
+    QTest::mousePress(spin_, Qt::LeftButton, {}, up);
+    EXPECT_TRUE(spin_->StepPending());
+    EXPECT_EQ(Edit()->text(), QStringLiteral("10"));
+    bool handled = false;
+    QTimer::singleShot(0, spin_, [&] { handled = handled || spin_->StepPending(); });
+    ASSERT_TRUE(WaitFor([this] { return !spin_->StepPending(); }));
+    EXPECT_TRUE(handled) << "events are handled during the pause";
+    EXPECT_EQ(spin_->Value(), 11);
+    QTest::mouseRelease(spin_, Qt::LeftButton, {}, up);
+    EXPECT_EQ(changes.count(), 1);
+
+    // A key's step too; it is reported once it is done.
+    QTest::keyClick(Edit(), Qt::Key_Down);
+    EXPECT_TRUE(spin_->StepPending());
+    EXPECT_EQ(changes.count(), 1);
+    ASSERT_TRUE(WaitFor([&] { return changes.count() == 2; }));
+    EXPECT_EQ(spin_->Value(), 10);
+
+    // Setting a value drops a step still waiting.
+    QTest::keyClick(Edit(), Qt::Key_Up);
+    spin_->SetValue(50);
+    EXPECT_FALSE(spin_->StepPending());
+    QTest::qWait(300);
+    EXPECT_EQ(spin_->Value(), 50);
 }
 
 TEST_F(SpinTest, HeldArrowAccelerates)

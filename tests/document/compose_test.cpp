@@ -49,7 +49,7 @@ TEST_F(Compose, BackgroundLayerHasFillsSeparatorsAndOutlinesInOrder)
     sheet.RowLineStyle = 2;
     sheet.RowLineColor = 0x0000FF;
     sheet.ColumnLineStyle = 3;
-    ComposeSheet(sheet, canvas, settings);
+    ComposeSheet(sheet, canvas.Page(), settings);
 
     EXPECT_EQ(canvas.Blattfarbe(), 0x00FFFF);
     // Column 0: its fill, 3 × (field rect + separator) + bottom line, outline = 9.
@@ -100,7 +100,7 @@ TEST_F(Compose, VisibleFieldsGiveBackgroundTextAndBorderLines)
     sheet.GetField(0, 0)->Visible = true; // empty text field: only its background
     sheet.GetField(0, 0)->Kind = 1;
 
-    const TFieldElements elements = ComposeSheet(sheet, canvas, settings);
+    const TFieldElements elements = ComposeSheet(sheet, canvas.Page(), settings);
     ASSERT_EQ(count(canvas, 1), 1 + 1 + 1 + 4);
     EXPECT_EQ(elements.Element(0, 0), -1);
     EXPECT_EQ(elements.Size(), 1u);
@@ -199,7 +199,7 @@ TEST_F(Compose, PicturesAndEmptySheets)
     f->Picture = TPicture::FromImage(img);
     sheet.GetField(1, 1)->Visible = true;
     sheet.GetField(1, 1)->Kind = 2; // no picture: no element
-    ComposeSheet(sheet, canvas, settings);
+    ComposeSheet(sheet, canvas.Page(), settings);
     ASSERT_EQ(count(canvas, 1), 3);
     const ElementInfo p = info(canvas, 1, 1);
     EXPECT_EQ(p.kind, TDruckTyp::Picture);
@@ -208,7 +208,7 @@ TEST_F(Compose, PicturesAndEmptySheets)
 
     TRS empty;
     empty.PageWidth = 100;
-    ComposeSheet(empty, canvas, settings);
+    ComposeSheet(empty, canvas.Page(), settings);
     EXPECT_EQ(count(canvas, 0), 0);
     EXPECT_EQ(count(canvas, 1), 0);
     EXPECT_EQ(canvas.CurrentPage(), 1);

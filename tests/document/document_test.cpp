@@ -3,8 +3,11 @@
 #include "platform/printer.h"
 #include "testsupport.h"
 
+#include <QApplication>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using canvas::ElementInfo;
@@ -137,18 +140,47 @@ TEST_F(Document, RestoredFieldTakesBackTextFrameAndPicture)
     EXPECT_GE(doc.FieldElement(1, 2), 0);
 }
 
-TEST_F(Document, WithoutCanvasNothingIsComposedButTheChangeIsSignalled)
+TEST_F(Document, ThePageIsComposedWithoutAnyViewAndViewsFollowCommits)
 {
     TDocument bare;
-    bare.Sheet().SetLayout(1, 1, 100, 100, 5, 5, 5, 5, 0, 0, clWhite);
+    bare.Sheet().SetLayout(2, 3, 210, 297, 10, 10, 20, 20, 4, 2, clWhite);
     bare.Sheet().GetField(0, 0)->Visible = true;
+    bare.Sheet().GetField(0, 0)->Kind = 1;
     bare.Sheet().GetField(0, 0)->Text = "x";
     QSignalSpy changed(&bare, &TDocument::Changed);
     bare.Commit(false);
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(bare.FieldElement(0, 0), -1);
+    EXPECT_EQ(bare.FieldElement(0, 0), 1);
     ElementInfo info;
-    EXPECT_FALSE(bare.FieldElementInfo(0, 0, info));
+    ASSERT_TRUE(bare.FieldElementInfo(0, 0, info));
+    EXPECT_EQ(info.text, "x");
+    QImage page;
+    bare.Page().RenderToBitmap(page, clWhite, 0.5);
+    EXPECT_FALSE(page.isNull());
+
+    // The canvas given to the document views the document's page and
+    // repaints on every commit; taken away, it shows its own page again.
+    EXPECT_EQ(&canvas.Page(), &doc.Page());
+    canvas.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
+    QApplication::processEvents();
+    int paints = 0;
+    struct Counter : QObject {
+        int *n;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                ++*n;
+            return false;
+        }
+    } counter;
+    counter.n = &paints;
+    canvas.installEventFilter(&counter);
+    doc.Commit(false);
+    EXPECT_GE(paints, 1);
+    canvas.removeEventFilter(&counter);
+    doc.SetCanvas(nullptr);
+    EXPECT_NE(&canvas.Page(), &doc.Page());
 }
 
 TEST_F(Document, SaveAndOpenFollowTheFile)

@@ -147,7 +147,7 @@ TEST(PictureMetafile, DrawingStaysInsideTheBox)
 }
 
 // The conversion runs once per picture: repeated paints, also at another
-// size, reuse it, while a clone converts for itself.
+// size, reuse it, and so does a clone, which shares the converted form.
 TEST(PictureMetafile, ConversionIsCachedPerPicture)
 {
     QString error;
@@ -165,7 +165,7 @@ TEST(PictureMetafile, ConversionIsCachedPerPicture)
     auto copy = pic->Clone();
     EXPECT_EQ(copy->Bytes(), pic->Bytes());
     EXPECT_EQ(RenderTransparent(*copy, 190, 115), first);
-    EXPECT_EQ(MetafileConversions(), before + 2);
+    EXPECT_EQ(MetafileConversions(), before + 1);
 }
 
 // A metafile that draws nothing is still a picture; an empty box draws

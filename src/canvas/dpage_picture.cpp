@@ -1,6 +1,7 @@
-// Picture elements: the canvas keeps its own copy of every picture it shows.
+// Picture elements: the page keeps its own copy of every picture it shows
+// (a cheap one: copies share the data and its converted forms).
 
-#include "canvas/dpaintbox.h"
+#include "canvas/dpage.h"
 
 #include "canvas/geometry.h"
 #include "model/picture.h"
@@ -13,8 +14,8 @@ namespace canvas
 TDTPicture::TDTPicture() : TDElement(TDruckTyp::Picture) {}
 TDTPicture::~TDTPicture() = default;
 
-int TDPaintbox::AddPicture(std::int32_t copyMode, const TPicture *picture, double x, double y, double width,
-                           double height)
+int TDPage::AddPicture(std::int32_t copyMode, const TPicture *picture, double x, double y, double width,
+                       double height)
 {
     if (!picture || picture->Width() <= 0 || picture->Height() <= 0)
         return -1;
@@ -37,24 +38,24 @@ int TDPaintbox::AddPicture(std::int32_t copyMode, const TPicture *picture, doubl
     p->inWidth = width;
     p->inHeight = height;
     PlaceElement(*p);
-    pages_[currentPage_].push_back(std::move(p));
-    emit OnElementListChange();
-    return int(pages_[currentPage_].size()) - 1;
+    return Append(std::move(p));
 }
 
-void TDPaintbox::DrawPicture(QPainter &p, TDTPicture &pic, const QRect *clip)
+void TDPage::DrawPicture(QPainter &p, const TDTPicture &pic, const TDrawTarget &t) const
 {
-    const int left = PosToPixelX(pic.x), top = PosToPixelY(pic.y);
-    const int w = LenToPixelX(pic.width), h = LenToPixelY(pic.height);
-    pic.bounds = QRect(left, top, w, h);
-    if (clip && !pic.bounds.intersects(*clip))
+    const TPageMapping &m = t.map;
+    const int left = m.PosToPixelX(pic.x), top = m.PosToPixelY(pic.y);
+    const int w = m.LenToPixelX(pic.width), h = m.LenToPixelY(pic.height);
+    const QRect bounds(left, top, w, h);
+    if (t.recordBounds)
+        pic.bounds = bounds;
+    if (t.clip && !bounds.intersects(*t.clip))
         return;
     if (!pic.picture || w <= 0 || h <= 0)
         return;
-    // JPEG photos decode at the chosen scale on the screen and at full size
-    // on the printer (PrintPage switches the scale to full size).
+    // JPEG photos decode at the target's scale (full size on the printer).
     int denom = 1;
-    switch (jpegScale_) {
+    switch (t.jpegScale) {
     case TJPEGScale::jsHalf:
         denom = 2;
         break;
@@ -70,7 +71,7 @@ void TDPaintbox::DrawPicture(QPainter &p, TDTPicture &pic, const QRect *clip)
     p.save();
     // Only bitmaps are smoothed, and only when asked for; photos and
     // metafiles are stretched as they are.
-    p.setRenderHint(QPainter::SmoothPixmapTransform, grafikenWeich_ && pic.pictureKind == 1);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, t.smoothPictures && pic.pictureKind == 1);
     pic.picture->Draw(p, QRectF(left, top, w, h), pic.pictureKind == 2 ? denom : 1);
     p.restore();
 }

@@ -1,0 +1,148 @@
+#pragma once
+// TForm_pictextplus: the field editor "Element definieren/ändern...". It
+// works on the live field: every change is written into the field at once and
+// the page is composed again, so the page follows the editor. Restoring the
+// field after a cancel is the caller's business.
+//
+// Use: ExecuteFieldEditor below, or create it for one edit with the document
+// and one of its fields and exec() it; 1 is OK, anything else cancel. The
+// editor reads and writes the document's line factor and picture folder and
+// commits every change without an undo snapshot.
+
+#include "model/colors.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QTabWidget;
+class QToolButton;
+class QPushButton;
+class TMUVFontComboBox;
+class TMUVWinkelWahl;
+class TPicture;
+class TRSObject;
+class TSpezialSpin;
+class TFieldColourSwatch;
+class TFieldPicturePreview;
+class TFieldMemo;
+
+class TDocument;
+
+// The command "Dieses Feld bearbeiten": keeps a copy of a field of the
+// document's sheet, makes the field visible, runs the editor on it and
+// commits with an undo snapshot after OK; after a cancel the copy is written
+// back and committed without one. Returns the editor's result (1 OK); 2 when
+// the field is none of the sheet's.
+int ExecuteFieldEditor(TDocument &document, TRSObject *field, QWidget *parent);
+
+class TForm_pictextplus : public QDialog
+{
+    Q_OBJECT
+  public:
+    TForm_pictextplus(TDocument &document, TRSObject *field, QWidget *parent = nullptr);
+    ~TForm_pictextplus() override;
+
+    // The colour chooser of the swatches: true and the new colour when the
+    // user chose one. Tests put their own in place.
+    using ColourPicker = std::function<bool(QWidget *parent, TColor &colour)>;
+    static ColourPicker SetColourPicker(ColourPicker picker);
+
+    bool Loading = true;
+    TRSObject *EditedField = nullptr;
+
+    // The controls, named as in the window layout.
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *TAB_TEXT = nullptr;
+    QWidget *TAB_Grafik = nullptr;
+    TMUVFontComboBox *CB_Schriftart = nullptr;
+    TSpezialSpin *spin_SchriftH = nullptr;
+    QToolButton *BTN_Fett = nullptr;
+    QToolButton *BTN_Kursiv = nullptr;
+    QToolButton *BTN_Unter = nullptr;
+    TFieldColourSwatch *shape_FontColor = nullptr;
+    TSpezialSpin *SPIN_W = nullptr;
+    QToolButton *btn_vordefw = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    TMUVWinkelWahl *WinkelWahl = nullptr;
+    QToolButton *btn_links = nullptr;
+    QToolButton *btn_mitte = nullptr;
+    QToolButton *btn_rechts = nullptr;
+    TSpezialSpin *SPIN_ZH = nullptr;
+    TFieldMemo *Memo = nullptr;
+    QLabel *lbl_anzzeichen = nullptr;
+    QToolButton *btn_copy = nullptr;
+    QToolButton *btn_einfg = nullptr;
+    QToolButton *btn_yinyang = nullptr;
+    QLabel *MUVLabel1 = nullptr;
+    QCheckBox *cb_datred = nullptr;
+    QToolButton *btn_fromCLPBrd = nullptr;
+    QToolButton *btn_CopyPic = nullptr;
+    QLabel *lbl_EMFHinweis = nullptr;
+    QGroupBox *MUVPanel5 = nullptr;
+    TFieldPicturePreview *Image1 = nullptr;
+    QMenu *PM_PIC = nullptr;
+    QAction *PM_ClipCopy = nullptr;
+    TFieldColourSwatch *Shape_BKColor = nullptr;
+    TFieldColourSwatch *Shape_linColor = nullptr;
+    TSpezialSpin *spin_linewidth = nullptr;
+    QCheckBox *cb_lineou = nullptr;
+    QCheckBox *cb_linelire = nullptr;
+    QCheckBox *cb_visible = nullptr;
+    QPushButton *BTN_OK = nullptr;
+    QPushButton *BTN_Abbruch = nullptr;
+
+    // The filter of the picture file dialog.
+    static QString PictureFilter();
+
+    // Handlers.
+    void FormShow();
+    void FormActivate();
+    void Macheaktuell();
+    void BTN_OKClick();
+    void BTN_AbbruchClick();
+    void AlignmentClick(QToolButton *clicked);
+    void Winkel0horizontalerText1Click(int tag);
+    void WinkelWahlMouseChange();
+    void MemoChange();
+    bool MemoKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void btn_copyClick();
+    void btn_einfgClick();
+    void btn_yinyangClick();
+    void SwatchMouseUp(TFieldColourSwatch *swatch);
+    void MUVLabel1Click();
+    void btn_fromCLPBrdClick();
+    void PM_ClipCopyClick();
+    void PM_PICPopup();
+    void PageControl1Change();
+
+    // The preview's picture (null when it holds none).
+    const TPicture *PreviewPicture() const;
+    // Remaining characters as the count label shows them.
+    int RemainingChars() const;
+
+  protected:
+    void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    void BuildTextTab();
+    void BuildPictureTab();
+    void BuildCommonPanel();
+    void RefreshClipboardButtons();
+    void FitPreview(int margin, int shift);
+    bool TextTabActive() const;
+    void SetPreviewPicture(std::unique_ptr<TPicture> picture);
+
+    TDocument &document_;
+    bool shown_ = false;
+};

@@ -1,0 +1,562 @@
+#include "dialogs/rsneu.h"
+
+#include "canvas/dpaintbox.h"
+#include "canvas/tcolor.h"
+#include "controls/MUVButton.h"
+#include "controls/MUVRechenzeile.h"
+#include "controls/SpezialSpin.h"
+#include "dialogs/rsneu_pictures.h"
+#include "platform/messages.h"
+#include "platform/printer.h"
+
+#include <QAbstractItemView>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace
+{
+constexpr int kClientWidth = 671;
+constexpr int kClientHeight = 536;
+const QColor kFormColour(0xF0, 0xF0, 0xF0); // 15790320
+constexpr int kSpinHeight = 22;
+constexpr int kLeftBoxX = 118;  // where the boxes of the left column begin
+constexpr int kRightBoxX = 470; // and of the right column
+constexpr int kSpinBoxWidth = 110;
+
+bool pickWithQt(QWidget *dialog, TColor &colour)
+{
+    QColorDialog picker(canvas::ToQColor(colour), dialog);
+    picker.setWindowTitle(QStringLiteral("Farbe wählen"));
+    // Below and right of the layout dialog's corner, as far as the screen allows.
+    const QSize size = picker.sizeHint();
+    const QRect frame = dialog->frameGeometry();
+    picker.move(frame.left() + frame.width() - size.width() + 20,
+                frame.top() + frame.height() - size.height() + 20);
+    if (picker.exec() != QDialog::Accepted)
+        return false;
+    const QColor c = picker.selectedColor();
+    colour = RGBToTColor(c.red(), c.green(), c.blue());
+    return true;
+}
+
+bool printerSetupWithQt(QWidget *dialog)
+{
+    QPrintDialog setup(&platform::Printer::Instance().Device(), dialog);
+    setup.setWindowTitle(QStringLiteral("Druckereinrichtung"));
+    setup.setOptions(QAbstractPrintDialog::PrintDialogOptions());
+    // Nothing is printed here: the dialog only chooses printer and paper.
+    if (auto *buttons = setup.findChild<QDialogButtonBox *>())
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    return setup.exec() == QDialog::Accepted;
+}
+
+TForm_RSNEU::TColourPicker &colourPicker()
+{
+    static TForm_RSNEU::TColourPicker picker = pickWithQt;
+    return picker;
+}
+
+TForm_RSNEU::TPrinterSetup &printerSetup()
+{
+    static TForm_RSNEU::TPrinterSetup setup = printerSetupWithQt;
+    return setup;
+}
+
+// The picture of the chosen standard.
+class TPresetPreview : public QWidget
+{
+  public:
+    explicit TPresetPreview(TForm_RSNEU *form, QWidget *parent) : QWidget(parent), form_(form) {}
+
+  protected:
+    void paintEvent(QPaintEvent *) override { form_->PB_PreviewPaint(); }
+
+  private:
+    TForm_RSNEU *form_;
+};
+
+QLabel *addLabel(QWidget *parent, const QString &text, int x, int y, const char *name = nullptr)
+{
+    auto *l = new QLabel(text, parent);
+    if (name)
+        l->setObjectName(QString::fromLatin1(name));
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+// A group caption in bold.
+QLabel *addHeading(QWidget *parent, const QString &text, int x, int y)
+{
+    auto *l = new QLabel(text, parent);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+} // namespace
+
+// ------------------------------------------------------------------ swatch
+
+TRSNeuSwatch::TRSNeuSwatch(int tag, QWidget *parent) : QWidget(parent), tag_(tag)
+{
+    setToolTip(QStringLiteral("Klick für andere Farbe"));
+    setCursor(Qt::PointingHandCursor);
+    resize(30, 30);
+}
+
+void TRSNeuSwatch::SetBrush(TColor c)
+{
+    colour_ = c;
+    update();
+}
+
+void TRSNeuSwatch::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(64, 64, 64), 1));
+    if (colour_ == clNone)
+        p.setBrush(Qt::NoBrush);
+    else
+        p.setBrush(canvas::ToQColor(colour_));
+    p.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
+}
+
+void TRSNeuSwatch::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit OnMouseUp(this);
+}
+
+// ------------------------------------------------------------------ dialog
+
+TForm_RSNEU::TColourPicker TForm_RSNEU::SetColourPicker(TColourPicker picker)
+{
+    TColourPicker old = colourPicker();
+    colourPicker() = picker ? std::move(picker) : TColourPicker(pickWithQt);
+    return old;
+}
+
+TForm_RSNEU::TPrinterSetup TForm_RSNEU::SetPrinterSetup(TPrinterSetup setup)
+{
+    TPrinterSetup old = printerSetup();
+    printerSetup() = setup ? std::move(setup) : TPrinterSetup(printerSetupWithQt);
+    return old;
+}
+
+TForm_RSNEU::TForm_RSNEU(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form_RSNEU"));
+    setFixedSize(kClientWidth, kClientHeight);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kFormColour);
+    setPalette(pal);
+
+    // Page.
+    addHeading(this, QStringLiteral("Seite"), 12, 8);
+    Spin_sbreite = AddSpin("Spin_sbreite", QStringLiteral("Seitenbreite"), QStringLiteral("mm"), 1, 0, 0, 297,
+                           kLeftBoxX, 28);
+    spin_shoehe = AddSpin("spin_shoehe", QStringLiteral("Seitenhöhe"), QStringLiteral("mm"), 1, 0, 0, 210,
+                          kLeftBoxX, 56);
+    // Margins.
+    addHeading(this, QStringLiteral("Ränder"), 12, 92);
+    spin_rali =
+        AddSpin("spin_rali", QStringLiteral("Rand links"), QStringLiteral("mm"), 1, 0, 0, 26, kLeftBoxX, 112);
+    // Its caption stands beside the field, ending where the other captions end.
+    QLabel *rare = addLabel(this, QStringLiteral("Rand rechts"), 12, 143, "lbl_rare");
+    rare->setFixedWidth(kLeftBoxX - 4 - 12);
+    rare->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    spin_rare = AddSpin("spin_rare", QString(), QStringLiteral(" mm"), 1, 0, 0, 26, kLeftBoxX, 140);
+    rare->setFont(spin_rare->font()); // as the captions drawn by the spin fields
+    spin_raob =
+        AddSpin("spin_raob", QStringLiteral("Rand oben"), QStringLiteral("mm"), 1, 0, 0, 9, kLeftBoxX, 168);
+    spin_raunt =
+        AddSpin("spin_raunt", QStringLiteral("Rand unten"), QStringLiteral("mm"), 1, 0, 0, 9, kLeftBoxX, 196);
+    // Division.
+    addHeading(this, QStringLiteral("Aufteilung"), 12, 232);
+    spin_spalten = AddSpin("spin_spalten", QStringLiteral("Spalten"), QStringLiteral("Stück"), 0, 1, 0, 4,
+                           kLeftBoxX, 252);
+    spin_elem =
+        AddSpin("spin_elem", QStringLiteral("Reihen"), QStringLiteral("Stück"), 0, 1, 0, 6, kLeftBoxX, 280);
+    spin_dx = AddSpin("spin_dx", QStringLiteral("Spaltenabstand"), QStringLiteral("mm"), 1, 0, 0, 0,
+                      kLeftBoxX, 308);
+    spin_white = AddSpin("spin_white", QStringLiteral("Zwischenabstand"), QStringLiteral("mm"), 1, 0, 0, 4,
+                         kLeftBoxX, 336);
+    spin_white->setToolTip(QStringLiteral("Abstand um die Felder und zwischen den Feldern einer Spalte"));
+
+    // Printer and paper.
+    addLabel(this, QStringLiteral("aktueller Drucker:"), 360, 8);
+    lbl_aktdrucker = addLabel(this, QString(), 360, 26, "lbl_aktdrucker");
+    lbl_aktdrucker->setFixedWidth(300);
+    addLabel(this, QStringLiteral("aktuelle Papiereinstellung:"), 360, 50);
+    lbl_Papername = addLabel(this, QStringLiteral("?"), 360, 68, "lbl_Papername");
+    lbl_Papername->setFixedWidth(190);
+    lbl_HQ = addLabel(this, QString(), 556, 68, "lbl_HQ");
+    lbl_HQ->setFixedWidth(104);
+    const QString printerHint =
+        QStringLiteral("KLICK stellt diesen oder einen anderen Drucker als Aufteilungsbasis ein\n"
+                       "Die Geometrie wird aufgrund dieser Auswahl neu berechnet");
+    for (QLabel *l : {lbl_aktdrucker, lbl_Papername}) {
+        l->setToolTip(printerHint);
+        l->setCursor(Qt::PointingHandCursor);
+        l->setStyleSheet(QStringLiteral("color: #0000C0; text-decoration: underline"));
+        l->installEventFilter(this);
+    }
+
+    // Results.
+    addHeading(this, QStringLiteral("Ergebnis"), 360, 100);
+    addLabel(this, QStringLiteral("Reihenhöhe ="), 360, 122);
+    lbl_eHoehe = addLabel(this, QString(), 460, 122, "lbl_eHoehe");
+    lbl_eHoehe->setFixedWidth(70);
+    lbl_eHoehe->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    addLabel(this, QStringLiteral("mm"), 536, 122);
+    addLabel(this, QStringLiteral("Spaltenbreite ="), 360, 144);
+    lbl_Ebreite = addLabel(this, QString(), 460, 144, "lbl_Ebreite");
+    lbl_Ebreite->setFixedWidth(70);
+    lbl_Ebreite->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    addLabel(this, QStringLiteral("mm"), 536, 144);
+
+    // Colours.
+    addHeading(this, QStringLiteral("Farben"), 360, 180);
+    const struct {
+        const char *name;
+        const char *label;
+    } swatches[3] = {{"shp_BK", "Blatthintergund"},
+                     {"shp_LINCOLS", "Linienfarbe Spalten"},
+                     {"shp_LINCOLR", "Linienfarbe Reihen"}};
+    TRSNeuSwatch **targets[3] = {&shp_BK, &shp_LINCOLS, &shp_LINCOLR};
+    for (int i = 0; i < 3; ++i) {
+        auto *s = new TRSNeuSwatch(i, this);
+        s->setObjectName(QString::fromLatin1(swatches[i].name));
+        s->move(360, 200 + i * 38);
+        addLabel(this, QString::fromUtf8(swatches[i].label), 400, 207 + i * 38);
+        connect(s, &TRSNeuSwatch::OnMouseUp, this, &TForm_RSNEU::shp_BKMouseUp);
+        *targets[i] = s;
+    }
+    shp_BK->SetBrush(clYellow);
+    shp_LINCOLS->SetBrush(clSilver);
+    shp_LINCOLR->SetBrush(clSilver);
+
+    // Line spacing.
+    addLabel(this, QStringLiteral("Abstand der Textzeilen als"), 360, 320);
+    spin_TXTZH = AddSpin("spin_TXTZH", QStringLiteral("Faktor"), QStringLiteral("der Texthöhe"), 2, 0.25, 5,
+                         1, kRightBoxX - 60, 340);
+
+    // Standards.
+    addLabel(this, QStringLiteral("vordefinierte Standards:"), 12, 380);
+    combo_STDs = new QComboBox(this);
+    combo_STDs->setObjectName(QStringLiteral("combo_STDs"));
+    combo_STDs->setGeometry(12, 400, 580, 26);
+    combo_STDs->view()->setMinimumWidth(580);
+    PB_Preview = new TPresetPreview(this, this);
+    PB_Preview->setObjectName(QStringLiteral("PB_Preview"));
+    PB_Preview->setGeometry(608, 390, kPresetPictureSize, kPresetPictureSize);
+    connect(combo_STDs, &QComboBox::activated, this, &TForm_RSNEU::combo_STDsClick);
+    connect(combo_STDs, &QComboBox::highlighted, this, &TForm_RSNEU::combo_STDsDrawHighlightedItem);
+    combo_STDs->view()->installEventFilter(this);
+
+    // Calculation line.
+    addLabel(this, QStringLiteral("Rechenzeile:"), 12, 452);
+    cb_rechner = new TMUVRechenzeile(this);
+    cb_rechner->setObjectName(QStringLiteral("cb_rechner"));
+    cb_rechner->setGeometry(100, 448, 260, 26);
+
+    btn_ok = new TMUVButton(QStringLiteral("OK"), QStringLiteral("ok"), this);
+    btn_ok->setObjectName(QStringLiteral("btn_ok"));
+    btn_ok->setGeometry(460, 492, 96, 30);
+    btn_cancel = new TMUVButton(QStringLiteral("Abbrechen"), QStringLiteral("cancel"), this);
+    btn_cancel->setObjectName(QStringLiteral("btn_cancel"));
+    btn_cancel->setGeometry(564, 492, 96, 30);
+    // Enter belongs to the spin fields and the calculation line (it applies
+    // a value there); the dialog has no default button that it could press.
+    connect(btn_ok, &TMUVButton::clicked, this, &TForm_RSNEU::btn_okClick);
+    connect(btn_cancel, &TMUVButton::clicked, this, &TForm_RSNEU::btn_cancelClick);
+
+    // The page of the printer, never shown.
+    DPaintbox1 = new canvas::TDPaintbox(this);
+    DPaintbox1->setObjectName(QStringLiteral("DPaintbox1"));
+    DPaintbox1->SetZoomFaktor(0.1);
+    DPaintbox1->hide();
+
+    FormCreate();
+}
+
+TForm_RSNEU::~TForm_RSNEU()
+{
+    combo_STDs->view()->removeEventFilter(this);
+}
+
+TSpezialSpin *TForm_RSNEU::AddSpin(const char *name, const QString &before, const QString &after,
+                                   int decimals, double minValue, double maxValue, double value, int boxX,
+                                   int y)
+{
+    auto *spin = new TSpezialSpin(this);
+    spin->setObjectName(QString::fromLatin1(name));
+    spin->SetNachkommaStellen(decimals);
+    spin->SetMinValue(minValue);
+    spin->SetMaxValue(maxValue);
+    spin->SetChangeDelay(1500);
+    spin->SetTextBefore(before);
+    spin->SetTextAfter(after);
+    spin->SetValueReal(value);
+    // The boxes of one column stand under each other whatever their captions.
+    const int before_ = spin->BoxRect().left();
+    const int afterWidth = spin->width() - spin->BoxRect().right() - 1;
+    spin->setGeometry(boxX - before_, y, before_ + kSpinBoxWidth + afterWidth, kSpinHeight);
+    connect(spin, &TSpezialSpin::OnDelayedChange, this, [this, spin] { Aktual(spin); });
+    return spin;
+}
+
+void TForm_RSNEU::FormCreate()
+{
+    for (const TRSPreset &p : RSPresets())
+        combo_STDs->addItem(p.Name);
+    combo_STDs->setCurrentIndex(0);
+}
+
+void TForm_RSNEU::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        // Centred on the window that opened it.
+        if (QWidget *owner = parentWidget()) {
+            const QRect o = owner->window()->frameGeometry();
+            move(o.center() - QPoint(width() / 2, height() / 2));
+        }
+        FormShow();
+    }
+}
+
+void TForm_RSNEU::FormShow()
+{
+    if (ChangeMode()) {
+        sheetPageWidth_ = Spin_sbreite->ValueReal();
+        sheetPageHeight_ = spin_shoehe->ValueReal();
+    }
+    platform::Printer::Instance().SetOrientation(QPageLayout::Landscape);
+    ReadPrinterBasis();
+}
+
+bool TForm_RSNEU::ChangeMode() const
+{
+    return !(Spin_sbreite->isEnabled() && spin_shoehe->isEnabled());
+}
+
+void TForm_RSNEU::SetChangeMode()
+{
+    Spin_sbreite->setEnabled(false);
+    spin_shoehe->setEnabled(false);
+    const QSignalBlocker block(combo_STDs);
+    combo_STDs->setCurrentIndex(-1);
+    PB_Preview->update();
+}
+
+TRSLayoutValues TForm_RSNEU::Values() const
+{
+    TRSLayoutValues v;
+    v.PageWidth = Spin_sbreite->ValueReal();
+    v.PageHeight = spin_shoehe->ValueReal();
+    v.MarginLeft = spin_rali->ValueReal();
+    v.MarginRight = spin_rare->ValueReal();
+    v.MarginTop = spin_raob->ValueReal();
+    v.MarginBottom = spin_raunt->ValueReal();
+    v.Columns = spin_spalten->Value();
+    v.Rows = spin_elem->Value();
+    v.ColumnGap = spin_dx->ValueReal();
+    v.FieldSpacing = spin_white->ValueReal();
+    v.LineFactor = spin_TXTZH->ValueReal();
+    v.BackgroundColor = shp_BK->Brush();
+    v.ColumnLineColor = shp_LINCOLS->Brush();
+    v.RowLineColor = shp_LINCOLR->Brush();
+    return v;
+}
+
+void TForm_RSNEU::SetValues(const TRSLayoutValues &v)
+{
+    Spin_sbreite->SetValueReal(v.PageWidth);
+    spin_shoehe->SetValueReal(v.PageHeight);
+    spin_rali->SetValueReal(v.MarginLeft);
+    spin_rare->SetValueReal(v.MarginRight);
+    spin_raob->SetValueReal(v.MarginTop);
+    spin_raunt->SetValueReal(v.MarginBottom);
+    spin_spalten->SetValue(v.Columns);
+    spin_elem->SetValue(v.Rows);
+    spin_dx->SetValueReal(v.ColumnGap);
+    spin_white->SetValueReal(v.FieldSpacing);
+    spin_TXTZH->SetValueReal(v.LineFactor);
+    shp_BK->SetBrush(v.BackgroundColor);
+    shp_LINCOLS->SetBrush(v.ColumnLineColor);
+    shp_LINCOLR->SetBrush(v.RowLineColor);
+}
+
+void TForm_RSNEU::Aktual(QObject *sender)
+{
+    const TRSLayoutValues v = Values();
+    lbl_Ebreite->setText(FormatMeasure(LayoutColumnWidth(v)));
+    lbl_eHoehe->setText(FormatMeasure(LayoutRowHeight(v)));
+    lbl_Papername->setText(DPaintbox1->PaperName());
+    lbl_HQ->setText(platform::Printer::Instance().Orientation() == QPageLayout::Portrait
+                        ? QStringLiteral("(Hochformat)")
+                        : QStringLiteral("(Querformat)"));
+    if (sender != combo_STDs) {
+        const QSignalBlocker block(combo_STDs);
+        combo_STDs->setCurrentIndex(-1);
+        PB_Preview->update();
+    }
+}
+
+void TForm_RSNEU::ReadPrinterBasis()
+{
+    platform::Printer &printer = platform::Printer::Instance();
+    QString name = printer.PrinterName();
+    lbl_aktdrucker->setText(name.isEmpty() ? QStringLiteral("kein Drucker") : name);
+    if (!ChangeMode()) {
+        DPaintbox1->RefreshPrinter();
+        Spin_sbreite->SetValueReal(DPaintbox1->PageWidthMm());
+        spin_shoehe->SetValueReal(DPaintbox1->PageHeightMm());
+    } else {
+        printer.SetOrientation(spin_shoehe->ValueReal() >= Spin_sbreite->ValueReal()
+                                   ? QPageLayout::Portrait
+                                   : QPageLayout::Landscape);
+        // The paper name and size follow the orientation.
+        DPaintbox1->RefreshPrinter();
+    }
+    Aktual(this);
+}
+
+void TForm_RSNEU::ApplyPreset(int index)
+{
+    const std::vector<TRSPreset> &presets = RSPresets();
+    if (index < 0 || index >= int(presets.size()))
+        return;
+    const TRSPreset &p = presets[std::size_t(index)];
+    platform::Printer::Instance().SetOrientation(p.Orientation == 1 ? QPageLayout::Landscape
+                                                                    : QPageLayout::Portrait);
+    Spin_sbreite->SetValueReal(p.PageWidth);
+    spin_shoehe->SetValueReal(p.PageHeight);
+    spin_rali->SetValueReal(p.MarginLeft);
+    spin_rare->SetValueReal(p.MarginRight);
+    spin_raob->SetValueReal(p.MarginTop);
+    spin_raunt->SetValueReal(p.MarginBottom);
+    spin_spalten->SetValue(p.Columns);
+    spin_elem->SetValue(p.Rows);
+    spin_dx->SetValueReal(p.ColumnGap);
+    spin_white->SetValueReal(p.FieldSpacing);
+    spin_TXTZH->SetValueReal(p.LineFactor);
+    if (combo_STDs->currentIndex() != index) {
+        const QSignalBlocker block(combo_STDs);
+        combo_STDs->setCurrentIndex(index);
+    }
+    PB_Preview->update();
+    Aktual(combo_STDs);
+}
+
+void TForm_RSNEU::combo_STDsClick(int index)
+{
+    ApplyPreset(index);
+}
+
+void TForm_RSNEU::combo_STDsDrawHighlightedItem(int index)
+{
+    highlighted_ = index;
+    PB_Preview->update();
+}
+
+int TForm_RSNEU::PreviewIndex() const
+{
+    if (combo_STDs->view()->isVisible() && highlighted_ >= 0)
+        return highlighted_;
+    return combo_STDs->currentIndex();
+}
+
+void TForm_RSNEU::PB_PreviewPaint()
+{
+    const int index = PreviewIndex();
+    const std::vector<QImage> &pictures = PresetPictures();
+    if (index < 0 || index >= int(pictures.size()))
+        return;
+    QPainter p(PB_Preview);
+    p.drawImage(0, 0, pictures[std::size_t(index)]);
+}
+
+bool TForm_RSNEU::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == lbl_aktdrucker || watched == lbl_Papername) &&
+        event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        lbl_aktdruckerClick();
+        return true;
+    }
+    if (watched == combo_STDs->view() && event->type() == QEvent::Hide) {
+        // The list closed: the picture of the selection again.
+        highlighted_ = -1;
+        PB_Preview->update();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm_RSNEU::lbl_aktdruckerClick()
+{
+    platform::Printer &printer = platform::Printer::Instance();
+    printer.SetOrientation(DPaintbox1->PageWidthMm() > DPaintbox1->PageHeightMm() ? QPageLayout::Landscape
+                                                                                  : QPageLayout::Portrait);
+    if (printerSetup()(this)) {
+        // Without a printer the setup has no device whose choice counts.
+        if (!printer.Printers().isEmpty())
+            printer.SyncFromDevice();
+        ReadPrinterBasis();
+    }
+}
+
+void TForm_RSNEU::shp_BKMouseUp(TRSNeuSwatch *swatch)
+{
+    TColor colour = swatch->Brush();
+    if (colourPicker()(this, colour))
+        swatch->SetBrush(colour);
+}
+
+void TForm_RSNEU::btn_okClick()
+{
+    // Values that make no sheet never leave the dialog: the user learns which
+    // value is at fault and can correct what was typed.
+    TRSLayoutValues v = Values();
+    if (ChangeMode() && shown_) {
+        // The sheet keeps its page, whatever the page-size fields now say.
+        v.PageWidth = sheetPageWidth_;
+        v.PageHeight = sheetPageHeight_;
+    }
+    const QString problem = LayoutProblem(v);
+    if (!problem.isEmpty()) {
+        // Reading the values cancelled any pending delayed change: the
+        // displays show what the values give.
+        Aktual(this);
+        platform::ShowError(problem);
+        return;
+    }
+    done(mrOk);
+}
+
+void TForm_RSNEU::btn_cancelClick()
+{
+    done(mrCancel);
+}
+
+void TForm_RSNEU::reject()
+{
+    done(mrCancel);
+}

@@ -1,0 +1,75 @@
+// render-picture draws the further picture formats through the program's
+// picture code: PNG, GIF, TIFF, WebP and SVG, and refuses what it cannot read
+// with the reader's German message.
+#include "testsupport.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace
+{
+int runCli(const QStringList &args, QByteArray *err = nullptr)
+{
+    QProcess p;
+    p.start(QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli"), args);
+    p.waitForFinished(60000);
+    if (err)
+        *err = p.readAllStandardError();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+QImage halfTransparent()
+{
+    QImage img(40, 20, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.fillRect(QRect(20, 0, 20, 20), Qt::red);
+    return img;
+}
+} // namespace
+
+TEST(CliRenderFormats, DrawsEveryFurtherFormat)
+{
+    TempProgramFolder dir;
+    for (const char *format : {"png", "tiff", "webp"}) {
+        const QString in = dir.File(QStringLiteral("bild.") + QLatin1String(format));
+        ASSERT_TRUE(halfTransparent().save(in, format, 100));
+        const QString out = dir.File(QStringLiteral("aus.png"));
+        QByteArray err;
+        ASSERT_EQ(runCli({"render-picture", in, out}, &err), 0) << format << ": " << err.toStdString();
+        const QImage img(out);
+        ASSERT_EQ(img.size(), QSize(40, 20)) << format;
+        // Transparent areas become white: the picture is a plain bitmap.
+        EXPECT_EQ(img.pixelColor(2, 10), QColor(Qt::white)) << format;
+        EXPECT_EQ(img.pixelColor(37, 10), QColor(Qt::red)) << format;
+    }
+    const QString svg = dir.File(QStringLiteral("z.svg"));
+    QFile f(svg);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"30\" height=\"10\">"
+            "<rect x=\"15\" width=\"15\" height=\"10\" fill=\"#0000ff\"/></svg>");
+    f.close();
+    const QString out = dir.File(QStringLiteral("svg.png"));
+    QByteArray err;
+    ASSERT_EQ(runCli({"render-picture", svg, out, "300"}, &err), 0) << err.toStdString();
+    const QImage img(out);
+    ASSERT_EQ(img.size(), QSize(300, 100));
+    EXPECT_EQ(img.pixelColor(250, 50), QColor(0, 0, 255));
+}
+
+TEST(CliRenderFormats, RefusedFilesGiveTheirMessage)
+{
+    TempProgramFolder dir;
+    const QString bad = dir.File(QStringLiteral("kaputt.gif"));
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("GIF89a\x10\x00\x10\x00", 10));
+    f.close();
+    QByteArray err;
+    EXPECT_EQ(runCli({"render-picture", bad, dir.File(QStringLiteral("a.png"))}, &err), 2);
+    EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("GIF-Bild ist nicht gültig")))
+        << err.toStdString();
+}
