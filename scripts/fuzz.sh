@@ -13,7 +13,7 @@ set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 BUILD=${FUZZ_BUILD_DIR:-build-fuzz}
-TARGETS="rsfile bmp metafile jpeg picture_file calculator ini"
+TARGETS="rsfile bmp metafile jpeg picture_file calculator ini colour_favourites"
 
 have_clang() {
     command -v clang++ >/dev/null 2>&1 || return 1
@@ -53,6 +53,7 @@ seed() {
         ;;
     calculator) cp "$ROOT"/fuzz/seeds/calculator/* "$dir"/ ;;
     ini) cp "$ROOT"/fuzz/seeds/ini/* "$dir"/ ;;
+    colour_favourites) cp "$ROOT"/fuzz/seeds/colour_favourites/* "$dir"/ ;;
     esac
 }
 
