@@ -14,4 +14,7 @@ start_cups_pdf || echo "Hinweis: kein CUPS-Drucker; Drucktests schreiben PDF-Dat
 status=0
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 600) || status=$?
 stop_cups_pdf
+
+# Every reader 10 seconds under libFuzzer over its corpus (skipped without clang).
+./scripts/fuzz.sh smoke 10 || status=1
 exit $status

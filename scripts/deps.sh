@@ -14,6 +14,7 @@ nlohmann-json3-dev
 libgtest-dev libbenchmark-dev
 fonts-liberation fonts-dejavu-core fontconfig
 poppler-utils clang-format ccache
+clang libclang-rt-dev llvm
 xvfb xdotool imagemagick x11-utils xauth libxdamage-dev
 shared-mime-info desktop-file-utils xdg-utils
 glabels-data

@@ -213,10 +213,13 @@ void decodeRle(const TBmpInfo &info, const std::uint8_t *stream, QImage &img)
     const std::uint8_t *end = p + info.pixelBytes;
     const int w = info.width, h = info.AbsHeight();
     int x = 0, y = 0; // y counts rows from the bottom
+    // Positions right of the picture stay at w: runs without line ends
+    // would otherwise count x past the range of int.
     auto put = [&](std::uint32_t index) {
         if (x < w && y < h)
             img.setPixel(x, h - 1 - y, paletteColor(info, stream, index));
-        ++x;
+        if (x < w)
+            ++x;
     };
     while (p + 1 < end && y < h) {
         const std::uint8_t count = p[0], value = p[1];
@@ -234,7 +237,7 @@ void decodeRle(const TBmpInfo &info, const std::uint8_t *stream, QImage &img)
         } else if (value == 2) { // delta
             if (p + 1 >= end)
                 break;
-            x += p[0];
+            x = std::min(x + p[0], w);
             y += p[1];
             p += 2;
         } else { // absolute run of `value` pixels, padded to a word

@@ -14,7 +14,9 @@
 #include <libwmf/svg.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -352,6 +354,63 @@ void drawEscapedText(wmfAPI *api, wmfDrawText_t *text)
     text->str = original;
 }
 
+// libwmf allocates what the records ask for (a bitmap record may claim
+// 65535 × 65535 pixels). Its memory comes from here, with a cap for all
+// blocks of one player; libwmf treats a refused block as an error of the file.
+struct WmfMemory {
+    std::size_t live = 0;
+};
+struct alignas(std::max_align_t) WmfBlockHead {
+    std::size_t size;
+};
+std::atomic<int> wmfRefused{0};
+
+void *wmfMalloc(void *context, std::size_t size)
+{
+    auto *memory = static_cast<WmfMemory *>(context);
+    if (size > kMaxWmfMemory || memory->live > kMaxWmfMemory - size) {
+        ++wmfRefused;
+        return nullptr;
+    }
+    auto *head = static_cast<WmfBlockHead *>(std::malloc(sizeof(WmfBlockHead) + size));
+    if (!head)
+        return nullptr;
+    head->size = size;
+    memory->live += size;
+    return head + 1;
+}
+void wmfFree(void *context, void *mem)
+{
+    if (!mem)
+        return;
+    auto *head = static_cast<WmfBlockHead *>(mem) - 1;
+    static_cast<WmfMemory *>(context)->live -= head->size;
+    std::free(head);
+}
+void *wmfRealloc(void *context, void *mem, std::size_t size)
+{
+    if (!mem)
+        return wmfMalloc(context, size);
+    if (size == 0) {
+        wmfFree(context, mem);
+        return nullptr;
+    }
+    auto *memory = static_cast<WmfMemory *>(context);
+    auto *head = static_cast<WmfBlockHead *>(mem) - 1;
+    const std::size_t old = head->size;
+    const std::size_t others = memory->live - old;
+    if (size > kMaxWmfMemory || others > kMaxWmfMemory - size) {
+        ++wmfRefused;
+        return nullptr;
+    }
+    auto *grown = static_cast<WmfBlockHead *>(std::realloc(head, sizeof(WmfBlockHead) + size));
+    if (!grown)
+        return nullptr;
+    grown->size = size;
+    memory->live = others + size;
+    return grown + 1;
+}
+
 // libwmf is fed from memory and writes SVG to memory. Errors and debugging
 // output stay quiet.
 class WmfPlayer
@@ -362,8 +421,12 @@ class WmfPlayer
         wmfAPI_Options options;
         std::memset(&options, 0, sizeof options);
         options.function = wmf_svg_function;
+        options.context = &memory_;
+        options.malloc = wmfMalloc;
+        options.realloc = wmfRealloc;
+        options.free = wmfFree;
         const unsigned long flags =
-            WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+            WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
         if (wmf_api_create(&api_, flags, &options) != wmf_E_None) {
             if (api_)
                 wmf_api_destroy(api_);
@@ -397,6 +460,7 @@ class WmfPlayer
     }
 
   private:
+    WmfMemory memory_; // declared first: outlives the api
     wmfAPI *api_ = nullptr;
 };
 
@@ -548,6 +612,11 @@ int conversions = 0;
 int MetafileConversions()
 {
     return conversions;
+}
+
+int WmfRefusedAllocations()
+{
+    return wmfRefused;
 }
 
 bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSvg *out)

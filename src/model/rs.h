@@ -142,6 +142,10 @@ class TRS
     // Reads a label file. The sheet is only changed when the whole file was
     // read; *version receives the version number of the file's header.
     bool LoadFromFile(const QString &path, int *version = nullptr);
+    // The same for the bytes of a label file already in memory; path names
+    // the file in messages and becomes FileName.
+    bool LoadFromBytes(const std::uint8_t *data, std::size_t size, const QString &path,
+                       int *version = nullptr);
     // Writes the sheet as a version 4 label file; the file it replaces stays
     // intact unless everything was written.
     bool SaveToFile(const QString &path);
@@ -156,3 +160,15 @@ class TRS
 // The version the writer puts into the header.
 constexpr int kRsdVersion = 4;
 constexpr std::size_t kMaxStringBytes = 255;
+// The largest grid a label file may describe. A printed page holds far less;
+// the limits keep a damaged or hostile file from building millions of fields
+// (each takes some hundred bytes) and keep every product of counts and
+// record sizes well inside 64 bits.
+constexpr std::int32_t kMaxColumns = 32767;
+constexpr std::int32_t kMaxRows = 32767;
+constexpr std::int64_t kMaxFields = std::int64_t(1) << 20;
+constexpr bool GridCountsAllowed(std::int32_t columns, std::int32_t rows)
+{
+    return columns >= 1 && rows >= 1 && columns <= kMaxColumns && rows <= kMaxRows &&
+           std::int64_t(columns) * rows <= kMaxFields;
+}

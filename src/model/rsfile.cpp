@@ -242,10 +242,17 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
         }
     }
 
+    return LoadFromBytes(reinterpret_cast<const std::uint8_t *>(content.constData()),
+                         std::size_t(content.size()), path, versionOut);
+}
+
+bool TRS::LoadFromBytes(const std::uint8_t *data, std::size_t size, const QString &path, int *versionOut)
+{
+    FileName = path;
     // The header: 22 bytes read into a zeroed buffer, as a text up to the first zero.
     char header[kHeaderLength + 1] = {};
-    std::memcpy(header, content.constData(),
-                std::min<std::size_t>(kHeaderLength, std::size_t(content.size())));
+    if (size > 0)
+        std::memcpy(header, data, std::min<std::size_t>(kHeaderLength, size));
     const std::string head(header);
     const std::string compared = head.substr(0, kMagicLength);
     int version = 0;
@@ -267,8 +274,7 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
     }
     const int layout = std::min(version, kRsdVersion);
 
-    const auto *data = reinterpret_cast<const std::uint8_t *>(content.constData());
-    TRSReader s(data, std::size_t(content.size()));
+    TRSReader s(data, size);
     // Values an older version does not carry keep what this sheet holds.
     TRS sheet;
     sheet.CopyValuesFrom(*this);
@@ -307,6 +313,20 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
                                     .arg(nativePath(path))
                                     .arg(sheet.ColumnCount)
                                     .arg(sheet.RowCount));
+            return false;
+        }
+        // Counts beyond what a sheet may hold are refused before anything is
+        // built; the limits keep the product far from any overflow.
+        if (!GridCountsAllowed(sheet.ColumnCount, sheet.RowCount)) {
+            platform::ShowError(QStringLiteral("Die Datei \"%1\" ist beschädigt:\r\n"
+                                               "zu viele Spalten oder Reihen (%2 × %3; erlaubt sind "
+                                               "höchstens %4 Spalten, %5 Reihen und %6 Felder).")
+                                    .arg(nativePath(path))
+                                    .arg(sheet.ColumnCount)
+                                    .arg(sheet.RowCount)
+                                    .arg(kMaxColumns)
+                                    .arg(kMaxRows)
+                                    .arg(kMaxFields));
             return false;
         }
         // Every field takes some bytes: counts that cannot fit into the rest

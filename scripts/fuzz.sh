@@ -1,0 +1,104 @@
+#!/bin/sh
+# Builds the fuzz targets with clang into build-fuzz/ and runs them.
+#
+#   scripts/fuzz.sh build                  build every target
+#   scripts/fuzz.sh run TARGET SECONDS     fuzz one target, keeping its corpus
+#   scripts/fuzz.sh smoke [SECONDS]        every target SECONDS (default 10)
+#                                          over its corpus; fails on a finding
+#
+# Corpora grow in build-fuzz/corpus/<target>, seeded from tests/data,
+# examples/*.rsd and fuzz/seeds; findings land in build-fuzz/findings/.
+# FUZZ_BUILD_DIR chooses another build folder.
+set -eu
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+BUILD=${FUZZ_BUILD_DIR:-build-fuzz}
+TARGETS="rsfile bmp metafile jpeg picture_file calculator ini colour_favourites"
+
+have_clang() {
+    command -v clang++ >/dev/null 2>&1 || return 1
+    # libFuzzer's runtime comes with libclang-rt-*-dev.
+    echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long){return 0;}' |
+        clang++ -x c++ -fsanitize=fuzzer - -o /tmp/dorlix-fuzz-probe.$$ >/dev/null 2>&1 || return 1
+    rm -f /tmp/dorlix-fuzz-probe.$$
+}
+
+build() {
+    LAUNCHER=""
+    if command -v ccache >/dev/null 2>&1; then
+        export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(cd .. && pwd)}"
+        export CCACHE_NOHASHDIR=1
+        LAUNCHER="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
+    fi
+    # shellcheck disable=SC2086
+    CC=clang CXX=clang++ cmake -S fuzz -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $LAUNCHER >/dev/null
+    cmake --build "$BUILD" -j"$(nproc)"
+}
+
+# Copies the seeds of a target into its corpus (once; later runs keep what
+# the fuzzer found).
+seed() {
+    dir="$BUILD/corpus/$1"
+    [ -d "$dir" ] && return 0
+    mkdir -p "$dir"
+    c="$ROOT/tests/data/corpus"
+    case $1 in
+    rsfile) cp "$ROOT"/examples/*.rsd "$dir"/ ;;
+    bmp) find "$c/bmp" -name '*.bmp' -exec cp {} "$dir"/ \; ;;
+    jpeg) cp "$c"/jpeg/* "$dir"/ ;;
+    metafile) cp "$c"/emf/* "$c"/wmf/* "$dir"/ ;;
+    picture_file)
+        find "$c/bmp" -name '*.bmp' -size -64k -exec cp {} "$dir"/ \;
+        cp "$c"/jpeg/* "$c"/emf/* "$c"/wmf/* "$dir"/
+        ;;
+    calculator) cp "$ROOT"/fuzz/seeds/calculator/* "$dir"/ ;;
+    ini) cp "$ROOT"/fuzz/seeds/ini/* "$dir"/ ;;
+    colour_favourites) cp "$ROOT"/fuzz/seeds/colour_favourites/* "$dir"/ ;;
+    esac
+}
+
+# Runs one target for $2 seconds. Memory: one request above 1 GB or a
+# process above 2 GB (the sanitizers' own share included) is a finding.
+run() {
+    t=$1
+    seed "$t"
+    mkdir -p "$BUILD/findings/$t"
+    dict=""
+    [ "$t" = rsfile ] && dict="-dict=$ROOT/fuzz/rsfile.dict"
+    # shellcheck disable=SC2086
+    nice -n 19 "$BUILD/bin/fuzz_$t" $dict -max_total_time="$2" -malloc_limit_mb=1024 -rss_limit_mb=2048 \
+        -timeout=25 -max_len=262144 -print_final_stats=1 -artifact_prefix="$BUILD/findings/$t/" \
+        "$BUILD/corpus/$t"
+}
+
+case ${1:-smoke} in
+build)
+    build
+    ;;
+run)
+    run "$2" "$3"
+    ;;
+smoke)
+    if ! have_clang; then
+        echo "Hinweis: clang mit libFuzzer fehlt; Fuzz-Läufe übersprungen."
+        exit 0
+    fi
+    build
+    status=0
+    for t in $TARGETS; do
+        echo "== fuzz_$t (${2:-10} s)"
+        if ! run "$t" "${2:-10}" >"$BUILD/fuzz_$t.log" 2>&1; then
+            tail -n 40 "$BUILD/fuzz_$t.log"
+            echo "Fund in fuzz_$t: siehe $BUILD/fuzz_$t.log und $BUILD/findings/$t/"
+            status=1
+        else
+            grep -E '^stat::number_of_executed_units|DONE' "$BUILD/fuzz_$t.log" | tail -n 2
+        fi
+    done
+    exit $status
+    ;;
+*)
+    echo "Aufruf: scripts/fuzz.sh build | run ZIEL SEKUNDEN | smoke [SEKUNDEN]" >&2
+    exit 2
+    ;;
+esac
