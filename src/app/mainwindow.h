@@ -188,9 +188,8 @@ class TForm1 : public QMainWindow
     TStatusPanels *statusPanels_ = nullptr;
     std::array<QLabel *, 12> panels_{};
     QAction *actNew_ = nullptr, *actOpen_ = nullptr, *actSave_ = nullptr, *actPrint_ = nullptr,
-            *actQuit_ = nullptr, *actUndo_ = nullptr;
+            *actQuit_ = nullptr, *actUndo_ = nullptr, *actRedo_ = nullptr;
     QAction *actFeldopt_ = nullptr, *actSpopt_ = nullptr, *actAllOpt_ = nullptr;
-    *actQuit_ = nullptr, *actUndo_ = nullptr, *actRedo_ = nullptr;
     QMenu *menuFile_ = nullptr, *menuEdit_ = nullptr, *menuExtras_ = nullptr;
 
     QWidget *fieldHighlight_ = nullptr; // dotted frame around the marked field
