@@ -1,5 +1,7 @@
 #include "dialogs/rsneu.h"
 
+#include "dialogs/colorDialog.h"
+
 #include "canvas/dpaintbox.h"
 #include "canvas/tcolor.h"
 #include "controls/MUVButton.h"
@@ -10,7 +12,6 @@
 #include "platform/printer.h"
 
 #include <QAbstractItemView>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -32,20 +33,10 @@ constexpr int kLeftBoxX = 118;  // where the boxes of the left column begin
 constexpr int kRightBoxX = 470; // and of the right column
 constexpr int kSpinBoxWidth = 110;
 
-bool pickWithQt(QWidget *dialog, TColor &colour)
+// The program's colour dialog, its corner beyond the layout dialog's.
+bool pickColour(QWidget *dialog, TColor &colour)
 {
-    QColorDialog picker(canvas::ToQColor(colour), dialog);
-    picker.setWindowTitle(QStringLiteral("Farbe wählen"));
-    // Below and right of the layout dialog's corner, as far as the screen allows.
-    const QSize size = picker.sizeHint();
-    const QRect frame = dialog->frameGeometry();
-    picker.move(frame.left() + frame.width() - size.width() + 20,
-                frame.top() + frame.height() - size.height() + 20);
-    if (picker.exec() != QDialog::Accepted)
-        return false;
-    const QColor c = picker.selectedColor();
-    colour = RGBToTColor(c.red(), c.green(), c.blue());
-    return true;
+    return PickColour(dialog, colour, TColorDialogPlace::BeyondCallerCorner);
 }
 
 bool printerSetupWithQt(QWidget *dialog)
@@ -62,7 +53,7 @@ bool printerSetupWithQt(QWidget *dialog)
 
 TForm_RSNEU::TColourPicker &colourPicker()
 {
-    static TForm_RSNEU::TColourPicker picker = pickWithQt;
+    static TForm_RSNEU::TColourPicker picker = pickColour;
     return picker;
 }
 
@@ -146,7 +137,7 @@ void TRSNeuSwatch::mouseReleaseEvent(QMouseEvent *event)
 TForm_RSNEU::TColourPicker TForm_RSNEU::SetColourPicker(TColourPicker picker)
 {
     TColourPicker old = colourPicker();
-    colourPicker() = picker ? std::move(picker) : TColourPicker(pickWithQt);
+    colourPicker() = picker ? std::move(picker) : TColourPicker(pickColour);
     return old;
 }
 
