@@ -4,6 +4,7 @@
 #include "dialogs/pictextplus.h"
 
 #include "canvas/tcolor.h"
+#include "controls/ColourSwatch.h"
 #include "controls/MUVASCIICtrl.h"
 #include "controls/MUVButton.h"
 #include "controls/MUVCheckBox.h"
@@ -205,7 +206,7 @@ void TForm_pictextplus::BuildTextTab()
         f.setUnderline(true);
         BTN_Unter->setFont(f);
     }
-    shape_FontColor = new TFieldColourSwatch(true, fonts);
+    shape_FontColor = new TColourSwatch(true, fonts);
     shape_FontColor->setObjectName(QStringLiteral("shape_FontColor"));
     shape_FontColor->setGeometry(440, 19, 26, 26);
     setHint(shape_FontColor, QStringLiteral("Klick wählt die Textfarbe aus"));
@@ -276,7 +277,7 @@ void TForm_pictextplus::BuildTextTab()
         connect(s, &TSpezialSpin::OnDelayedChange, this, &TForm_pictextplus::Macheaktuell);
     for (TMUVButton *b : {BTN_Fett, BTN_Kursiv, BTN_Unter})
         connect(b, &TMUVButton::OnClick, this, &TForm_pictextplus::Macheaktuell);
-    connect(shape_FontColor, &TFieldColourSwatch::MouseUp, this, &TForm_pictextplus::SwatchMouseUp);
+    connect(shape_FontColor, &TColourSwatch::MouseUp, this, &TForm_pictextplus::SwatchMouseUp);
     connect(Memo, &TFieldMemo::Changed, this, &TForm_pictextplus::MemoChange);
     connect(btn_copy, &TMUVButton::OnClick, this, &TForm_pictextplus::btn_copyClick);
     connect(btn_einfg, &TMUVButton::OnClick, this, &TForm_pictextplus::btn_einfgClick);
@@ -287,13 +288,13 @@ void TForm_pictextplus::BuildCommonPanel()
 {
     auto *panel = ::panel(this, QStringLiteral("Sonstiges"));
     panel->setGeometry(4, 264, 492, 86);
-    Shape_BKColor = new TFieldColourSwatch(false, panel);
+    Shape_BKColor = new TColourSwatch(false, panel);
     Shape_BKColor->setObjectName(QStringLiteral("Shape_BKColor"));
     Shape_BKColor->setGeometry(8, 22, 26, 22);
     setHint(Shape_BKColor, QStringLiteral("Klick wählt die Hintergrundfarbe des Feldes aus"));
     auto *bkLabel = new QLabel(QStringLiteral("Hintergrundfarbe"), panel);
     bkLabel->setGeometry(40, 22, 120, 22);
-    Shape_linColor = new TFieldColourSwatch(false, panel);
+    Shape_linColor = new TColourSwatch(false, panel);
     Shape_linColor->setObjectName(QStringLiteral("Shape_linColor"));
     Shape_linColor->setGeometry(8, 52, 26, 22);
     setHint(Shape_linColor, QStringLiteral("Klick wählt die Farbe der Linienbegrenzung aus"));
@@ -311,8 +312,8 @@ void TForm_pictextplus::BuildCommonPanel()
     connect(spin_linewidth, &TSpezialSpin::OnDelayedChange, this, &TForm_pictextplus::Macheaktuell);
     for (TMUVCheckBox *c : {cb_lineou, cb_linelire, cb_visible})
         connect(c, &TMUVCheckBox::OnChange, this, &TForm_pictextplus::Macheaktuell);
-    for (TFieldColourSwatch *s : {Shape_BKColor, Shape_linColor})
-        connect(s, &TFieldColourSwatch::MouseUp, this, &TForm_pictextplus::SwatchMouseUp);
+    for (TColourSwatch *s : {Shape_BKColor, Shape_linColor})
+        connect(s, &TColourSwatch::MouseUp, this, &TForm_pictextplus::SwatchMouseUp);
 }
 
 bool TForm_pictextplus::TextTabActive() const
@@ -591,7 +592,7 @@ void TForm_pictextplus::btn_yinyangClick()
     btn_yinyang->SetDown(false);
 }
 
-void TForm_pictextplus::SwatchMouseUp(TFieldColourSwatch *swatch)
+void TForm_pictextplus::SwatchMouseUp(TColourSwatch *swatch)
 {
     TColor colour = swatch->Colour();
     const ColourPicker &picker = pickerSlot();

@@ -30,7 +30,7 @@ class TMUVWinkelWahl;
 class TPicture;
 class TRSObject;
 class TSpezialSpin;
-class TFieldColourSwatch;
+class TColourSwatch;
 class TFieldPicturePreview;
 class TFieldMemo;
 
@@ -67,7 +67,7 @@ class TForm_pictextplus : public QDialog
     TMUVButton *BTN_Fett = nullptr;
     TMUVButton *BTN_Kursiv = nullptr;
     TMUVButton *BTN_Unter = nullptr;
-    TFieldColourSwatch *shape_FontColor = nullptr;
+    TColourSwatch *shape_FontColor = nullptr;
     TSpezialSpin *SPIN_W = nullptr;
     TMUVButton *btn_vordefw = nullptr;
     QMenu *PopupMenu1 = nullptr;
@@ -90,8 +90,8 @@ class TForm_pictextplus : public QDialog
     TFieldPicturePreview *Image1 = nullptr;
     QMenu *PM_PIC = nullptr;
     QAction *PM_ClipCopy = nullptr;
-    TFieldColourSwatch *Shape_BKColor = nullptr;
-    TFieldColourSwatch *Shape_linColor = nullptr;
+    TColourSwatch *Shape_BKColor = nullptr;
+    TColourSwatch *Shape_linColor = nullptr;
     TSpezialSpin *spin_linewidth = nullptr;
     TMUVCheckBox *cb_lineou = nullptr;
     TMUVCheckBox *cb_linelire = nullptr;
@@ -116,7 +116,7 @@ class TForm_pictextplus : public QDialog
     void btn_copyClick();
     void btn_einfgClick();
     void btn_yinyangClick();
-    void SwatchMouseUp(TFieldColourSwatch *swatch);
+    void SwatchMouseUp(TColourSwatch *swatch);
     void MUVLabel1Click();
     void btn_fromCLPBrdClick();
     void PM_ClipCopyClick();

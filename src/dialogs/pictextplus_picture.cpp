@@ -4,6 +4,7 @@
 #include "dialogs/pictextplus.h"
 
 #include "canvas/tcolor.h"
+#include "controls/ColourSwatch.h"
 #include "controls/MUVButton.h"
 #include "controls/MUVCheckBox.h"
 #include "controls/MUVPanel.h"

@@ -11,27 +11,6 @@
 
 class TPicture;
 
-// A colour swatch that reports a left-button release.
-class TFieldColourSwatch : public QWidget
-{
-    Q_OBJECT
-  public:
-    TFieldColourSwatch(bool round, QWidget *parent = nullptr);
-    TColor Colour() const { return colour_; }
-    void SetColour(TColor colour);
-
-  signals:
-    void MouseUp(TFieldColourSwatch *swatch);
-
-  protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-  private:
-    bool round_;
-    TColor colour_ = clBlack;
-};
-
 // The picture preview: draws its picture stretched over its whole area.
 class TFieldPicturePreview : public QWidget
 {

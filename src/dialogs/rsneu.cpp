@@ -4,6 +4,7 @@
 
 #include "canvas/dpaintbox.h"
 #include "canvas/tcolor.h"
+#include "controls/ColourSwatch.h"
 #include "controls/MUVButton.h"
 #include "controls/MUVRechenzeile.h"
 #include "controls/SpezialSpin.h"
@@ -100,37 +101,6 @@ QLabel *addHeading(QWidget *parent, const QString &text, int x, int y)
 } // namespace
 
 // ------------------------------------------------------------------ swatch
-
-TRSNeuSwatch::TRSNeuSwatch(int tag, QWidget *parent) : QWidget(parent), tag_(tag)
-{
-    setToolTip(QStringLiteral("Klick für andere Farbe"));
-    setCursor(Qt::PointingHandCursor);
-    resize(30, 30);
-}
-
-void TRSNeuSwatch::SetBrush(TColor c)
-{
-    colour_ = c;
-    update();
-}
-
-void TRSNeuSwatch::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(64, 64, 64), 1));
-    if (colour_ == clNone)
-        p.setBrush(Qt::NoBrush);
-    else
-        p.setBrush(canvas::ToQColor(colour_));
-    p.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
-}
-
-void TRSNeuSwatch::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit OnMouseUp(this);
-}
 
 // ------------------------------------------------------------------ dialog
 
@@ -229,18 +199,21 @@ TForm_RSNEU::TForm_RSNEU(QWidget *parent) : QDialog(parent)
     } swatches[3] = {{"shp_BK", "Blatthintergund"},
                      {"shp_LINCOLS", "Linienfarbe Spalten"},
                      {"shp_LINCOLR", "Linienfarbe Reihen"}};
-    TRSNeuSwatch **targets[3] = {&shp_BK, &shp_LINCOLS, &shp_LINCOLR};
+    TColourSwatch **targets[3] = {&shp_BK, &shp_LINCOLS, &shp_LINCOLR};
     for (int i = 0; i < 3; ++i) {
-        auto *s = new TRSNeuSwatch(i, this);
+        auto *s = new TColourSwatch(true, this);
+        s->setToolTip(QStringLiteral("Klick für andere Farbe"));
+        s->resize(30, 30);
+        s->SetTag(i);
         s->setObjectName(QString::fromLatin1(swatches[i].name));
         s->move(360, 200 + i * 38);
         addLabel(this, QString::fromUtf8(swatches[i].label), 400, 207 + i * 38);
-        connect(s, &TRSNeuSwatch::OnMouseUp, this, &TForm_RSNEU::shp_BKMouseUp);
+        connect(s, &TColourSwatch::MouseUp, this, &TForm_RSNEU::shp_BKMouseUp);
         *targets[i] = s;
     }
-    shp_BK->SetBrush(clYellow);
-    shp_LINCOLS->SetBrush(clSilver);
-    shp_LINCOLR->SetBrush(clSilver);
+    shp_BK->SetColour(clYellow);
+    shp_LINCOLS->SetColour(clSilver);
+    shp_LINCOLR->SetColour(clSilver);
 
     // Line spacing.
     addLabel(this, QStringLiteral("Abstand der Textzeilen als"), 360, 320);
@@ -371,9 +344,9 @@ TRSLayoutValues TForm_RSNEU::Values() const
     v.ColumnGap = spin_dx->ValueReal();
     v.FieldSpacing = spin_white->ValueReal();
     v.LineFactor = spin_TXTZH->ValueReal();
-    v.BackgroundColor = shp_BK->Brush();
-    v.ColumnLineColor = shp_LINCOLS->Brush();
-    v.RowLineColor = shp_LINCOLR->Brush();
+    v.BackgroundColor = shp_BK->Colour();
+    v.ColumnLineColor = shp_LINCOLS->Colour();
+    v.RowLineColor = shp_LINCOLR->Colour();
     return v;
 }
 
@@ -390,9 +363,9 @@ void TForm_RSNEU::SetValues(const TRSLayoutValues &v)
     spin_dx->SetValueReal(v.ColumnGap);
     spin_white->SetValueReal(v.FieldSpacing);
     spin_TXTZH->SetValueReal(v.LineFactor);
-    shp_BK->SetBrush(v.BackgroundColor);
-    shp_LINCOLS->SetBrush(v.ColumnLineColor);
-    shp_LINCOLR->SetBrush(v.RowLineColor);
+    shp_BK->SetColour(v.BackgroundColor);
+    shp_LINCOLS->SetColour(v.ColumnLineColor);
+    shp_LINCOLR->SetColour(v.RowLineColor);
 }
 
 void TForm_RSNEU::Aktual(QObject *sender)
@@ -514,11 +487,11 @@ void TForm_RSNEU::lbl_aktdruckerClick()
     }
 }
 
-void TForm_RSNEU::shp_BKMouseUp(TRSNeuSwatch *swatch)
+void TForm_RSNEU::shp_BKMouseUp(TColourSwatch *swatch)
 {
-    TColor colour = swatch->Brush();
+    TColor colour = swatch->Colour();
     if (colourPicker()(this, colour))
-        swatch->SetBrush(colour);
+        swatch->SetColour(colour);
 }
 
 void TForm_RSNEU::btn_okClick()

@@ -25,27 +25,7 @@ namespace canvas
 class TDPaintbox;
 }
 
-// A round colour swatch; a click lets the user choose another colour.
-class TRSNeuSwatch : public QWidget
-{
-    Q_OBJECT
-  public:
-    TRSNeuSwatch(int tag, QWidget *parent = nullptr);
-    int Tag() const { return tag_; }
-    TColor Brush() const { return colour_; }
-    void SetBrush(TColor c);
-
-  signals:
-    void OnMouseUp(TRSNeuSwatch *swatch);
-
-  protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-  private:
-    int tag_;
-    TColor colour_ = clWhite;
-};
+class TColourSwatch;
 
 class TForm_RSNEU : public QDialog
 {
@@ -62,7 +42,7 @@ class TForm_RSNEU : public QDialog
     TSpezialSpin *Spin_sbreite, *spin_shoehe;
     TSpezialSpin *spin_rali, *spin_rare, *spin_raob, *spin_raunt;
     TSpezialSpin *spin_spalten, *spin_elem, *spin_dx, *spin_white, *spin_TXTZH;
-    TRSNeuSwatch *shp_BK, *shp_LINCOLS, *shp_LINCOLR;
+    TColourSwatch *shp_BK, *shp_LINCOLS, *shp_LINCOLR;
     QLabel *lbl_eHoehe, *lbl_Ebreite, *lbl_Papername, *lbl_HQ, *lbl_aktdrucker;
     QComboBox *combo_STDs;
     QWidget *PB_Preview;
@@ -94,7 +74,7 @@ class TForm_RSNEU : public QDialog
     void combo_STDsDrawHighlightedItem(int index);
     void PB_PreviewPaint();
     void lbl_aktdruckerClick();
-    void shp_BKMouseUp(TRSNeuSwatch *swatch);
+    void shp_BKMouseUp(TColourSwatch *swatch);
     void btn_okClick();
     void btn_cancelClick();
 

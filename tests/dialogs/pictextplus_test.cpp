@@ -1,6 +1,7 @@
 // The field editor's text side, driven by real keys and clicks: live editing,
 // cancel and OK through the caller's command, alignment by angle, the limit
 // of 255 characters, special characters and the keyboard shortcuts.
+#include "controls/ColourSwatch.h"
 #include "field_editor_testing.h"
 
 #include "controls/MUVASCIICtrl.h"

@@ -1,4 +1,5 @@
 #include "canvas/dpaintbox.h"
+#include "controls/ColourSwatch.h"
 #include "controls/MUVButton.h"
 #include "controls/MUVRechenzeile.h"
 #include "controls/SpezialSpin.h"
