@@ -2,6 +2,7 @@
 // per copy with its title, where the ink lies with and without shift and cut
 // lines, and the status question for a stopped and an unreachable printer.
 
+#include "../platform/print_output.h"
 #include "../platform/test_queues.h"
 #include "druck_testing.h"
 #include "testsupport.h"
@@ -29,6 +30,7 @@
 
 #include <map>
 
+using namespace printoutput;
 using testqueues::TestQueue;
 
 namespace
@@ -59,81 +61,6 @@ class CurrentQueue
     TestQueue queue_;
     bool selected_ = false;
 };
-
-QString OutDir()
-{
-    return QDir::homePath() + QStringLiteral("/PDF");
-}
-
-// The PDF files CUPS-PDF wrote for print jobs of the given titles after the
-// files already there, by job number; waits until expected ones are complete.
-std::map<int, QString> NewJobs(const QStringList &before, int expected)
-{
-    std::map<int, QString> jobs;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 60000) {
-        jobs.clear();
-        const QDir dir(OutDir());
-        for (const QString &name : dir.entryList({QStringLiteral("*Kopie*-job_*.pdf")}, QDir::Files)) {
-            if (before.contains(name))
-                continue;
-            QProcess info;
-            info.start(QStringLiteral("pdfinfo"), {dir.filePath(name)});
-            info.waitForFinished(10000);
-            if (info.exitCode() != 0)
-                continue; // still being written
-            jobs[name.section(QStringLiteral("-job_"), -1).section(QLatin1Char('.'), 0, 0).toInt()] =
-                dir.filePath(name);
-        }
-        if (int(jobs.size()) >= expected)
-            break;
-        QThread::msleep(100);
-    }
-    return jobs;
-}
-
-QStringList Existing()
-{
-    return QDir(OutDir()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-}
-
-QImage Rasterise(const QString &pdf, int dpi)
-{
-    QTemporaryDir dir;
-    const QString base = dir.filePath(QStringLiteral("page"));
-    QProcess p;
-    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-                                         QStringLiteral("-singlefile"), pdf, base});
-    p.waitForFinished(60000);
-    return QImage(base + QStringLiteral(".pgm"));
-}
-
-// Centres (mm) of the dark runs along a row (horizontal) or a column.
-std::vector<double> InkCentres(const QImage &img, int dpi, double atMm, bool alongRow)
-{
-    const double k = dpi / 25.4;
-    const int fixed = int(atMm * k);
-    const int n = alongRow ? img.width() : img.height();
-    std::vector<double> centres;
-    int start = -1;
-    for (int i = 0; i <= n; ++i) {
-        const bool ink = i < n && qGray(alongRow ? img.pixel(i, fixed) : img.pixel(fixed, i)) < 160;
-        if (ink && start < 0)
-            start = i;
-        if (!ink && start >= 0) {
-            centres.push_back((start + i) / 2.0 / k);
-            start = -1;
-        }
-    }
-    return centres;
-}
-
-bool HavePoppler()
-{
-    return QFileInfo::exists(QStringLiteral("/usr/bin/pdftoppm")) &&
-           QFileInfo::exists(QStringLiteral("/usr/bin/pdfinfo"));
-}
 
 void UprightSheet(TDocument &doc)
 {
