@@ -42,7 +42,9 @@ while [ $i -le 24 ]; do
     echo "Etikett $i,Zeile 2" >>"$WORK/labels.csv"
     i=$((i + 1))
 done
-glabels_doc() { # $1 objects
+# Every object carries its transformation (a0 … a5); without it gLabels
+# draws nothing.
+glabels_doc() { # $1 objects, $2 merge
     cat <<XML
 <?xml version="1.0"?>
 <Glabels-document xmlns="http://glabels.org/xmlns/3.0/">
@@ -60,11 +62,11 @@ $2
 </Glabels-document>
 XML
 }
-glabels_doc '    <Object-text x="2mm" y="8mm" w="66mm" h="21mm" justify="Center" valign="Middle" auto_shrink="False">
+glabels_doc '    <Object-text a0="1" a1="0" a2="0" a3="1" a4="0" a5="0" x="2mm" y="8mm" w="66mm" h="21mm" justify="Center" valign="Middle" auto_shrink="False">
       <Span color="0x000000ff" font_family="Liberation Sans" font_size="14" font_weight="Regular" font_italic="False" line_spacing="1">${1}<NL/>${2}</Span>
     </Object-text>' "  <Merge type=\"Text/Comma\" src=\"$WORK/labels.csv\"/>" >"$WORK/text.glabels"
 # The photo fitted into the label with its proportion, centred (as Dorlix does).
-glabels_doc '    <Object-image x="7.658mm" y="0mm" w="54.685mm" h="37mm" src="photo.jpg"/>' \
+glabels_doc "    <Object-image a0=\"1\" a1=\"0\" a2=\"0\" a3=\"1\" a4=\"0\" a5=\"0\" x=\"7.658mm\" y=\"0mm\" w=\"54.685mm\" h=\"37mm\" src=\"$WORK/photo.jpg\"/>" \
     '  <Merge type="None"/>' >"$WORK/photo.glabels"
 
 now() { date +%s.%N; }
