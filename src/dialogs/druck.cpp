@@ -234,6 +234,10 @@ void TForm_druck::RefreshPrinterInfo()
 {
     platform::Printer &printer = platform::Printer::Instance();
     printer.Refresh();
+    // The preview's page as the printer gives it now, turned to the sheet.
+    const TRS &sheet = document_.Sheet();
+    printer.SetOrientation(canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight));
+    page_->ReadPrinterMetrics();
     lbl_aktdrucker->SetCaption(printer.HasPrinter() ? printer.PrinterName() : QStringLiteral("kein Drucker"));
     if (cb_merk->isChecked() && ProgramFolderCheck()) {
         // Without a printer there is no name to keep a shift under.

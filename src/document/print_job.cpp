@@ -71,8 +71,12 @@ void AddCutLines(const TRS &sheet, canvas::TDPage &page, double pageWidthMm, dou
 void ComposePrintPage(const TRS &sheet, canvas::TDPage &page, const TComposeSettings &settings,
                       const TPrintOptions &options, bool withShift)
 {
-    platform::Printer::Instance().SetOrientation(canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight));
-    page.ReadPrinterMetrics();
+    const QPageLayout::Orientation wanted = canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight);
+    platform::Printer::Instance().SetOrientation(wanted);
+    // The page is read again only when it lies the other way round, so that a
+    // printer that answers oddly is reported once, not at every refresh.
+    if (canvas::OrientationFor(page.PageWidthMm(), page.PageHeightMm()) != wanted)
+        page.ReadPrinterMetrics();
     // Composed without shift; setting it afterwards moves what the content
     // page holds, cut lines included.
     page.SetOffsetX(0);

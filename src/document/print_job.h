@@ -44,8 +44,9 @@ std::vector<QLineF> CutLines(const TRS &sheet, double pageWidthMm, double pageHe
 // Adds the cut lines (solid, black, 0.1 mm) to the current page of page.
 void AddCutLines(const TRS &sheet, canvas::TDPage &page, double pageWidthMm, double pageHeightMm);
 
-// Composes the sheet into page as it is printed: the printer page read
-// again in the orientation the sheet asks for, both layers, the background
+// Composes the sheet into page as it is printed: the printer turned to the
+// orientation the sheet asks for (the page's metrics read again when they
+// lie the other way round), both layers, the background
 // layer shown as chosen, no printable-area overlay, cut lines as chosen.
 // With withShift the content page (fields and cut lines) is moved by the
 // shift; the background layer always keeps its place.

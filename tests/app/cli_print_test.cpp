@@ -171,6 +171,15 @@ TEST(CliPrint, AStoppedPrinterFailsWithItsStatusUnlessForced)
     EXPECT_TRUE(jobs.contains(queue.Name())) << jobs.toStdString();
     testqueues::RunTool(QStringLiteral("cancel"), {QStringLiteral("-a"), queue.Name()});
     testqueues::RunTool(QStringLiteral("cupsenable"), {queue.Name()});
+
+    // A network printer nobody answers for.
+    TestQueue gone(QStringLiteral("CliWeg"), {},
+                   QStringLiteral("socket://127.0.0.1:%1").arg(testqueues::ClosedLocalPort()));
+    ASSERT_TRUE(gone.Ok()) << gone.Why().toStdString();
+    r = runCli({QStringLiteral("--calibration"), QStringLiteral("--printer"), gone.Name()});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral(" Drucker ist offline (ausgeschaltet!)")))
+        << r.err.toStdString();
 }
 
 TEST(CliPrint, TheCalibrationPageHasItsScalesAndCrossesWhereTheySay)

@@ -13,9 +13,11 @@
 #include "controls/MUVPanel.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -188,6 +190,21 @@ TEST(DruckDialog, ThePreviewLeavesTheWindowsPageAsItIs)
     EXPECT_EQ(f.canvas.OffsetX(), 0);
     EXPECT_EQ(f.canvas.OffsetY(), 0);
     QImage after;
+    f.canvas.RenderToBitmap(after, clWhite, 0.5);
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(f.document.Modified());
+
+    // The same after a print job (written to a file here).
+    QTemporaryDir dir;
+    platform::Printer::Instance().SetPdfOutput(dir.filePath(QStringLiteral("job.pdf")));
+    d.Spin_kopien->SetValueReal(2);
+    const bool printed = d.PrintJob();
+    platform::Printer::Instance().SetPdfOutput(QString());
+    EXPECT_TRUE(printed);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("job.pdf"))));
+    EXPECT_EQ(f.canvas.ElementCount(), count);
+    EXPECT_TRUE(f.canvas.Seite0Ausgabe());
+    EXPECT_EQ(f.canvas.OffsetX(), 0);
     f.canvas.RenderToBitmap(after, clWhite, 0.5);
     EXPECT_EQ(after, before);
     EXPECT_FALSE(f.document.Modified());
