@@ -13,8 +13,19 @@
 #include <cstdio>
 #include <string>
 
+namespace
+{
+// Qt's notes (a missing runtime folder) are no results of this tool.
+void quietQt(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+} // namespace
+
 int main(int argc, char **argv)
 {
+    qInstallMessageHandler(quietQt);
     QGuiApplication app(argc, argv);
     const QString mode = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     if (argc < 4 || (mode == QLatin1String("photo") && argc < 5) ||
