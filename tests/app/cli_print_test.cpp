@@ -119,7 +119,7 @@ TEST(CliPrint, CopiesAreDocumentsOfTheirOwnAndTheKeptShiftApplies)
                        QStringLiteral("2"), QStringLiteral("--cutlines")},
                       QProcessEnvironment::systemEnvironment(), cli);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    std::map<int, QString> jobs = NewJobs(before, 2);
+    std::map<int, QString> jobs = NewJobs(queue.Name(), before, 2);
     ASSERT_EQ(jobs.size(), 2u);
     int n = 0;
     std::vector<double> shifted;
@@ -139,7 +139,7 @@ TEST(CliPrint, CopiesAreDocumentsOfTheirOwnAndTheKeptShiftApplies)
                 QStringLiteral("--shift-x"), QStringLiteral("0")},
                QProcessEnvironment::systemEnvironment(), cli);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    jobs = NewJobs(before, 1);
+    jobs = NewJobs(queue.Name(), before, 1);
     ASSERT_EQ(jobs.size(), 1u);
     const std::vector<double> plain = InkCentres(Rasterise(jobs.begin()->second, 100), 100, 5, true);
     QFile::remove(jobs.begin()->second);
@@ -193,7 +193,7 @@ TEST(CliPrint, TheCalibrationPageHasItsScalesAndCrossesWhereTheySay)
     const CliRun r = runCli({QStringLiteral("--calibration"), QStringLiteral("--printer"), queue.Name()});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const std::map<int, QString> jobs =
-        NewJobs(before, 1, QStringLiteral("Testseite_zum_Ausmessen-job_*.pdf"));
+        NewJobs(queue.Name(), before, 1, QStringLiteral("Testseite_zum_Ausmessen-job_*.pdf"));
     ASSERT_EQ(jobs.size(), 1u);
     const int dpi = 200;
     const QImage page = Rasterise(jobs.begin()->second, dpi);

@@ -85,7 +85,7 @@ TEST(DruckJob, EveryCopyIsADocumentOfItsOwnWithItsNumberInTheTitle)
         d.Spin_kopien->SetValueReal(copies);
         const QStringList before = Existing();
         ASSERT_TRUE(d.PrintJob());
-        const std::map<int, QString> jobs = NewJobs(before, copies);
+        const std::map<int, QString> jobs = NewJobs(queue.Name(), before, copies);
         ASSERT_EQ(int(jobs.size()), copies);
         int n = 0;
         for (const auto &[job, path] : jobs) {
@@ -142,7 +142,7 @@ TEST(DruckJob, TheShiftMovesContentAndCutLinesButNotTheBackground)
         f.canvas.RenderToBitmap(after, clWhite, 0.5);
         EXPECT_EQ(after, shown);
 
-        const std::map<int, QString> jobs = NewJobs(before, 1);
+        const std::map<int, QString> jobs = NewJobs(queue.Name(), before, 1);
         ASSERT_EQ(jobs.size(), 1u);
         const QImage page = Rasterise(jobs.begin()->second, dpi);
         QFile::remove(jobs.begin()->second);

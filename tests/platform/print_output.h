@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -28,10 +29,29 @@ inline QStringList Existing()
     return QDir(OutDir()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
 }
 
-// The PDF files CUPS-PDF wrote for jobs whose file names match pattern after
-// the files already there, by job number; waits until expected ones are
-// complete (at most a minute).
-inline std::map<int, QString> NewJobs(const QStringList &before, int expected,
+// The numbers of the jobs CUPS knows for a queue (done or not); lpstat
+// names each "QUEUE-NUMBER".
+inline QSet<int> QueueJobs(const QString &queue)
+{
+    QProcess p;
+    p.start(QStringLiteral("lpstat"),
+            {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), queue});
+    p.waitForFinished(10000);
+    QSet<int> ids;
+    const QString prefix = queue + QLatin1Char('-');
+    for (const QString &line : QString::fromLocal8Bit(p.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        const QString id = line.section(QLatin1Char(' '), 0, 0);
+        if (id.startsWith(prefix))
+            ids.insert(id.mid(prefix.size()).toInt());
+    }
+    return ids;
+}
+
+// The PDF files CUPS-PDF wrote for the queue's jobs whose file names match
+// pattern, after the files already there, by job number; waits until the
+// expected ones are complete (at most a minute). Other test programs may
+// print at the same time into the same folder: only this queue's jobs count.
+inline std::map<int, QString> NewJobs(const QString &queue, const QStringList &before, int expected,
                                       const QString &pattern = QStringLiteral("*Kopie*-job_*.pdf"))
 {
     std::map<int, QString> jobs;
@@ -39,17 +59,20 @@ inline std::map<int, QString> NewJobs(const QStringList &before, int expected,
     clock.start();
     while (clock.elapsed() < 60000) {
         jobs.clear();
+        const QSet<int> ours = QueueJobs(queue);
         const QDir dir(OutDir());
         for (const QString &name : dir.entryList({pattern}, QDir::Files)) {
             if (before.contains(name))
+                continue;
+            const int job = name.section(QStringLiteral("-job_"), -1).section(QLatin1Char('.'), 0, 0).toInt();
+            if (!ours.contains(job))
                 continue;
             QProcess info;
             info.start(QStringLiteral("pdfinfo"), {dir.filePath(name)});
             info.waitForFinished(10000);
             if (info.exitCode() != 0)
                 continue; // still being written
-            jobs[name.section(QStringLiteral("-job_"), -1).section(QLatin1Char('.'), 0, 0).toInt()] =
-                dir.filePath(name);
+            jobs[job] = dir.filePath(name);
         }
         if (int(jobs.size()) >= expected)
             break;
