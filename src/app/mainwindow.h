@@ -63,7 +63,9 @@ class TForm1 : public QMainWindow
     void btn_saveClick();
     void btn_printClick();
     void btn_undoClick();
-    void OpenDocument(const QString &path);
+    // Opens a label file; askPrinter: read the printer's page again first
+    // (not at start, where it was read a moment ago).
+    void OpenDocument(const QString &path, bool askPrinter = true);
     // The question before the sheet is replaced; false when cancelled.
     bool SaveQuestion();
 

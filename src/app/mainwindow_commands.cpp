@@ -121,7 +121,7 @@ void TForm1::FormShow()
     UpdateCaption();
     SyncRulers();
     if (!startFile_.isEmpty())
-        OpenDocument(startFile_);
+        OpenDocument(startFile_, false); // the printer was just asked
 }
 
 // ------------------------------------------------------------ file commands
@@ -167,14 +167,17 @@ void TForm1::btn_openClick()
     button->setDown(false);
 }
 
-void TForm1::OpenDocument(const QString &path)
+void TForm1::OpenDocument(const QString &path, bool askPrinter)
 {
     if (!document_->Open(path))
         return;
     platform::Printer &printer = platform::Printer::Instance();
     printer.SetOrientation(
         canvas::OrientationFor(document_->Sheet().PageWidth, document_->Sheet().PageHeight));
-    canvas_->RefreshPrinter();
+    if (askPrinter)
+        canvas_->RefreshPrinter();
+    else
+        canvas_->ReadPrinterMetrics();
     FormResize();
     SetCanvasVisible(true);
     document_->Opened();

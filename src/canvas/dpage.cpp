@@ -28,7 +28,9 @@ TDPage::TDPage()
     markFrame_.inPenWidth = 0.5;
     markFrame_.penWidth = 0.5;
     BuildPageInfo();
-    RefreshPrinter();
+    // The printer as the program knows it: asked once when the first page
+    // is made, again only on RefreshPrinter.
+    ReadMetrics(false);
 }
 
 TDPage::~TDPage() = default;
