@@ -16,9 +16,10 @@
 
 namespace
 {
-constexpr int kNarrowWidth = 671; // the dialog without the products
-constexpr int kPanelWidth = 318;  // what they add to its right
-constexpr int kPanelGap = 6;
+constexpr int kNarrowWidth = 671;          // the dialog without the products
+constexpr int kPanelWidth = 318;           // what they add to its right
+constexpr int kPanelGap = 6;               // from the dialog's own controls
+constexpr int kPanelMargin = 12;           // to the right edge, as on the left
 constexpr int kProductRole = Qt::UserRole; // index into the product list
 
 QString productText(const TLabelProduct &p)
@@ -47,7 +48,7 @@ void TForm_RSNEU::CreateLabelProductPanel()
 {
     pnl_Etiketten = new QWidget(this);
     pnl_Etiketten->setObjectName(QStringLiteral("pnl_Etiketten"));
-    pnl_Etiketten->setGeometry(kNarrowWidth + kPanelGap, 0, kPanelWidth - kPanelGap, 484);
+    pnl_Etiketten->setGeometry(kNarrowWidth + kPanelGap, 0, kPanelWidth - kPanelGap - kPanelMargin, 484);
     pnl_Etiketten->hide();
 
     auto *heading = new QLabel(QStringLiteral("Hersteller-Etiketten"), pnl_Etiketten);
@@ -80,6 +81,9 @@ void TForm_RSNEU::CreateLabelProductPanel()
     lst_Etiketten->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lst_Etiketten->setSelectionMode(QAbstractItemView::SingleSelection);
     lst_Etiketten->setAlternatingRowColors(true);
+    QPalette pal = lst_Etiketten->palette();
+    pal.setColor(QPalette::AlternateBase, QColor(0xF4, 0xF4, 0xF4)); // two-line entries told apart
+    lst_Etiketten->setPalette(pal);
     connect(lst_Etiketten, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem *current) { lst_EtikettenChange(current); });
 
