@@ -54,7 +54,7 @@ seed() {
     calculator) cp "$ROOT"/fuzz/seeds/calculator/* "$dir"/ ;;
     ini) cp "$ROOT"/fuzz/seeds/ini/* "$dir"/ ;;
     colour_favourites) cp "$ROOT"/fuzz/seeds/colour_favourites/* "$dir"/ ;;
-    label_templates) cp "$ROOT"/tests/data/glabels/*.xml "$dir"/ ;;
+    label_templates) cp "$ROOT"/tests/data/glabels/*.xml "$ROOT"/fuzz/seeds/label_templates/* "$dir"/ ;;
     esac
 }
 
