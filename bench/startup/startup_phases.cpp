@@ -12,6 +12,7 @@
 // the first-start questions do not come up. Unlike main() it answers messages
 // itself (OK) instead of showing message boxes.
 #include "app/mainwindow.h"
+#include "app/program_style.h"
 #include "canvas/dpaintbox.h"
 #include "platform/messages.h"
 #include "platform/printer_cups.h"
@@ -23,6 +24,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
@@ -72,6 +74,20 @@ class PaintWatch : public QObject
     }
 };
 
+// Image format plugins mapped into the process: each costs loading its
+// libraries (TIFF, WebP, MNG ...); none are needed before a picture is read.
+int LoadedImagePlugins()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return -1;
+    QSet<QByteArray> plugins;
+    for (const QByteArray &line : maps.readAll().split('\n'))
+        if (line.contains("/imageformats/"))
+            plugins.insert(line.mid(line.lastIndexOf('/')));
+    return int(plugins.size());
+}
+
 // One start as the program does it; prints the step times on one line.
 int child(int argc, char **argv, double t0)
 {
@@ -82,6 +98,7 @@ int child(int argc, char **argv, double t0)
     QApplication::setApplicationName(QStringLiteral("Rückenschilder"));
     QApplication::setApplicationDisplayName(QStringLiteral("Rückenschilder"));
     platform::SetApplicationTitle(QStringLiteral("Rückenschilder"));
+    InstallProgramStyle();
     t.push_back(nowMs());
 
     QTranslator qtGerman;
@@ -120,7 +137,7 @@ int child(int argc, char **argv, double t0)
     std::printf("%.3f", t[0] - t0);
     for (size_t i = 1; i < t.size(); ++i)
         std::printf(" %.3f", t[i] - t[i - 1]);
-    std::printf(" %.3f %d\n", t.back() - t0, platform::CupsRequestCount());
+    std::printf(" %.3f %d %d\n", t.back() - t0, platform::CupsRequestCount(), LoadedImagePlugins());
     std::fflush(stdout);
     std::_Exit(0); // the program's own teardown is not part of the start
 }
@@ -135,6 +152,7 @@ int main(int argc, char **argv)
     const std::string file = argc > 2 ? argv[2] : std::string(DORLIX_EXAMPLES "/ordner-4-spalten.rsd");
     std::vector<std::vector<double>> rows;
     int requests = 0;
+    int plugins = 0;
     for (int r = 0; r < runs; ++r) {
         int out[2];
         if (pipe(out))
@@ -157,16 +175,18 @@ int main(int argc, char **argv)
         int status = 0;
         waitpid(pid, &status, 0);
         std::vector<double> row;
-        for (char *p = line.data(), *end; (row.size() < size_t(kStepCount + 2)); p = end) {
+        for (char *p = line.data(), *end; (row.size() < size_t(kStepCount + 3)); p = end) {
             const double v = std::strtod(p, &end);
             if (end == p)
                 break;
             row.push_back(v);
         }
-        if (row.size() != size_t(kStepCount + 2)) {
+        if (row.size() != size_t(kStepCount + 3)) {
             std::fprintf(stderr, "run %d failed (status %d): %s\n", r + 1, status, line.c_str());
             return 2;
         }
+        plugins = int(row.back());
+        row.pop_back();
         requests = int(row.back());
         row.pop_back();
         std::printf("run %2d: %7.1f ms to the painted canvas\n", r + 1, row.back());
@@ -182,5 +202,6 @@ int main(int argc, char **argv)
         std::printf("%-40s %9.1f %9.1f\n", s < kStepCount ? kSteps[s] : "total", v.front(), v[v.size() / 2]);
     }
     std::printf("requests to the CUPS scheduler from the program's printer code: %d\n", requests);
+    std::printf("image format plugins loaded: %d\n", plugins);
     return 0;
 }

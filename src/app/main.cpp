@@ -1,5 +1,6 @@
 // dorlix: the window program.
 #include "app/mainwindow.h"
+#include "app/program_style.h"
 #include "controls/GraphicHintWindow.h"
 #include "controls/glyphs83/glyphs83.h"
 
@@ -10,26 +11,9 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QProxyStyle>
 #include <QTranslator>
 
 #include <malloc.h>
-
-namespace
-{
-// Hints appear at once.
-class HintStyle : public QProxyStyle
-{
-  public:
-    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                  QStyleHintReturn *returnData) const override
-    {
-        if (hint == SH_ToolTip_WakeUpDelay)
-            return 0;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -41,7 +25,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Rückenschilder"));
     QApplication::setApplicationDisplayName(QStringLiteral("Rückenschilder"));
     platform::SetApplicationTitle(QStringLiteral("Rückenschilder"));
-    QApplication::setStyle(new HintStyle);
+    InstallProgramStyle();
     // Hints show in the program's own hint window, on the main window's
     // hint background.
     TGraphicHintWindow::Install(glyphs83::HintBackground());
