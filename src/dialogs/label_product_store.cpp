@@ -45,7 +45,10 @@ void TLabelProductStore::Request(QObject *context, TDone done, const QString &fo
                                    return TList(std::make_shared<TLabelProductList>(ReadLabelProducts(k)));
                                }));
     if (it->isFinished()) {
-        done(it->result());
+        // Read before: still handed over from the event loop, so that the
+        // caller is not held up by filling its list now.
+        QMetaObject::invokeMethod(
+            context, [done = std::move(done), list = it->result()] { done(list); }, Qt::QueuedConnection);
         return;
     }
     auto *watcher = new QFutureWatcher<TList>(context);

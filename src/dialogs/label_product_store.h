@@ -21,10 +21,10 @@ class TLabelProductStore
     // reading): the caller may make room for the products.
     static bool HasDatabase(const QString &folder = LabelTemplateFolder());
 
-    // Hands the products of the folder to done on the GUI thread: at once
-    // when they were read before, else when the reading started here (or by
-    // an earlier request) has finished. Nothing is called once context is
-    // gone.
+    // Hands the products of the folder to done on the GUI thread, from the
+    // event loop: soon when they were read before, else when the reading
+    // started here (or by an earlier request) has finished. Nothing is
+    // called once context is gone.
     static void Request(QObject *context, TDone done, const QString &folder = LabelTemplateFolder());
 
     // The products when they have been read already; null otherwise.

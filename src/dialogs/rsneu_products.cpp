@@ -22,12 +22,15 @@ constexpr int kPanelGap = 6;               // from the dialog's own controls
 constexpr int kPanelMargin = 12;           // to the right edge, as on the left
 constexpr int kProductRole = Qt::UserRole; // index into the product list
 
+// Two lines for every product (the list lays out much faster when all rows
+// are of one height): vendor and part; the grid, the label size and the note
+// where there is one (cut off at the list's edge, in full beneath the list).
 QString productText(const TLabelProduct &p)
 {
     QString text = p.Vendor + QLatin1Char(' ') + p.Part + QLatin1Char('\n') + p.GridText() +
                    QStringLiteral(" Etiketten, je ") + p.SizeText();
     if (!p.Note.isEmpty())
-        text += QLatin1Char('\n') + p.Note;
+        text += QStringLiteral(" \u2013 ") + p.Note;
     return text;
 }
 
@@ -81,6 +84,7 @@ void TForm_RSNEU::CreateLabelProductPanel()
     lst_Etiketten->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lst_Etiketten->setSelectionMode(QAbstractItemView::SingleSelection);
     lst_Etiketten->setAlternatingRowColors(true);
+    lst_Etiketten->setUniformItemSizes(true);
     QPalette pal = lst_Etiketten->palette();
     pal.setColor(QPalette::AlternateBase, QColor(0xF4, 0xF4, 0xF4)); // two-line entries told apart
     lst_Etiketten->setPalette(pal);
@@ -121,12 +125,17 @@ void TForm_RSNEU::LabelProductsRead(TLabelProductStore::TList list)
     }
     products_ = std::move(list);
     fillingProducts_ = true;
+    // All rows at once: one insertion for the view to lay out, not 1,400.
+    QStringList texts;
+    texts.reserve(products_->Products.size());
+    for (const TLabelProduct &p : products_->Products)
+        texts << productText(p);
     lst_Etiketten->setUpdatesEnabled(false);
-    for (qsizetype i = 0; i < products_->Products.size(); ++i) {
-        const TLabelProduct &p = products_->Products[i];
-        auto *item = new QListWidgetItem(productText(p), lst_Etiketten);
-        item->setData(kProductRole, int(i));
-        item->setToolTip(productTip(p));
+    lst_Etiketten->addItems(texts);
+    for (int row = 0; row < lst_Etiketten->count(); ++row) {
+        QListWidgetItem *item = lst_Etiketten->item(row);
+        item->setData(kProductRole, row);
+        item->setToolTip(productTip(products_->Products[row]));
     }
     lst_Etiketten->setUpdatesEnabled(true);
     fillingProducts_ = false;

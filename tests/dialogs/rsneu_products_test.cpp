@@ -116,6 +116,7 @@ TEST_F(LabelProductsInDialog, ListFillsInTheBackgroundWithEveryProduct)
         const QString text = dlg.lst_Etiketten->item(row)->text();
         SCOPED_TRACE(text.toStdString());
         EXPECT_TRUE(text.startsWith(p.Vendor + QLatin1Char(' ') + p.Part + QLatin1Char('\n')));
+        EXPECT_EQ(text.count(QLatin1Char('\n')), 1); // all rows of one height
         EXPECT_TRUE(text.contains(p.GridText()));
         EXPECT_TRUE(text.contains(p.SizeText()));
         EXPECT_EQ(text.contains(QStringLiteral("schmaler")), !p.Note.isEmpty());
@@ -133,8 +134,10 @@ TEST_F(LabelProductsInDialog, DatabaseIsReadOncePerProcess)
     auto first = openWithProducts();
     const TLabelProductList *list = first->LabelProducts();
     ASSERT_NE(list, nullptr);
-    // A second dialog has them before it is even shown.
+    // A second dialog gets the very same list, with no second reading.
     TForm_RSNEU second;
+    EXPECT_EQ(TLabelProductStore::Ready().get(), list);
+    EXPECT_TRUE(waitFor([&] { return second.LabelProducts() != nullptr; }));
     EXPECT_EQ(second.LabelProducts(), list);
     EXPECT_EQ(second.lst_Etiketten->count(), expected_.Products.size());
 }
