@@ -289,7 +289,7 @@ TEST(EmfCheck, BitmapFaultsAreRefused)
     }
     {
         EmfBuilder b;
-        // 0x40000000 × 4 overflows 32 bits to 0: the rows must still fit.
+        // 2^30 pixels wide: rows of 3 GB, whose size overflows 32 bits.
         b.StretchDib(0x40000000, 4, 36);
         expectRefused(b.Bytes(), TEmfCheck::Bitmap);
     }
