@@ -7,6 +7,7 @@
 
 #include "canvas/dpage.h"
 #include "document/compose.h"
+#include "document/print_job.h"
 #include "model/rs.h"
 #include "model/safe_file.h"
 #include "platform/printer.h"
@@ -18,8 +19,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
-
-#include <algorithm>
 
 namespace
 {
@@ -102,9 +101,7 @@ int pdf(const QStringList &args)
     }
 
     QString error;
-    if (!WritePagePdf(page, paper, out,
-                      calibration ? QStringLiteral("Testseite zum Ausmessen")
-                                  : QFileInfo(in).completeBaseName(),
+    if (!WritePagePdf(page, paper, out, calibration ? CalibrationTitle() : QFileInfo(in).completeBaseName(),
                       &error)) {
         CliError(error);
         return kCliFailed;
@@ -137,25 +134,6 @@ bool ParsePaperSize(const QString &text, QSizeF *mm)
         return false;
     *mm = QSizeF(w, h);
     return true;
-}
-
-void AddCutLines(const TRS &sheet, canvas::TDPage &page, double pageWidthMm, double pageHeightMm)
-{
-    if (sheet.ColumnCount <= 0)
-        return;
-    page.SetLineStyle(0, clBlack, 0.1);
-    for (std::int32_t c = 0; c < sheet.ColumnCount; ++c)
-        if (const TRSSpalte *col = sheet.GetColumn(c))
-            page.AddLine(col->Left, 0, col->Left, pageHeightMm);
-    const TRSSpalte *last = sheet.GetColumn(sheet.ColumnCount - 1);
-    if (!last)
-        return;
-    page.AddLine(last->Left + last->Width, 0, last->Left + last->Width, pageHeightMm);
-    const int rows = std::max<std::int32_t>(sheet.RowCount, 1);
-    const double pitch = last->Height / rows;
-    for (int j = 0; j < rows; ++j)
-        page.AddLine(0, last->Top + j * pitch, pageWidthMm, last->Top + j * pitch);
-    page.AddLine(0, last->Top + last->Height, pageWidthMm, last->Top + last->Height);
 }
 
 bool WritePagePdf(const canvas::TDPage &page, QSizeF paperMm, const QString &out, const QString &title,

@@ -5,7 +5,6 @@
 #include <QSizeF>
 #include <QString>
 
-class TRS;
 namespace canvas
 {
 class TDPage;
@@ -13,9 +12,6 @@ class TDPage;
 
 // "A4", "Letter" or "WxHmm" (10 ... 2000 mm each) in millimetres.
 bool ParsePaperSize(const QString &text, QSizeF *mm);
-
-// Lines along the column edges and the row pitch across the whole page.
-void AddCutLines(const TRS &sheet, canvas::TDPage &page, double pageWidthMm, double pageHeightMm);
 
 // Draws the page (with its background layer when the page shows it) onto a
 // PDF page of the given paper, origin at the paper's corner. The file at out

@@ -209,16 +209,17 @@ void TForm1::btn_printClick()
     TMUVButton *button = Button(QStringLiteral("btn_print"));
     button->setDown(true);
     {
-        // The canvas goes back to screen use however the dialog and the job end.
-        struct Restore {
-            TForm1 *window;
-            ~Restore() { RestoreCanvasAfterPrint(window->Document(), window->ShowPageInfo); }
-        } restore{this};
+        // The dialog and the job compose pages of their own; the window's
+        // page stays as it is.
         TForm_druck dialog(*document_, this);
         connect(&dialog, &TForm_druck::PrinterChanged, this, &TForm1::StatusPageText);
         if (dialog.exec() == QDialog::Accepted)
             dialog.PrintJob();
     }
+    // The page is composed again after printing, which marks the sheet as
+    // modified as after every composition.
+    document_->Commit(false);
+    canvas_->update();
     button->setDown(false);
 }
 

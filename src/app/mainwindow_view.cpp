@@ -92,7 +92,11 @@ void TForm1::SyncRulers()
 {
     if (!canvas_ || canvas_->PageWidthMm() <= 0)
         return;
-    const double factor = canvas_->width() / canvas_->PageWidthMm();
+    // The shown page measures its own pixels; before any sheet is open the
+    // rulers show the scale the page will have at the current zoom.
+    const canvas::TPageMapping m = canvas_->Mapping();
+    const double factor =
+        canvas_->isHidden() ? m.pixelPerMmX * m.zoom : canvas_->width() / canvas_->PageWidthMm();
     const int h = scrollBox_->horizontalScrollBar()->value();
     const int v = scrollBox_->verticalScrollBar()->value();
     linH_->SetValues(h > 0 ? h / factor : 0, factor);

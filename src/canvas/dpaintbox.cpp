@@ -90,7 +90,10 @@ void TDPaintbox::SetZoomFaktor(double z)
         z = kMinZoom;
     if (z > kMaxZoom)
         z = kMaxZoom;
+    const double before = zoom_;
     zoom_ = z;
+    if (dragging_ && before > 0 && z != before)
+        RescaleDrag(z / before);
     ResizeToPage();
     ForgetCrosshair();
     emit OnZoomChanged();

@@ -234,6 +234,8 @@ class TDPaintbox : public QWidget
     // Edit mode: elements of the current page can be moved, copied (Ctrl)
     // and resized with the mouse until the next rebuild of the page.
     bool Bearbeitbar() const { return bearbeitbar_; }
+    // The dotted frame of a drag in progress, in pixels; empty otherwise.
+    QRect DragFrame() const { return dragRect_; }
     void SetBearbeitbar(bool on);
     // Element the edit mode works on, -1 when none.
     int CurrentElement() const { return currentElement_; }
@@ -287,6 +289,7 @@ class TDPaintbox : public QWidget
     QRegion CrosshairRegion(QPoint pos) const;
     void ForgetCrosshair();
     void UpdateDragRect(const QRect &newRect);
+    void RescaleDrag(double ratio);
     QRect MarkingRect() const;
     TGriff PartAt(QPoint pt) const;
     void EditPress(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pt);

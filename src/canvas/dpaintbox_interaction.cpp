@@ -338,6 +338,25 @@ QRect TDPaintbox::DraggedRect(QPoint pt) const
     return QRect(left, top, w, h);
 }
 
+// A zoom during a drag: the press, the grab and the frame move to where
+// they lie at the new zoom (pixels grow from the page's pixel 0), so the
+// drag goes on under the pointer and the frame is not left at the old place.
+void TDPaintbox::RescaleDrag(double ratio)
+{
+    auto scaled = [ratio](QPoint p) {
+        return QPoint(int(std::lround(p.x() * ratio)), int(std::lround(p.y() * ratio)));
+    };
+    auto scaledRect = [&](const QRect &r) {
+        return r.isEmpty() ? r
+                           : QRect(scaled(r.topLeft()),
+                                   scaled(r.topLeft() + QPoint(r.width(), r.height())) - QPoint(1, 1));
+    };
+    pressPoint_ = scaled(pressPoint_);
+    grabOffset_ = scaled(grabOffset_);
+    dragStart_ = scaledRect(dragStart_);
+    dragRect_ = scaledRect(dragRect_);
+}
+
 void TDPaintbox::UpdateDragRect(const QRect &newRect)
 {
     auto outline = [](const QRect &r) {

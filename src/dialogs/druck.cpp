@@ -1,5 +1,6 @@
 #include "dialogs/druck.h"
 
+#include "canvas/dpage.h"
 #include "canvas/dpaintbox.h"
 #include "controls/MUVButton.h"
 #include "controls/MUVCheckBox.h"
@@ -30,12 +31,9 @@ namespace
 {
 constexpr int kClientWidth = 357;
 constexpr int kOptionenHeight = 148;
-constexpr int kDruckerHeight = 112;
+constexpr int kDruckerHeight = 150;
 constexpr int kBarHeight = 44;
 constexpr double kPreviewZoom = 0.8;
-
-const QString kSectionH = QStringLiteral("DruckVH");
-const QString kSectionV = QStringLiteral("DruckVV");
 
 QString Hint(const QString &text)
 {
@@ -58,30 +56,8 @@ TSpezialSpin *MakeSpin(QWidget *parent, const QString &before, const QString &af
 }
 } // namespace
 
-std::vector<QLineF> CutLines(const TRS &sheet, double pageWidthMm, double pageHeightMm)
-{
-    std::vector<QLineF> lines;
-    if (sheet.ColumnCount <= 0 || sheet.RowCount <= 0)
-        return lines;
-    const TRSSpalte *last = nullptr;
-    for (std::int32_t i = 0; i < sheet.ColumnCount; ++i) {
-        const TRSSpalte *column = sheet.GetColumn(i);
-        if (!column)
-            continue;
-        lines.emplace_back(column->Left, 0.0, column->Left, pageHeightMm);
-        last = column;
-    }
-    if (!last)
-        return lines;
-    lines.emplace_back(last->Left + last->Width, 0.0, last->Left + last->Width, pageHeightMm);
-    const double pitch = last->Height / sheet.RowCount;
-    for (std::int32_t j = 0; j < sheet.RowCount; ++j)
-        lines.emplace_back(0.0, last->Top + j * pitch, pageWidthMm, last->Top + j * pitch);
-    lines.emplace_back(0.0, last->Top + last->Height, pageWidthMm, last->Top + last->Height);
-    return lines;
-}
-
-TForm_druck::TForm_druck(TDocument &document, QWidget *parent) : QDialog(parent), document_(document)
+TForm_druck::TForm_druck(TDocument &document, QWidget *parent)
+    : QDialog(parent), document_(document), page_(std::make_unique<canvas::TDPage>())
 {
     setObjectName(QStringLiteral("Form_druck"));
     setWindowTitle(QStringLiteral("Drucken...."));
@@ -181,6 +157,16 @@ void TForm_druck::BuildLayout()
     lbl_Dinfo = new QLabel(pnl_Drucker);
     lbl_Dinfo->setObjectName(QStringLiteral("lbl_Dinfo"));
     lbl_Dinfo->setGeometry(14, 88, kClientWidth - 28, 16);
+    btn_testseite =
+        new TMUVButton(QStringLiteral("Testseite zum Ausmessen"), QStringLiteral("print"), pnl_Drucker);
+    btn_testseite->setObjectName(QStringLiteral("btn_testseite"));
+    btn_testseite->SetHint(QStringLiteral("Testseite zum Ausmessen|Druckt eine Seite mit Skalen und Kreuzen "
+                                          "ohne Blattverschiebung, an der Sie messen können, wie weit dieser "
+                                          "Drucker den Druck verschiebt."));
+    btn_testseite->SetCaptionPosition(tp_right);
+    btn_testseite->SetGlyphName(QStringLiteral("print"), 20);
+    btn_testseite->setGeometry(14, 110, 220, 30);
+    connect(btn_testseite, &QAbstractButton::clicked, this, &TForm_druck::btn_testseiteClick);
 
     // The bar with the buttons
     pnl1 = MakePanel(QStringLiteral("pnl1"), QString());
@@ -231,25 +217,27 @@ void TForm_druck::showEvent(QShowEvent *event)
 
 void TForm_druck::LoadShifts()
 {
-    platform::TIniFile ini(platform::SettingsFilePath());
-    const QString printer = platform::Printer::Instance().PrinterName();
-    spin_VH->SetValueReal(ini.ReadFloat(kSectionH, printer, 0));
-    SPIN_VV->SetValueReal(ini.ReadFloat(kSectionV, printer, 0));
+    const TRememberedShift shift =
+        ReadRememberedShift(platform::SettingsFilePath(), platform::Printer::Instance().PrinterName());
+    spin_VH->SetValueReal(shift.x);
+    SPIN_VV->SetValueReal(shift.y);
     SaveShifts(); // both keys exist afterwards, with the values the spins accepted
 }
 
 void TForm_druck::SaveShifts()
 {
-    platform::TIniFile ini(platform::SettingsFilePath());
-    const QString printer = platform::Printer::Instance().PrinterName();
-    ini.WriteFloat(kSectionH, printer, spin_VH->ValueReal());
-    ini.WriteFloat(kSectionV, printer, SPIN_VV->ValueReal());
+    WriteRememberedShift(platform::SettingsFilePath(), platform::Printer::Instance().PrinterName(),
+                         TRememberedShift{spin_VH->ValueReal(), SPIN_VV->ValueReal()});
 }
 
 void TForm_druck::RefreshPrinterInfo()
 {
     platform::Printer &printer = platform::Printer::Instance();
     printer.Refresh();
+    // The preview's page as the printer gives it now, turned to the sheet.
+    const TRS &sheet = document_.Sheet();
+    printer.SetOrientation(canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight));
+    page_->ReadPrinterMetrics();
     lbl_aktdrucker->SetCaption(printer.HasPrinter() ? printer.PrinterName() : QStringLiteral("kein Drucker"));
     if (cb_merk->isChecked() && ProgramFolderCheck()) {
         // Without a printer there is no name to keep a shift under.
@@ -261,33 +249,34 @@ void TForm_druck::RefreshPrinterInfo()
     RefreshPreview();
 }
 
-void TForm_druck::AddCutLines()
+TPrintOptions TForm_druck::Options() const
 {
-    TDPaintbox *canvas = document_.Canvas();
-    canvas->SetLineStyle(0, clBlack, 0.1);
-    for (const QLineF &l : CutLines(document_.Sheet(), canvas->PageWidthMm(), canvas->PageHeightMm()))
-        canvas->AddLine(l.x1(), l.y1(), l.x2(), l.y2());
+    TPrintOptions options;
+    options.Copies = Spin_kopien->Value();
+    options.Background = MUVCheckBox1->isChecked();
+    options.CutLines = cb_Schnittlinien->isChecked();
+    options.ShiftX = spin_VH->ValueReal();
+    options.ShiftY = SPIN_VV->ValueReal();
+    if (const TDPaintbox *canvas = document_.Canvas())
+        options.SmoothPictures = canvas->GrafikenWeich();
+    return options;
 }
 
 void TForm_druck::RefreshPreview()
 {
-    TDPaintbox *canvas = document_.Canvas();
-    if (!canvas)
-        return;
-    document_.Commit(false); // drops cut lines of an earlier refresh
-    canvas->SetSeite0Ausgabe(MUVCheckBox1->isChecked());
-    if (cb_Schnittlinien->isChecked())
-        AddCutLines();
+    // The preview shows the page as printed, but without the shift: the
+    // shift only moves the print on the paper.
+    ComposePrintPage(document_.Sheet(), *page_, document_.ComposeSettings(), Options(), false);
     QImage page;
-    canvas->RenderToBitmap(page, clWhite, kPreviewZoom);
+    page_->RenderToBitmap(page, clWhite, kPreviewZoom);
     preview_ = page.scaled(std::max(1, page.width() / 4), std::max(1, page.height() / 4),
                            Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     img1->setPixmap(QPixmap::fromImage(preview_));
     FitDialog();
     const QLocale locale;
     lbl_Dinfo->setText(QStringLiteral("Papier: %1 × %2 mm (%3)")
-                           .arg(locale.toString(canvas->PageWidthMm(), 'f', 1),
-                                locale.toString(canvas->PageHeightMm(), 'f', 1), canvas->PaperName()));
+                           .arg(locale.toString(page_->PageWidthMm(), 'f', 1),
+                                locale.toString(page_->PageHeightMm(), 'f', 1), page_->PaperName()));
 }
 
 void TForm_druck::lbl_aktdruckerClick()
@@ -361,41 +350,54 @@ void TForm_druck::BTN_AbbruchClick()
 
 bool TForm_druck::PrintJob()
 {
-    TDPaintbox *canvas = document_.Canvas();
-    if (!canvas)
+    QString error;
+    if (!PrintSheet(document_.Sheet(), document_.ComposeSettings(), Options(), &error)) {
+        platform::ShowError(error);
         return false;
-    const TRS &sheet = document_.Sheet();
-    platform::Printer::Instance().SetOrientation(sheet.PageWidth > sheet.PageHeight ? QPageLayout::Landscape
-                                                                                    : QPageLayout::Portrait);
-    canvas->RefreshPrinter();
-    canvas->SetSeite0Ausgabe(MUVCheckBox1->isChecked());
-    canvas->ShowPageInfos(false);
-    // Moves what the current page holds (the content and the cut lines);
-    // the background layer keeps its place.
-    canvas->SetOffsetX(spin_VH->ValueReal());
-    canvas->SetOffsetY(SPIN_VV->ValueReal());
-    const int copies = Spin_kopien->Value();
-    for (int i = 1; i <= copies; ++i) {
-        if (!canvas->PrintPage(1, QStringLiteral("Rückenschild (%1 Kopie)").arg(i))) {
-            platform::ShowError(
-                QStringLiteral("Der Druckauftrag konnte nicht an den Drucker \"%1\" übergeben "
-                               "werden.")
-                    .arg(platform::Printer::Instance().PrinterName()));
-            return false;
-        }
     }
     return true;
 }
 
-void RestoreCanvasAfterPrint(TDocument &document, bool showPageInfo)
+QString TForm_druck::CalibrationHowTo(const QString &printerName)
 {
-    TDPaintbox *canvas = document.Canvas();
-    if (!canvas)
+    return QStringLiteral(
+               "Die Testseite zum Ausmessen wurde ohne Blattverschiebung an den Drucker \"%1\" "
+               "geschickt.\r\n\r\n"
+               "Messen Sie auf dem Ausdruck mit einem Lineal von der linken Papierkante bis zur "
+               "Mitte von Kreuz A und von der oberen Papierkante bis zur Mitte von Kreuz A. Ein "
+               "Drucker, der genau druckt, trifft beide Male 20 mm.\r\n\r\n"
+               "Tragen Sie unter \"zusätzliche Blattverschiebung\" 20 mm minus dem gemessenen Wert "
+               "ein: den Wert von der linken Kante unter \"Horizontal\", den von der oberen Kante "
+               "unter \"Vertikal\". Beispiel: 21,5 mm gemessen ergibt -1,5 mm, 18,5 mm gemessen "
+               "ergibt 1,5 mm.")
+        .arg(printerName);
+}
+
+void TForm_druck::btn_testseiteClick()
+{
+    platform::Printer &printer = platform::Printer::Instance();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString text = printer.HasPrinter() ? platform::StatusQuestionText(printer.Status()) : QString();
+    QApplication::restoreOverrideCursor();
+    if (!text.isEmpty()) {
+        platform::Message question;
+        question.text = StatusQuestion(text);
+        question.type = platform::MsgType::Warning;
+        question.buttons = platform::MsgButtons::YesNo;
+        if (platform::ShowMessage(question) != platform::mrYes)
+            return;
+    }
+    QString error;
+    const bool printed = PrintCalibrationPage(1, &error);
+    // The calibration page is upright; the sheet keeps its own orientation.
+    const TRS &sheet = document_.Sheet();
+    printer.SetOrientation(canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight));
+    if (!printed) {
+        platform::ShowError(error);
         return;
-    canvas->SetSeite0Ausgabe(true);
-    canvas->ShowPageInfos(showPageInfo);
-    canvas->SetOffsetX(0);
-    canvas->SetOffsetY(0);
-    document.Commit(false);
-    canvas->update();
+    }
+    platform::Message howTo;
+    howTo.text = CalibrationHowTo(printer.PrinterName());
+    howTo.type = platform::MsgType::Information;
+    platform::ShowMessage(howTo);
 }

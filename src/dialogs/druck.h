@@ -4,17 +4,18 @@
 // options for the background layer and the cut lines, a paper shift that can
 // be remembered per printer in "dorlix.ini", and a small preview of the page.
 //
-// The dialog works on the document and the canvas the document composes
-// into; the print job prints that canvas once per copy. The caller puts the
-// canvas back into screen use afterwards (RestoreCanvasAfterPrint), whether
-// or not anything was printed.
+// The dialog reads the document's sheet and composes it into a page of its
+// own for the preview and the print job (document/print_job.h), so the page
+// the window shows is never touched. A button prints the calibration page
+// on the chosen printer, to measure the printer's own shift.
+
+#include "document/print_job.h"
 
 #include <QDialog>
 #include <QImage>
-#include <QLineF>
 #include <QString>
 
-#include <vector>
+#include <memory>
 
 class QLabel;
 class TDocument;
@@ -25,13 +26,10 @@ class TMUVLines;
 class TMUVPanel;
 class TRS;
 class TSpezialSpin;
-
-// The cut lines of a sheet in page millimetres: a vertical line at the left
-// edge of every column and at the right edge of the last one, each from the
-// top of the page to its bottom; a horizontal line at the top of every row
-// and at the bottom of the last one (rows as the last column divides them),
-// across the whole page. Nothing without columns or rows.
-std::vector<QLineF> CutLines(const TRS &sheet, double pageWidthMm, double pageHeightMm);
+namespace canvas
+{
+class TDPage;
+}
 
 class TForm_druck : public QDialog
 {
@@ -52,6 +50,7 @@ class TForm_druck : public QDialog
     TSpezialSpin *SPIN_VV = nullptr;
     TMUVCheckBox *cb_merk = nullptr;
     QLabel *lbl_Dinfo = nullptr;
+    TMUVButton *btn_testseite = nullptr; // prints the calibration page
     QLabel *img1 = nullptr;
     TMUVPanel *pnl_Vorschau = nullptr;
     TMUVPanel *pnl_Optionen = nullptr;
@@ -68,15 +67,24 @@ class TForm_druck : public QDialog
     void spin_VHDelayedChange();
     void BTN_OKClick();
     void BTN_AbbruchClick();
+    void btn_testseiteClick();
 
     // The preview as last drawn (a quarter of the page at zoom 0.8).
     const QImage &PreviewBitmap() const { return preview_; }
+    // The page the preview was composed into (without shift).
+    const canvas::TDPage &PreviewPage() const { return *page_; }
+
+    // What the controls say: copies, background, cut lines, shift.
+    TPrintOptions Options() const;
 
     // The print job after OK: orientation from the sheet, the printer's page
     // read again, background layer and shift as chosen, one printer document
     // of one page per copy, titled "Rückenschild (N Kopie)". False (after a
     // message) when a copy could not be handed to the printer.
     bool PrintJob();
+
+    // The text that tells how to read the calibration page.
+    static QString CalibrationHowTo(const QString &printerName);
 
     // The question the status check asks for the text t of the printer's
     // state ("Der Drucker meldet : " + t + …).
@@ -94,17 +102,12 @@ class TForm_druck : public QDialog
     void BuildLayout();
     TMUVPanel *MakePanel(const QString &name, const QString &caption);
     TMUVCheckBox *MakeCheckBox(QWidget *parent, const QString &name, const QString &caption, int y);
-    void AddCutLines();
     void FitDialog();
     void LoadShifts();
     void SaveShifts();
 
     TDocument &document_;
+    std::unique_ptr<canvas::TDPage> page_;
     QImage preview_;
     bool shown_ = false;
 };
-
-// Puts the canvas of the document back into screen use after a print
-// command: background layer on, the printable-area overlay as the window
-// shows it, no shift; the page is composed again (which drops the cut lines).
-void RestoreCanvasAfterPrint(TDocument &document, bool showPageInfo);

@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QTreeView>
 
+#include <algorithm>
 #include <utility>
 
 namespace platform
@@ -19,9 +21,29 @@ FileDialogHandler &handlerSlot()
     return handler;
 }
 
+// The type column names the program's own label files even where the
+// desktop's type database does not know them yet (before the file type is
+// registered), and never shows the database's "unknown".
+class FileTypeNames : public QFileIconProvider
+{
+  public:
+    QString type(const QFileInfo &info) const override
+    {
+        if (info.isFile() && info.suffix().compare(QLatin1String("rsd"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("Rückenschilddatei");
+        const QString name = QFileIconProvider::type(info);
+        if (name.isEmpty() || name == QLatin1String("unknown") ||
+            name == QLatin1String("application/octet-stream"))
+            return info.isDir() ? QStringLiteral("Ordner") : QStringLiteral("Datei");
+        return name;
+    }
+};
+
 QString standardDialog(QWidget *parent, const FileDialogRequest &r)
 {
+    FileTypeNames typeNames;
     QFileDialog dlg(parent, r.title);
+    dlg.setIconProvider(&typeNames);
     dlg.setAcceptMode(r.kind == FileDialogRequest::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(r.kind == FileDialogRequest::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dlg.setNameFilter(QtFilter(r.filter));
@@ -34,9 +56,13 @@ QString standardDialog(QWidget *parent, const FileDialogRequest &r)
     const QString name = QFileInfo(r.fileName).fileName();
     if (!name.isEmpty())
         dlg.selectFile(name);
-    // The size column fits its longest entry instead of cutting "255 KiB".
+    // Size, type and date fit their longest entries instead of cutting
+    // "255 KiB" or the time.
     if (QTreeView *details = dlg.findChild<QTreeView *>(QStringLiteral("treeView")))
-        details->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+        for (int column : {1, 2, 3})
+            details->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // Wide enough for the name beside them, without scrolling sideways.
+    dlg.resize(std::max(dlg.width(), 860), std::max(dlg.height(), 480));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return QString();
     return dlg.selectedFiles().constFirst();

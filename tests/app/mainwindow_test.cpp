@@ -435,6 +435,29 @@ TEST_F(MainWindow, ZoomStepsWheelKeysAndPanning)
     EXPECT_NEAR(w->lin_H()->LeftValue(), 490 / pxPerMm, 1e-9);
 }
 
+// Before any sheet is open the rulers already show the scale the printer's
+// page will have in this window (the fitted zoom), not thousands of mm.
+TEST_F(MainWindow, RulersShowThePageScaleBeforeASheetIsOpen)
+{
+    writeIni();
+    auto w = start();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    TDPaintbox *c = w->DPaintbox1();
+    ASSERT_TRUE(c->isHidden());
+    const double factor = w->lin_H()->ZoomFaktor();
+    EXPECT_NEAR(factor, c->PixelPerMmX() * c->ZoomFaktor(), 1e-9);
+    EXPECT_NEAR(w->lin_V()->ZoomFaktor(), factor, 1e-9);
+    // The page fits the view in one direction and does not overflow the other.
+    const QSize view = w->ScrollBox1()->contentsRect().size();
+    const double pageW = c->PageWidthMm() * factor, pageH = c->PageHeightMm() * factor;
+    EXPECT_LE(pageW, view.width());
+    EXPECT_LE(pageH, view.height());
+    EXPECT_LE(std::min(view.width() - pageW, view.height() - pageH), 25);
+    // The horizontal ruler ends a little past the page, not at metres.
+    EXPECT_LT(w->lin_H()->width() / factor, 3 * c->PageWidthMm() + 100);
+}
+
 TEST_F(MainWindow, ColumnCommandsFollowTheSheet)
 {
     writeIni();

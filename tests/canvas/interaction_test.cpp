@@ -407,6 +407,48 @@ TEST_F(Interaction, DraggingMovesTheElementAndShiftKeepsOneAxis)
     EXPECT_NEAR(info.x, third.x, 1e-9);
 }
 
+// A zoom in the middle of a drag (F5/F6 in the window) takes the drag along:
+// the frame is drawn where the moved element lies at the new zoom, nothing
+// stays at the old zoom's place, and the release moves by what the pointer
+// travelled on the page.
+TEST_F(Interaction, ZoomDuringADragRescalesTheFrame)
+{
+    c.SetFillStyle(bsSolid, clSilver);
+    const int r = c.AddRectangle(50, 50, 40, 30);
+    c.SetBearbeitbar(true);
+    const QPoint from = Px(60, 60);
+    Hover(from);
+    QTest::mousePress(&c, Qt::LeftButton, {}, from);
+    QTest::mouseMove(&c, from + QPoint(40, 20));
+    const QRect atOne = c.DragFrame();
+    ASSERT_FALSE(atOne.isEmpty());
+    const QImage before = Shot();
+    EXPECT_GT(BlueInRow(before, atOne.top(), atOne.left() + 2, atOne.right() - 2), 5);
+
+    c.SetZoomFaktor(2.0);
+    const QRect atTwo = c.DragFrame();
+    EXPECT_NEAR(atTwo.left(), 2 * atOne.left(), 1);
+    EXPECT_NEAR(atTwo.top(), 2 * atOne.top(), 1);
+    EXPECT_NEAR(atTwo.width(), 2 * atOne.width(), 2);
+    const QImage after = Shot();
+    // The old frame's top edge lies inside the new frame's area, not on an
+    // edge of it: nothing dotted is left there.
+    EXPECT_EQ(BlueInRow(after, atOne.top(), atOne.left() + 2, atOne.left() + atOne.width() / 2), 0);
+    EXPECT_GT(BlueInRow(after, atTwo.top(), atTwo.left() + 2, atTwo.right() - 2), 5);
+
+    // On: the pointer goes to the page point 10 mm right of where it was
+    // pressed and lets go; the element moves by 10 mm.
+    const QPoint to = Px(70, 60);
+    QTest::mouseMove(&c, to);
+    QTest::mouseRelease(&c, Qt::LeftButton, {}, to);
+    ElementInfo info;
+    c.GetElementInfo(r, info);
+    EXPECT_NEAR(info.x, 60, 2 * c.PixelToMmX(1));
+    EXPECT_NEAR(info.y, 50, 2 * c.PixelToMmY(1));
+    EXPECT_TRUE(c.DragFrame().isEmpty());
+    c.SetBearbeitbar(false);
+}
+
 TEST_F(Interaction, CtrlAtTheReleaseAddsAMovedCopy)
 {
     c.SetTextStyle(QStringLiteral("Arial"), clBlack, 0, 0, 8.0, 0);

@@ -2,6 +2,7 @@
 // per copy with its title, where the ink lies with and without shift and cut
 // lines, and the status question for a stopped and an unreachable printer.
 
+#include "../platform/print_output.h"
 #include "../platform/test_queues.h"
 #include "druck_testing.h"
 #include "testsupport.h"
@@ -29,6 +30,7 @@
 
 #include <map>
 
+using namespace printoutput;
 using testqueues::TestQueue;
 
 namespace
@@ -60,81 +62,6 @@ class CurrentQueue
     bool selected_ = false;
 };
 
-QString OutDir()
-{
-    return QDir::homePath() + QStringLiteral("/PDF");
-}
-
-// The PDF files CUPS-PDF wrote for print jobs of the given titles after the
-// files already there, by job number; waits until expected ones are complete.
-std::map<int, QString> NewJobs(const QStringList &before, int expected)
-{
-    std::map<int, QString> jobs;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 60000) {
-        jobs.clear();
-        const QDir dir(OutDir());
-        for (const QString &name : dir.entryList({QStringLiteral("*Kopie*-job_*.pdf")}, QDir::Files)) {
-            if (before.contains(name))
-                continue;
-            QProcess info;
-            info.start(QStringLiteral("pdfinfo"), {dir.filePath(name)});
-            info.waitForFinished(10000);
-            if (info.exitCode() != 0)
-                continue; // still being written
-            jobs[name.section(QStringLiteral("-job_"), -1).section(QLatin1Char('.'), 0, 0).toInt()] =
-                dir.filePath(name);
-        }
-        if (int(jobs.size()) >= expected)
-            break;
-        QThread::msleep(100);
-    }
-    return jobs;
-}
-
-QStringList Existing()
-{
-    return QDir(OutDir()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-}
-
-QImage Rasterise(const QString &pdf, int dpi)
-{
-    QTemporaryDir dir;
-    const QString base = dir.filePath(QStringLiteral("page"));
-    QProcess p;
-    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-                                         QStringLiteral("-singlefile"), pdf, base});
-    p.waitForFinished(60000);
-    return QImage(base + QStringLiteral(".pgm"));
-}
-
-// Centres (mm) of the dark runs along a row (horizontal) or a column.
-std::vector<double> InkCentres(const QImage &img, int dpi, double atMm, bool alongRow)
-{
-    const double k = dpi / 25.4;
-    const int fixed = int(atMm * k);
-    const int n = alongRow ? img.width() : img.height();
-    std::vector<double> centres;
-    int start = -1;
-    for (int i = 0; i <= n; ++i) {
-        const bool ink = i < n && qGray(alongRow ? img.pixel(i, fixed) : img.pixel(fixed, i)) < 160;
-        if (ink && start < 0)
-            start = i;
-        if (!ink && start >= 0) {
-            centres.push_back((start + i) / 2.0 / k);
-            start = -1;
-        }
-    }
-    return centres;
-}
-
-bool HavePoppler()
-{
-    return QFileInfo::exists(QStringLiteral("/usr/bin/pdftoppm")) &&
-           QFileInfo::exists(QStringLiteral("/usr/bin/pdfinfo"));
-}
-
 void UprightSheet(TDocument &doc)
 {
     doc.Sheet().SetLayout(2, 3, 210, 297, 10, 10, 20, 20, 4, 2, 0x00FFFF);
@@ -158,7 +85,7 @@ TEST(DruckJob, EveryCopyIsADocumentOfItsOwnWithItsNumberInTheTitle)
         d.Spin_kopien->SetValueReal(copies);
         const QStringList before = Existing();
         ASSERT_TRUE(d.PrintJob());
-        const std::map<int, QString> jobs = NewJobs(before, copies);
+        const std::map<int, QString> jobs = NewJobs(queue.Name(), before, copies);
         ASSERT_EQ(int(jobs.size()), copies);
         int n = 0;
         for (const auto &[job, path] : jobs) {
@@ -169,7 +96,6 @@ TEST(DruckJob, EveryCopyIsADocumentOfItsOwnWithItsNumberInTheTitle)
                 << path.toStdString();
             QFile::remove(path);
         }
-        RestoreCanvasAfterPrint(f.document, false);
     }
 }
 
@@ -200,27 +126,23 @@ TEST(DruckJob, TheShiftMovesContentAndCutLinesButNotTheBackground)
         d.MUVCheckBox1->setChecked(true);
         d.spin_VH->SetValueReal(c.dx);
         d.SPIN_VV->SetValueReal(c.dy);
-        // Where the first element of each layer lies before the job.
-        canvas::ElementInfo background, content;
-        f.canvas.SelectPage(0, false);
-        f.canvas.GetElementInfo(0, background);
-        f.canvas.SelectPage(1, false);
-        f.canvas.GetElementInfo(0, content);
+        // The window's page before the job.
+        const int count = f.canvas.ElementCount();
+        QImage shown;
+        f.canvas.RenderToBitmap(shown, clWhite, 0.5);
 
         const QStringList before = Existing();
         ASSERT_TRUE(d.PrintJob());
-        // The content page moved, the background layer did not.
-        canvas::ElementInfo info;
-        f.canvas.GetElementInfo(0, info);
-        EXPECT_NEAR(info.x, content.x + c.dx, 1e-9);
-        EXPECT_NEAR(info.y, content.y + c.dy, 1e-9);
-        f.canvas.SelectPage(0, false);
-        f.canvas.GetElementInfo(0, info);
-        EXPECT_NEAR(info.x, background.x, 1e-9);
-        EXPECT_NEAR(info.y, background.y, 1e-9);
-        f.canvas.SelectPage(1, false);
+        // The job printed a page of its own: the window's page is as it was.
+        EXPECT_EQ(f.canvas.ElementCount(), count);
+        EXPECT_EQ(f.canvas.OffsetX(), 0);
+        EXPECT_EQ(f.canvas.OffsetY(), 0);
+        EXPECT_TRUE(f.canvas.Seite0Ausgabe());
+        QImage after;
+        f.canvas.RenderToBitmap(after, clWhite, 0.5);
+        EXPECT_EQ(after, shown);
 
-        const std::map<int, QString> jobs = NewJobs(before, 1);
+        const std::map<int, QString> jobs = NewJobs(queue.Name(), before, 1);
         ASSERT_EQ(jobs.size(), 1u);
         const QImage page = Rasterise(jobs.begin()->second, dpi);
         QFile::remove(jobs.begin()->second);
@@ -237,7 +159,6 @@ TEST(DruckJob, TheShiftMovesContentAndCutLinesButNotTheBackground)
         for (int j = 0; j < 3; ++j)
             EXPECT_NEAR(horizontal[size_t(j)], c1->Top + j * pitch + c.dy, 0.4);
         EXPECT_NEAR(horizontal[3], c1->Top + c1->Height + c.dy, 0.4);
-        RestoreCanvasAfterPrint(f.document, false);
     }
 }
 

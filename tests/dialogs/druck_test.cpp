@@ -13,9 +13,11 @@
 #include "controls/MUVPanel.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -141,29 +143,97 @@ TEST(DruckDialog, OptionsChangeThePreviewAndTheCutLinesLeaveWithTheNextRefresh)
     MakeSheet(f.document, 2, 3);
     TForm_druck d(f.document);
     d.RefreshPreview();
-    const int composed = f.canvas.ElementCount();
+    const canvas::TDPage &preview = d.PreviewPage();
+    const int composed = preview.ElementCount();
+    EXPECT_EQ(composed, f.canvas.ElementCount());
     const QImage plain = d.PreviewBitmap();
     QTest::mouseClick(d.cb_Schnittlinien, Qt::LeftButton, {}, QPoint(8, d.cb_Schnittlinien->height() / 2));
     ASSERT_TRUE(d.cb_Schnittlinien->isChecked());
-    EXPECT_EQ(f.canvas.ElementCount(), composed + 7);
+    EXPECT_EQ(preview.ElementCount(), composed + 7);
     EXPECT_NE(d.PreviewBitmap(), plain);
     // The background layer follows its box.
-    EXPECT_FALSE(f.canvas.Seite0Ausgabe());
+    EXPECT_FALSE(preview.Seite0Ausgabe());
     QTest::mouseClick(d.MUVCheckBox1, Qt::LeftButton, {}, QPoint(8, d.MUVCheckBox1->height() / 2));
-    EXPECT_TRUE(f.canvas.Seite0Ausgabe());
-    EXPECT_EQ(f.canvas.ElementCount(), composed + 7); // composed afresh, cut lines once
+    EXPECT_TRUE(preview.Seite0Ausgabe());
+    EXPECT_EQ(preview.ElementCount(), composed + 7); // composed afresh, cut lines once
     QTest::mouseClick(d.cb_Schnittlinien, Qt::LeftButton, {}, QPoint(8, d.cb_Schnittlinien->height() / 2));
-    EXPECT_EQ(f.canvas.ElementCount(), composed);
+    EXPECT_EQ(preview.ElementCount(), composed);
 
-    // Back in screen use after the command, whatever the dialog left.
-    f.canvas.SetOffsetX(3);
-    RestoreCanvasAfterPrint(f.document, true);
+    // A shift does not move the preview.
+    const QImage unshifted = d.PreviewBitmap();
+    d.spin_VH->SetValueReal(8);
+    d.SPIN_VV->SetValueReal(-5);
+    d.RefreshPreview();
+    EXPECT_EQ(d.PreviewBitmap(), unshifted);
+    EXPECT_EQ(preview.OffsetX(), 0);
+}
+
+TEST(DruckDialog, ThePreviewLeavesTheWindowsPageAsItIs)
+{
+    NoPrinters none;
+    PrintFixture f;
+    MakeSheet(f.document, 2, 3);
+    f.document.SetModified(false);
+    const int count = f.canvas.ElementCount();
+    QImage before;
+    f.canvas.RenderToBitmap(before, clWhite, 0.5);
+
+    TForm_druck d(f.document);
+    d.show();
+    d.MUVCheckBox1->setChecked(false);
+    d.cb_Schnittlinien->setChecked(true);
+    d.spin_VH->SetValueReal(4);
+    d.RefreshPreview();
+
+    EXPECT_EQ(f.canvas.ElementCount(), count);
     EXPECT_TRUE(f.canvas.Seite0Ausgabe());
     EXPECT_EQ(f.canvas.OffsetX(), 0);
     EXPECT_EQ(f.canvas.OffsetY(), 0);
-    EXPECT_TRUE(f.canvas.PageInfosShown());
-    EXPECT_EQ(f.canvas.ElementCount(), composed);
-    EXPECT_TRUE(f.document.Modified());
+    QImage after;
+    f.canvas.RenderToBitmap(after, clWhite, 0.5);
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(f.document.Modified());
+
+    // The same after a print job (written to a file here).
+    QTemporaryDir dir;
+    platform::Printer::Instance().SetPdfOutput(dir.filePath(QStringLiteral("job.pdf")));
+    d.Spin_kopien->SetValueReal(2);
+    const bool printed = d.PrintJob();
+    platform::Printer::Instance().SetPdfOutput(QString());
+    EXPECT_TRUE(printed);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("job.pdf"))));
+    EXPECT_EQ(f.canvas.ElementCount(), count);
+    EXPECT_TRUE(f.canvas.Seite0Ausgabe());
+    EXPECT_EQ(f.canvas.OffsetX(), 0);
+    f.canvas.RenderToBitmap(after, clWhite, 0.5);
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(f.document.Modified());
+}
+
+TEST(DruckDialog, TheCalibrationHowToNamesThePrinterAndTheShiftFields)
+{
+    const QString text = TForm_druck::CalibrationHowTo(QStringLiteral("Buero"));
+    EXPECT_TRUE(text.contains(QStringLiteral("\"Buero\"")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Kreuz A")));
+    EXPECT_TRUE(text.contains(QStringLiteral("20 mm")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\"Horizontal\"")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\"Vertikal\"")));
+}
+
+TEST(DruckDialog, WithoutAPrinterTheTestPageSaysSoAndPrintsNothing)
+{
+    NoPrinters none;
+    MessageCapture messages;
+    PrintFixture f;
+    TForm_druck d(f.document);
+    d.show();
+    ASSERT_TRUE(d.btn_testseite);
+    EXPECT_EQ(d.btn_testseite->Caption(), QStringLiteral("Testseite zum Ausmessen"));
+    QTest::mouseClick(d.btn_testseite, Qt::LeftButton);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].type, platform::MsgType::Error);
+    EXPECT_TRUE(messages.Messages()[0].text.contains(QStringLiteral("kein Drucker")));
+    EXPECT_TRUE(d.isVisible());
 }
 
 TEST(DruckDialog, StatusQuestionNamesTheTextAfterTwoBlanks)

@@ -2,7 +2,10 @@
 #include "platform/message_box.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +66,41 @@ TEST(FileDialog, OpenDialogProposesThePattern)
     EXPECT_TRUE(platform::ExecuteFileDialog(nullptr, r).isEmpty());
     EXPECT_EQ(shownName, QStringLiteral("*.rsd"));
     EXPECT_EQ(shownFolder, QDir(folder.path()).absolutePath());
+}
+
+// The type column: label files by their name even where the type database
+// does not know them; nothing is called "unknown".
+TEST(FileDialog, TypeColumnNamesLabelFilesAndNothingUnknown)
+{
+    QTemporaryDir folder;
+    auto write = [&](const char *name, const QByteArray &bytes) {
+        QFile f(folder.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return QFileInfo(f.fileName());
+    };
+    const QFileInfo label = write("adressen.RSD", QByteArray(64, '\x01'));
+    const QFileInfo odd = write("daten.xyzzy", QByteArray("\x00\x01\x02\xff\xfe", 5));
+    platform::FileDialogRequest r;
+    r.kind = platform::FileDialogRequest::Open;
+    r.title = QStringLiteral("Rückenschilddatei öffnen");
+    r.startFolder = folder.path();
+    r.filter = QStringLiteral("Alle Dateien (*.*)|*");
+    QString labelType, oddType, folderType;
+    QTimer::singleShot(0, [&] {
+        auto *dlg = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        ASSERT_NE(dlg->iconProvider(), nullptr);
+        labelType = dlg->iconProvider()->type(label);
+        oddType = dlg->iconProvider()->type(odd);
+        folderType = dlg->iconProvider()->type(QFileInfo(folder.path()));
+        dlg->reject();
+    });
+    platform::ExecuteFileDialog(nullptr, r);
+    EXPECT_EQ(labelType, QStringLiteral("Rückenschilddatei"));
+    EXPECT_FALSE(oddType.isEmpty());
+    EXPECT_NE(oddType, QStringLiteral("unknown"));
+    EXPECT_FALSE(folderType.isEmpty());
 }
 
 } // namespace
