@@ -13,7 +13,7 @@ set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 BUILD=${FUZZ_BUILD_DIR:-build-fuzz}
-TARGETS="rsfile bmp metafile jpeg picture_file calculator ini colour_favourites"
+TARGETS="rsfile bmp metafile jpeg picture_file calculator ini colour_favourites label_templates"
 
 have_clang() {
     command -v clang++ >/dev/null 2>&1 || return 1
@@ -54,6 +54,7 @@ seed() {
     calculator) cp "$ROOT"/fuzz/seeds/calculator/* "$dir"/ ;;
     ini) cp "$ROOT"/fuzz/seeds/ini/* "$dir"/ ;;
     colour_favourites) cp "$ROOT"/fuzz/seeds/colour_favourites/* "$dir"/ ;;
+    label_templates) cp "$ROOT"/tests/data/glabels/*.xml "$ROOT"/fuzz/seeds/label_templates/* "$dir"/ ;;
     esac
 }
 
@@ -64,7 +65,7 @@ run() {
     seed "$t"
     mkdir -p "$BUILD/findings/$t"
     dict=""
-    [ "$t" = rsfile ] && dict="-dict=$ROOT/fuzz/rsfile.dict"
+    [ -f "$ROOT/fuzz/$t.dict" ] && dict="-dict=$ROOT/fuzz/$t.dict"
     # shellcheck disable=SC2086
     nice -n 19 "$BUILD/bin/fuzz_$t" $dict -max_total_time="$2" -malloc_limit_mb=1024 -rss_limit_mb=2048 \
         -timeout=25 -max_len=262144 -print_final_stats=1 -artifact_prefix="$BUILD/findings/$t/" \

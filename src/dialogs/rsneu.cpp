@@ -15,7 +15,10 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
@@ -256,6 +259,7 @@ TForm_RSNEU::TForm_RSNEU(QWidget *parent) : QDialog(parent)
     DPaintbox1->SetZoomFaktor(0.1);
     DPaintbox1->hide();
 
+    CreateLabelProductPanel();
     FormCreate();
 }
 
@@ -382,6 +386,12 @@ void TForm_RSNEU::Aktual(QObject *sender)
         combo_STDs->setCurrentIndex(-1);
         PB_Preview->update();
     }
+    if (sender != lst_Etiketten && lst_Etiketten->currentItem()) {
+        fillingProducts_ = true;
+        lst_Etiketten->setCurrentItem(nullptr);
+        fillingProducts_ = false;
+        ShowLabelProductNote();
+    }
 }
 
 void TForm_RSNEU::ReadPrinterBasis()
@@ -408,7 +418,15 @@ void TForm_RSNEU::ApplyPreset(int index)
     const std::vector<TRSPreset> &presets = RSPresets();
     if (index < 0 || index >= int(presets.size()))
         return;
-    const TRSPreset &p = presets[std::size_t(index)];
+    if (combo_STDs->currentIndex() != index) {
+        const QSignalBlocker block(combo_STDs);
+        combo_STDs->setCurrentIndex(index);
+    }
+    ApplyLayout(presets[std::size_t(index)], combo_STDs);
+}
+
+void TForm_RSNEU::ApplyLayout(const TRSPreset &p, QObject *source)
+{
     platform::Printer::Instance().SetOrientation(p.Orientation == 1 ? QPageLayout::Landscape
                                                                     : QPageLayout::Portrait);
     Spin_sbreite->SetValueReal(p.PageWidth);
@@ -422,12 +440,8 @@ void TForm_RSNEU::ApplyPreset(int index)
     spin_dx->SetValueReal(p.ColumnGap);
     spin_white->SetValueReal(p.FieldSpacing);
     spin_TXTZH->SetValueReal(p.LineFactor);
-    if (combo_STDs->currentIndex() != index) {
-        const QSignalBlocker block(combo_STDs);
-        combo_STDs->setCurrentIndex(index);
-    }
     PB_Preview->update();
-    Aktual(combo_STDs);
+    Aktual(source);
 }
 
 void TForm_RSNEU::combo_STDsClick(int index)
@@ -460,6 +474,18 @@ void TForm_RSNEU::PB_PreviewPaint()
 
 bool TForm_RSNEU::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == edt_EtikettSuche && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Down) {
+        // From the search line down into what it found.
+        lst_Etiketten->setFocus();
+        if (!lst_Etiketten->currentItem() || lst_Etiketten->currentItem()->isHidden())
+            for (int row = 0; row < lst_Etiketten->count(); ++row)
+                if (!lst_Etiketten->item(row)->isHidden()) {
+                    lst_Etiketten->setCurrentRow(row);
+                    break;
+                }
+        return true;
+    }
     if ((watched == lbl_aktdrucker || watched == lbl_Papername) &&
         event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {

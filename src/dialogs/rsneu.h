@@ -3,11 +3,13 @@
 // sheet or the changed division of the current one: page size, margins,
 // columns and rows, gaps, the line spacing factor and three sheet colours;
 // it shows the resulting column width and row height, offers the
-// predefined standards, shows the printer and paper the page size is based
+// predefined standards and the label products of the vendors (when the
+// template database is installed), shows the printer and paper the page size is based
 // on, and carries a calculation line. The caller reads Values() after OK;
 // the dialog itself changes only the printer (its orientation, and the
 // printer and paper chosen in the printer setup).
 
+#include "dialogs/label_product_store.h"
 #include "dialogs/rsneu_values.h"
 
 #include <QDialog>
@@ -17,6 +19,9 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
 class TMUVButton;
 class TMUVRechenzeile;
 class TSpezialSpin;
@@ -49,6 +54,13 @@ class TForm_RSNEU : public QDialog
     canvas::TDPaintbox *DPaintbox1; // hidden: reads the printer's paper
     TMUVRechenzeile *cb_rechner;
     TMUVButton *btn_ok, *btn_cancel;
+    // "Hersteller-Etiketten": a search line, the products and the note of the
+    // chosen one; the panel stays hidden without the template database.
+    QWidget *pnl_Etiketten;
+    QLabel *lbl_EtikettenAnzahl;
+    QLineEdit *edt_EtikettSuche;
+    QListWidget *lst_Etiketten;
+    QLabel *lbl_EtikettHinweis;
 
     // --- Values -------------------------------------------------------------
     // Everything the dialog holds; columns and rows cut to whole numbers.
@@ -64,6 +76,12 @@ class TForm_RSNEU : public QDialog
     // --- Operations ---------------------------------------------------------
     void ReadPrinterBasis();
     void ApplyPreset(int index);
+    // Fills the values from a vendor's product the way a standard does.
+    void ApplyLabelProduct(const TLabelProduct &product);
+    // The products listed (null until they have been read) and the chosen
+    // one (null when none is chosen or a value was changed since).
+    const TLabelProductList *LabelProducts() const;
+    const TLabelProduct *ChosenLabelProduct() const;
     // Recomputes the displays; any sender but the preset list clears the
     // preset selection.
     void Aktual(QObject *sender);
@@ -77,6 +95,8 @@ class TForm_RSNEU : public QDialog
     void shp_BKMouseUp(TColourSwatch *swatch);
     void btn_okClick();
     void btn_cancelClick();
+    void edt_EtikettSucheChange(const QString &text);
+    void lst_EtikettenChange(QListWidgetItem *item);
 
     // The picture PB_Preview shows now: the highlighted entry while the list
     // is open, else the selected one; -1 for none.
@@ -100,10 +120,19 @@ class TForm_RSNEU : public QDialog
 
   private:
     void FormCreate();
+    void CreateLabelProductPanel();
+    void LabelProductsRead(TLabelProductStore::TList list);
+    void ShowLabelProductPanel(bool show);
+    void ShowLabelProductNote();
+    // The one way values of a standard or product reach the fields; source
+    // is the list it was chosen in and keeps its selection.
+    void ApplyLayout(const TRSPreset &preset, QObject *source);
     TSpezialSpin *AddSpin(const char *name, const QString &before, const QString &after, int decimals,
                           double minValue, double maxValue, double value, int boxX, int y);
     bool shown_ = false;
     int highlighted_ = -1;
+    TLabelProductStore::TList products_;
+    bool fillingProducts_ = false; // selection changes made here, not by the user
     // In change mode: the page of the sheet, which a standard chosen here
     // does not change.
     double sheetPageWidth_ = 0, sheetPageHeight_ = 0;

@@ -43,6 +43,25 @@ const std::vector<TRSPreset> &RSPresets()
     return presets;
 }
 
+TRSPreset PresetFromLabelProduct(const TLabelProduct &product, double lineFactor)
+{
+    TRSPreset p;
+    p.Name = (product.Vendor + QLatin1Char(' ') + product.Part).left(255);
+    p.PageWidth = product.PageWidth;
+    p.PageHeight = product.PageHeight;
+    p.Orientation = product.PageWidth > product.PageHeight ? 1 : 0;
+    p.MarginLeft = product.MarginLeft;
+    p.MarginRight = product.MarginRight;
+    p.MarginTop = product.MarginTop;
+    p.MarginBottom = product.MarginBottom;
+    p.ColumnGap = product.ColumnGap;
+    p.FieldSpacing = product.FieldSpacing;
+    p.LineFactor = lineFactor;
+    p.Columns = product.Columns;
+    p.Rows = product.Rows;
+    return p;
+}
+
 double LayoutColumnWidth(const TRSLayoutValues &v)
 {
     return (v.PageWidth - v.MarginLeft - v.MarginRight - v.ColumnGap * (v.Columns - 1)) / v.Columns;

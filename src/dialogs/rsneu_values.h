@@ -5,6 +5,7 @@
 // widgets.
 
 #include "model/colors.h"
+#include "model/label_products.h"
 
 #include <QString>
 
@@ -25,6 +26,11 @@ struct TRSPreset {
 
 // The table of standards, built once, in the order the dialog lists them.
 const std::vector<TRSPreset> &RSPresets();
+
+// A vendor's label product as a standard: its page, the layout that puts
+// the fields on its labels, portrait unless the page is wider than high;
+// the line factor is not the product's business and is passed in.
+TRSPreset PresetFromLabelProduct(const TLabelProduct &product, double lineFactor);
 
 // Everything the dialog collects.
 struct TRSLayoutValues {

@@ -16,6 +16,10 @@ namespace
 constexpr double kTolerance = 0.005; // mm: rounding noise of inch values
 constexpr double kMinField = 1.0;    // mm: narrower fields are of no use
 constexpr double kOverhang = 1.0;    // mm: labels past the page edge by rounding
+// The largest page and the most labels a product may have: far beyond any
+// label sheet, and what the layout dialog accepts as a sheet.
+constexpr double kMaxPage = 5000; // mm
+constexpr std::int64_t kMaxLabels = 10000;
 
 // Reasons for leaving a template out (shown by the benchmark and in reports).
 const QString kRound = QStringLiteral("runde Etiketten");
@@ -32,6 +36,7 @@ const QString kOverlap = QStringLiteral("Etiketten überlappen oder ragen über 
 const QString kTopMargin =
     QStringLiteral("Abstand zum Seitenrand kleiner als das 1,5-fache des Reihenabstands");
 const QString kTooNarrow = QStringLiteral("Felder wären zu schmal");
+const QString kTooLarge = QStringLiteral("Seite zu groß oder zu viele Etiketten");
 
 QString Attr(const QXmlStreamReader &xml, const char *name)
 {
@@ -158,6 +163,9 @@ bool MapLabelProduct(TLabelProduct &p, QString *reason)
     if (!(w > 0 && h > 0 && nx >= 1 && ny >= 1 && p.PageWidth > 0 && p.PageHeight > 0 &&
           p.X0 >= -kTolerance && p.Y0 >= -kTolerance))
         return fail(kBadValues);
+    // Damaged or made-up numbers must not build millions of fields.
+    if (p.PageWidth > kMaxPage || p.PageHeight > kMaxPage || std::int64_t(nx) * ny > kMaxLabels)
+        return fail(kTooLarge);
     // With a single row or column the pitch is meaningless (often 0).
     const double dy = ny > 1 ? p.Dy : h;
     if (ny > 1 && dy < h - kTolerance)

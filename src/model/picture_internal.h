@@ -40,6 +40,18 @@ struct TMetafileSvg {
 // Converts metafile bytes (EMF or placeable WMF). False when nothing of the
 // metafile could be converted.
 bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSvg *out);
+// Whether an EMF may go to the converter: Ok, or what is beyond reason in it.
+enum class TEmfCheck {
+    Ok,
+    Header,      // no EMF header, or its description or pixel format outside it
+    Frame,       // reference device, bounds or frame of absurd size
+    Record,      // a record size, or a count inside a record, beyond the data
+    RecordCount, // more records than any drawing needs
+    Bitmap,      // a bitmap header or its bits beyond the record, or too large
+};
+constexpr std::int64_t kMaxEmfBitmapPixels = 64'000'000;
+constexpr std::uint64_t kMaxEmfRecords = 2'000'000;
+TEmfCheck CheckEmfForConversion(const TBytes &bytes);
 // Neutralises the text records of an EMF that give glyph numbers instead of
 // characters; returns how many there were.
 int DropGlyphIndexTexts(std::vector<char> &emf);

@@ -109,6 +109,8 @@ namespace
 
 bool emfToSvg(const TBytes &bytes, TMetafileSvg *out)
 {
+    if (CheckEmfForConversion(bytes) != TEmfCheck::Ok)
+        return false;
     const std::uint8_t *p = bytes.data();
     const std::int32_t bl = le32s(p + 8), bt = le32s(p + 12), br = le32s(p + 16), bb = le32s(p + 20);
     const std::int32_t fl = le32s(p + 24), ft = le32s(p + 28), fr = le32s(p + 32), fb = le32s(p + 36);

@@ -5,6 +5,7 @@
 #include "controls/SpezialSpin.h"
 #include "dialogs/rsneu.h"
 #include "platform/printer.h"
+#include "template_folder_env.h"
 #include "testsupport.h"
 
 #include <QAbstractItemView>
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -97,6 +99,9 @@ class LayoutDialog : public ::testing::Test
             QTest::keyClick(dlg.combo_STDs, Qt::Key_Down);
     }
 
+    // The dialog as on a system without the label template database.
+    QTemporaryDir noTemplates_;
+    ScopedTemplateFolder templates_{noTemplates_.path()};
     MessageCapture messages;
     TForm_RSNEU dlg;
     int picks = 0, setups = 0;

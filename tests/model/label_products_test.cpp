@@ -243,6 +243,42 @@ TEST(LabelProducts, BadTemplatesAreCountedNeverFatal)
     EXPECT_EQ(count("Vorlage des Gegenstücks fehlt"), 1);
 }
 
+// Templates with pages kilometres long or millions of labels: such numbers
+// would build a sheet of millions of fields (and take all memory); they are
+// left out like other impossible templates.
+TEST(LabelProducts, HugePagesAndCountsAreLeftOut)
+{
+    TLabelProductReader reader({});
+    const QByteArray xml =
+        "<Glabels-templates>"
+        "<Template brand=\"Huge\" part=\"page\" size=\"Other\" width=\"1e300mm\" height=\"1e300mm\">"
+        "<Label-rectangle id=\"0\" width=\"10mm\" height=\"10mm\">"
+        "<Layout nx=\"2000000000\" ny=\"2000000000\" x0=\"0\" y0=\"0\" dx=\"10mm\" dy=\"10mm\"/>"
+        "</Label-rectangle></Template>"
+        "<Template brand=\"Huge\" part=\"count\" size=\"Other\" width=\"4000mm\" height=\"4000mm\">"
+        "<Label-rectangle id=\"0\" width=\"10mm\" height=\"10mm\">"
+        "<Layout nx=\"400\" ny=\"400\" x0=\"0\" y0=\"0\" dx=\"10mm\" dy=\"10mm\"/>"
+        "</Label-rectangle></Template>"
+        "<Template brand=\"Large\" part=\"ok\" size=\"Other\" width=\"1000mm\" height=\"1000mm\">"
+        "<Label-rectangle id=\"0\" width=\"10mm\" height=\"10mm\">"
+        "<Layout nx=\"100\" ny=\"100\" x0=\"0\" y0=\"0\" dx=\"10mm\" dy=\"10mm\"/>"
+        "</Label-rectangle></Template>"
+        "</Glabels-templates>";
+    EXPECT_TRUE(reader.ReadTemplates(xml, QStringLiteral("huge-templates.xml")));
+    const TLabelProductList list = reader.Finish();
+    ASSERT_EQ(list.Products.size(), 1);
+    EXPECT_EQ(list.Products[0].Vendor, QStringLiteral("Large"));
+    EXPECT_EQ(LabelProductFields(list.Products[0]).size(), 10000);
+    EXPECT_EQ(list.Skipped.at(QStringLiteral("Seite zu groß oder zu viele Etiketten")), 2);
+
+    // The mapping itself refuses them too.
+    TLabelProduct p = list.Products[0];
+    p.Columns = 101;
+    QString reason;
+    EXPECT_FALSE(MapLabelProduct(p, &reason));
+    EXPECT_EQ(reason, QStringLiteral("Seite zu groß oder zu viele Etiketten"));
+}
+
 TEST(LabelProducts, MissingFolderGivesEmptyList)
 {
     const TLabelProductList list = ReadLabelProducts(QStringLiteral("/nonexistent/glabels"));
