@@ -30,6 +30,11 @@ int main(int argc, char **argv)
     // hint background.
     TGraphicHintWindow::Install(glyphs83::HintBackground());
 
+    // Numbers, dates and sizes are written the German way, as the texts
+    // around them are, also where the system has no German locale (a
+    // server's "C"); German-speaking locales keep their own conventions.
+    if (QLocale::system().language() != QLocale::German)
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // The standard dialogs and buttons speak German.
     QTranslator qtGerman;
     if (qtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -27,8 +27,13 @@ constexpr int kProductRole = Qt::UserRole; // index into the product list
 // where there is one (cut off at the list's edge, in full beneath the list).
 QString productText(const TLabelProduct &p)
 {
+    // The size the German way ("70,0×36,0 mm"); the command line keeps its
+    // fixed point for scripts.
+    const QLocale locale;
+    const QString size = locale.toString(p.LabelWidth, 'f', 1) + QChar(0x00D7) +
+                         locale.toString(p.LabelHeight, 'f', 1) + QStringLiteral(" mm");
     QString text = p.Vendor + QLatin1Char(' ') + p.Part + QLatin1Char('\n') + p.GridText() +
-                   QStringLiteral(" Etiketten, je ") + p.SizeText();
+                   QStringLiteral(" Etiketten, je ") + size;
     if (!p.Note.isEmpty())
         text += QStringLiteral(" \u2013 ") + p.Note;
     return text;

@@ -118,7 +118,8 @@ TEST_F(LabelProductsInDialog, ListFillsInTheBackgroundWithEveryProduct)
         EXPECT_TRUE(text.startsWith(p.Vendor + QLatin1Char(' ') + p.Part + QLatin1Char('\n')));
         EXPECT_EQ(text.count(QLatin1Char('\n')), 1); // all rows of one height
         EXPECT_TRUE(text.contains(p.GridText()));
-        EXPECT_TRUE(text.contains(p.SizeText()));
+        // The size with the German decimal comma ("70,0×36,0 mm").
+        EXPECT_TRUE(text.contains(QString(p.SizeText()).replace(QLatin1Char('.'), QLatin1Char(','))));
         EXPECT_EQ(text.contains(QStringLiteral("schmaler")), !p.Note.isEmpty());
         if (!p.Note.isEmpty()) {
             EXPECT_TRUE(text.endsWith(p.Note));
