@@ -1,6 +1,7 @@
 // Windows bitmaps: reading a BMP stream, turning it into an image, and
 // writing a new 24-bit bitmap. The stream bytes are kept as read so that a
 // label file is written back byte for byte.
+#include "model/le_bytes.h"
 #include "model/picture_internal.h"
 
 #include <QCoreApplication>
@@ -8,18 +9,11 @@
 #include <algorithm>
 #include <cstring>
 
+using lebytes::le16;
+using lebytes::le32;
+
 namespace
 {
-
-std::uint32_t le32(const std::uint8_t *p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-std::uint16_t le16(const std::uint8_t *p)
-{
-    return std::uint16_t(p[0] | p[1] << 8);
-}
 
 void put32(TBytes &out, std::size_t at, std::uint32_t v)
 {

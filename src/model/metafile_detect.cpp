@@ -1,19 +1,14 @@
 // Recognises the two metafile forms a field may hold.
+#include "model/le_bytes.h"
 #include "model/picture.h"
 
 #include <cstring>
 
+using lebytes::le16;
+using lebytes::le32;
+
 namespace
 {
-std::uint32_t le32(const std::uint8_t *p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-std::uint16_t le16(const std::uint8_t *p)
-{
-    return std::uint16_t(p[0] | p[1] << 8);
-}
 
 constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
 constexpr std::uint32_t kEmfSignature = 0x464D4520u; // " EMF"

@@ -1,20 +1,15 @@
+#include "model/le_bytes.h"
 #include "model/picture_internal.h"
 
 #include <cstdlib>
 
 QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes);
 
+using lebytes::le16s;
+using lebytes::le32s;
+
 namespace
 {
-std::int32_t le32s(const std::uint8_t *p)
-{
-    return std::int32_t(std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-                        std::uint32_t(p[3]) << 24);
-}
-std::int16_t le16s(const std::uint8_t *p)
-{
-    return std::int16_t(p[0] | p[1] << 8);
-}
 
 // Windows' MulDiv: a * b / c rounded half away from zero.
 std::int64_t mulDiv(std::int64_t a, std::int64_t b, std::int64_t c)

@@ -3,26 +3,18 @@
 // damaged or hostile file could make it read past the data, allocate
 // gigabytes for a bitmap or produce an endless drawing. Such files are
 // refused here as a whole.
+#include "model/le_bytes.h"
 #include "model/picture_internal.h"
 
 #include <cstdint>
 #include <cstdlib>
 
+using lebytes::le16;
+using lebytes::le32;
+using lebytes::le32s;
+
 namespace
 {
-std::uint32_t rd32(const std::uint8_t *p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-std::int32_t rd32s(const std::uint8_t *p)
-{
-    return std::int32_t(rd32(p));
-}
-std::uint16_t rd16(const std::uint8_t *p)
-{
-    return std::uint16_t(p[0] | p[1] << 8);
-}
 
 constexpr std::uint32_t kEmfSignature = 0x464D4520; // " EMF"
 constexpr std::uint32_t kHeaderMinSize = 88;
@@ -69,8 +61,8 @@ enum : std::uint32_t {
 // offset and size from the record's start.
 bool bitmapOk(const std::uint8_t *rec, std::uint64_t recSize, std::uint32_t fieldsAt)
 {
-    const std::uint64_t offBmi = rd32(rec + fieldsAt), cbBmi = rd32(rec + fieldsAt + 4);
-    const std::uint64_t offBits = rd32(rec + fieldsAt + 8), cbBits = rd32(rec + fieldsAt + 12);
+    const std::uint64_t offBmi = le32(rec + fieldsAt), cbBmi = le32(rec + fieldsAt + 4);
+    const std::uint64_t offBits = le32(rec + fieldsAt + 8), cbBits = le32(rec + fieldsAt + 12);
     if (cbBmi == 0)
         return cbBits == 0 || offBits + cbBits <= recSize; // no bitmap (a pattern operation)
     if (offBmi + cbBmi > recSize || offBits + cbBits > recSize)
@@ -78,21 +70,21 @@ bool bitmapOk(const std::uint8_t *rec, std::uint64_t recSize, std::uint32_t fiel
     if (cbBmi < 12)
         return false;
     const std::uint8_t *bmi = rec + offBmi;
-    const std::uint32_t headerSize = rd32(bmi);
+    const std::uint32_t headerSize = le32(bmi);
     std::int64_t width, height;
     std::uint32_t bitCount, compression = 0, coloursUsed = 0;
     if (headerSize == 12) { // BITMAPCOREHEADER
-        width = rd16(bmi + 4);
-        height = rd16(bmi + 6);
-        bitCount = rd16(bmi + 10);
+        width = le16(bmi + 4);
+        height = le16(bmi + 6);
+        bitCount = le16(bmi + 10);
     } else {
         if (headerSize < 40 || headerSize > cbBmi)
             return false;
-        width = rd32s(bmi + 4);
-        height = rd32s(bmi + 8);
-        bitCount = rd16(bmi + 14);
-        compression = rd32(bmi + 16);
-        coloursUsed = rd32(bmi + 32);
+        width = le32s(bmi + 4);
+        height = le32s(bmi + 8);
+        bitCount = le16(bmi + 14);
+        compression = le32(bmi + 16);
+        coloursUsed = le32(bmi + 32);
     }
     if (width < 0 || height == INT32_MIN)
         return false;
@@ -142,31 +134,31 @@ bool pointsOk(std::uint32_t type, const std::uint8_t *rec, std::uint64_t size)
     case EMR_POLYLINE:
     case EMR_POLYBEZIERTO:
     case EMR_POLYLINETO:
-        return need(28) && need(28 + std::uint64_t(rd32(rec + 24)) * 8);
+        return need(28) && need(28 + std::uint64_t(le32(rec + 24)) * 8);
     case EMR_POLYBEZIER16:
     case EMR_POLYGON16:
     case EMR_POLYLINE16:
     case EMR_POLYBEZIERTO16:
     case EMR_POLYLINETO16:
-        return need(28) && need(28 + std::uint64_t(rd32(rec + 24)) * 4);
+        return need(28) && need(28 + std::uint64_t(le32(rec + 24)) * 4);
     case EMR_POLYDRAW:
-        return need(28) && need(28 + std::uint64_t(rd32(rec + 24)) * 9);
+        return need(28) && need(28 + std::uint64_t(le32(rec + 24)) * 9);
     case EMR_POLYDRAW16:
-        return need(28) && need(28 + std::uint64_t(rd32(rec + 24)) * 5);
+        return need(28) && need(28 + std::uint64_t(le32(rec + 24)) * 5);
     case EMR_POLYPOLYLINE:
     case EMR_POLYPOLYGON:
     case EMR_POLYPOLYLINE16:
     case EMR_POLYPOLYGON16: {
         if (!need(32))
             return false;
-        const std::uint64_t polys = rd32(rec + 24), points = rd32(rec + 28);
+        const std::uint64_t polys = le32(rec + 24), points = le32(rec + 28);
         const std::uint64_t pointSize = (type == EMR_POLYPOLYLINE || type == EMR_POLYPOLYGON) ? 8 : 4;
         if (!need(32 + polys * 4 + points * pointSize))
             return false;
         // The polygons' counts add up to no more than the points given.
         std::uint64_t sum = 0;
         for (std::uint64_t i = 0; i < polys; ++i)
-            sum += rd32(rec + 32 + i * 4);
+            sum += le32(rec + 32 + i * 4);
         return sum <= points;
     }
     default:
@@ -197,31 +189,31 @@ TEmfCheck CheckEmfForConversion(const TBytes &bytes)
 {
     const std::uint64_t n = bytes.size();
     const std::uint8_t *p = bytes.data();
-    if (n < kHeaderMinSize || rd32(p) != EMR_HEADER || rd32(p + 40) != kEmfSignature)
+    if (n < kHeaderMinSize || le32(p) != EMR_HEADER || le32(p + 40) != kEmfSignature)
         return TEmfCheck::Header;
-    const std::uint64_t headerSize = rd32(p + 4);
+    const std::uint64_t headerSize = le32(p + 4);
     if (headerSize < kHeaderMinSize || headerSize > n || headerSize % 4 != 0)
         return TEmfCheck::Header;
     // The description and the pixel format lie inside the header record.
-    const std::uint64_t descChars = rd32(p + 60), descAt = rd32(p + 64);
+    const std::uint64_t descChars = le32(p + 60), descAt = le32(p + 64);
     if (descChars > 0 && (descAt < kHeaderMinSize || descAt + descChars * 2 > headerSize))
         return TEmfCheck::Header;
     // The pixel format fields follow the base header only where the
     // description does not begin there.
     if (headerSize >= 100 && (descChars == 0 || descAt >= 100)) {
-        const std::uint64_t pfSize = rd32(p + 88), pfAt = rd32(p + 92);
+        const std::uint64_t pfSize = le32(p + 88), pfAt = le32(p + 92);
         if (pfSize > 0 && (pfAt < kHeaderMinSize || pfAt + pfSize > headerSize))
             return TEmfCheck::Header;
     }
-    const std::int64_t devX = rd32s(p + 72), devY = rd32s(p + 76);
-    const std::int64_t mmX = rd32s(p + 80), mmY = rd32s(p + 84);
+    const std::int64_t devX = le32s(p + 72), devY = le32s(p + 76);
+    const std::int64_t mmX = le32s(p + 80), mmY = le32s(p + 84);
     if (!inRange(devX, 1, kMaxDevicePixels) || !inRange(devY, 1, kMaxDevicePixels) ||
         !inRange(mmX, 1, kMaxDeviceMm) || !inRange(mmY, 1, kMaxDeviceMm))
         return TEmfCheck::Frame;
-    const std::int64_t boundsW = std::int64_t(rd32s(p + 16)) - rd32s(p + 8);
-    const std::int64_t boundsH = std::int64_t(rd32s(p + 20)) - rd32s(p + 12);
-    const std::int64_t frameW = std::int64_t(rd32s(p + 32)) - rd32s(p + 24);
-    const std::int64_t frameH = std::int64_t(rd32s(p + 36)) - rd32s(p + 28);
+    const std::int64_t boundsW = std::int64_t(le32s(p + 16)) - le32s(p + 8);
+    const std::int64_t boundsH = std::int64_t(le32s(p + 20)) - le32s(p + 12);
+    const std::int64_t frameW = std::int64_t(le32s(p + 32)) - le32s(p + 24);
+    const std::int64_t frameH = std::int64_t(le32s(p + 36)) - le32s(p + 28);
     if (std::llabs(boundsW) > kMaxBounds || std::llabs(boundsH) > kMaxBounds ||
         std::llabs(frameW) > kMaxFrame || std::llabs(frameH) > kMaxFrame)
         return TEmfCheck::Frame;
@@ -231,8 +223,8 @@ TEmfCheck CheckEmfForConversion(const TBytes &bytes)
         if (n - off < 8)
             return TEmfCheck::Record;
         const std::uint8_t *rec = p + off;
-        const std::uint32_t type = rd32(rec);
-        const std::uint64_t size = rd32(rec + 4);
+        const std::uint32_t type = le32(rec);
+        const std::uint64_t size = le32(rec + 4);
         if (size < 8 || size % 4 != 0 || size > n - off)
             return TEmfCheck::Record;
         if (++records > kMaxEmfRecords)

@@ -1,5 +1,6 @@
 // Picture files, recognised by their content: the extension may lie or be
 // missing (files from mail attachments, downloads, other systems).
+#include "model/le_bytes.h"
 #include "model/picture_internal.h"
 #include "model/picture_qtformats.h"
 
@@ -7,20 +8,13 @@
 #include <QFileInfo>
 #include <QSvgRenderer>
 
+using lebytes::le16;
+using lebytes::le32;
+
 namespace
 {
 
 const QString kBrokenMetafile = QStringLiteral("Fehlerhafte Grafik");
-
-std::uint32_t le32(const std::uint8_t *p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-std::uint16_t le16(const std::uint8_t *p)
-{
-    return std::uint16_t(p[0] | p[1] << 8);
-}
 
 bool fail(QString *error, const QString &text)
 {

@@ -2,6 +2,7 @@
 // libemf2svg, Windows metafiles through libwmf's SVG device. The converted
 // form says which part of its user space the metafile's frame occupies, so
 // that the frame, not the extent of the ink, is stretched into the box.
+#include "model/le_bytes.h"
 #include "model/picture_internal.h"
 
 #include "platform/codepage.h"
@@ -21,26 +22,13 @@
 #include <cstring>
 #include <vector>
 
+using lebytes::le16;
+using lebytes::le16s;
+using lebytes::le32;
+using lebytes::le32s;
+
 namespace
 {
-
-std::uint32_t le32(const std::uint8_t *p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-std::int32_t le32s(const std::uint8_t *p)
-{
-    return std::int32_t(le32(p));
-}
-std::uint16_t le16(const std::uint8_t *p)
-{
-    return std::uint16_t(p[0] | p[1] << 8);
-}
-std::int16_t le16s(const std::uint8_t *p)
-{
-    return std::int16_t(le16(p));
-}
 
 void put16(TBytes &out, std::size_t at, std::uint16_t v)
 {
