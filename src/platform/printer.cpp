@@ -187,6 +187,9 @@ void Printer::SetPrinterIndex(int index)
         name_.clear();
         info_ = CupsQueueInfo();
         chosenPaper_.reset();
+        // No printer chosen: the default one is looked for when the printer
+        // is next asked for, as at start.
+        refreshed_ = false;
         return;
     }
     SetPrinterName(list[index]);

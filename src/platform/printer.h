@@ -68,6 +68,8 @@ class Printer
     const QStringList &Printers() const;
     // Index of the current printer in Printers(); -1 when there is none.
     int PrinterIndex() const;
+    // An index outside the list leaves no printer chosen; the next question
+    // to the printer looks for the default one again.
     void SetPrinterIndex(int index);
     // Makes the named printer current with its own default paper; false when
     // the print system does not know it (the current printer stays).
