@@ -57,19 +57,14 @@ enum : std::uint32_t {
     EMR_TRANSPARENTBLT = 116,
 };
 
-// A bitmap inside a record: header (BITMAPINFO) and bits, both given as
-// offset and size from the record's start.
-bool bitmapOk(const std::uint8_t *rec, std::uint64_t recSize, std::uint32_t fieldsAt)
+} // namespace
+
+// A bitmap header (BITMAPINFO, cbBmi bytes with its colour table) and
+// cbBits bytes of bits: sizes that fit and a size a drawing can have.
+bool DibOk(const std::uint8_t *bmi, std::uint64_t cbBmi, std::uint64_t cbBits)
 {
-    const std::uint64_t offBmi = le32(rec + fieldsAt), cbBmi = le32(rec + fieldsAt + 4);
-    const std::uint64_t offBits = le32(rec + fieldsAt + 8), cbBits = le32(rec + fieldsAt + 12);
-    if (cbBmi == 0)
-        return cbBits == 0 || offBits + cbBits <= recSize; // no bitmap (a pattern operation)
-    if (offBmi + cbBmi > recSize || offBits + cbBits > recSize)
-        return false;
     if (cbBmi < 12)
         return false;
-    const std::uint8_t *bmi = rec + offBmi;
     const std::uint32_t headerSize = le32(bmi);
     std::int64_t width, height;
     std::uint32_t bitCount, compression = 0, coloursUsed = 0;
@@ -122,6 +117,43 @@ bool bitmapOk(const std::uint8_t *rec, std::uint64_t recSize, std::uint32_t fiel
             return false;
     }
     return true;
+}
+
+bool PackedDibOk(const std::uint8_t *dib, std::uint64_t size)
+{
+    if (size < 12)
+        return false;
+    const std::uint64_t headerSize = le32(dib);
+    if (headerSize != 12 && (headerSize < 40 || headerSize > size))
+        return false;
+    std::uint64_t table = 0;
+    const std::uint32_t bitCount = headerSize == 12 ? le16(dib + 10) : le16(dib + 14);
+    if (bitCount >= 1 && bitCount <= 8) {
+        const std::uint64_t used = headerSize == 12 ? 0 : le32(dib + 32);
+        table = (used ? used : std::uint64_t(1) << bitCount) * (headerSize == 12 ? 3 : 4);
+    } else if (headerSize == 40 && le32(dib + 16) == 3) {
+        table = 12; // the three colour masks after the header
+    }
+    const std::uint64_t bmiSize = headerSize + table;
+    if (bmiSize > size)
+        return false;
+    return DibOk(dib, bmiSize, size - bmiSize);
+}
+
+namespace
+{
+
+// A bitmap inside a record: header (BITMAPINFO) and bits, both given as
+// offset and size from the record's start.
+bool bitmapOk(const std::uint8_t *rec, std::uint64_t recSize, std::uint32_t fieldsAt)
+{
+    const std::uint64_t offBmi = le32(rec + fieldsAt), cbBmi = le32(rec + fieldsAt + 4);
+    const std::uint64_t offBits = le32(rec + fieldsAt + 8), cbBits = le32(rec + fieldsAt + 12);
+    if (cbBmi == 0)
+        return cbBits == 0 || offBits + cbBits <= recSize; // no bitmap (a pattern operation)
+    if (offBmi + cbBmi > recSize || offBits + cbBits > recSize)
+        return false;
+    return DibOk(rec + offBmi, cbBmi, cbBits);
 }
 
 // Point lists: counts that fit the record.

@@ -52,6 +52,16 @@ enum class TEmfCheck {
 constexpr std::int64_t kMaxEmfBitmapPixels = 64'000'000;
 constexpr std::uint64_t kMaxEmfRecords = 2'000'000;
 TEmfCheck CheckEmfForConversion(const TBytes &bytes);
+// A bitmap header with its colour table (cbBmi bytes) and cbBits bytes of
+// bits: every size inside the bytes, at most kMaxEmfBitmapPixels pixels, a
+// real bit count, and all rows there when the bits are not compressed.
+bool DibOk(const std::uint8_t *bmi, std::uint64_t cbBmi, std::uint64_t cbBits);
+// The same for a bitmap whose bits follow its header and colour table in
+// size bytes (as in WMF records).
+bool PackedDibOk(const std::uint8_t *dib, std::uint64_t size);
+// Whether the bitmaps in the records of a WMF (from the 18-byte header at
+// headerAt) are sound enough for the converter, which trusts them.
+bool WmfBitmapsOk(const TBytes &bytes, std::size_t headerAt);
 // Neutralises the text records of an EMF that give glyph numbers instead of
 // characters; returns how many there were.
 int DropGlyphIndexTexts(std::vector<char> &emf);

@@ -548,7 +548,7 @@ QByteArray toUtf8Xml(const QByteArray &svg)
 bool wmfToSvg(const TBytes &bytes, TMetafileSvg *out)
 {
     WmfLayout lay;
-    if (!readLayout(bytes, kPlaceableSize, lay))
+    if (!readLayout(bytes, kPlaceableSize, lay) || !WmfBitmapsOk(bytes, lay.headerAt))
         return false;
     int l, t, r, b;
     logicalFrame(bytes, lay, l, t, r, b);
