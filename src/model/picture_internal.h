@@ -69,10 +69,8 @@ int DropGlyphIndexTexts(std::vector<char> &emf);
 // How many conversions ran so far in this process (to check the caching).
 int MetafileConversions();
 
-// The most memory libwmf may hold for one Windows metafile, and how many of
-// its requests were refused for going beyond it so far in this process.
+// The most memory libwmf may hold for one Windows metafile.
 constexpr std::size_t kMaxWmfMemory = std::size_t(256) << 20;
-int WmfRefusedAllocations();
 
 // A plain Windows metafile (no placeable header) wrapped into a placeable
 // one, with a frame taken from the metafile's window or drawing. Empty when

@@ -353,15 +353,12 @@ struct WmfMemory {
 struct alignas(std::max_align_t) WmfBlockHead {
     std::size_t size;
 };
-std::atomic<int> wmfRefused{0};
 
 void *wmfMalloc(void *context, std::size_t size)
 {
     auto *memory = static_cast<WmfMemory *>(context);
-    if (size > kMaxWmfMemory || memory->live > kMaxWmfMemory - size) {
-        ++wmfRefused;
+    if (size > kMaxWmfMemory || memory->live > kMaxWmfMemory - size)
         return nullptr;
-    }
     auto *head = static_cast<WmfBlockHead *>(std::malloc(sizeof(WmfBlockHead) + size));
     if (!head)
         return nullptr;
@@ -389,10 +386,8 @@ void *wmfRealloc(void *context, void *mem, std::size_t size)
     auto *head = static_cast<WmfBlockHead *>(mem) - 1;
     const std::size_t old = head->size;
     const std::size_t others = memory->live - old;
-    if (size > kMaxWmfMemory || others > kMaxWmfMemory - size) {
-        ++wmfRefused;
+    if (size > kMaxWmfMemory || others > kMaxWmfMemory - size)
         return nullptr;
-    }
     auto *grown = static_cast<WmfBlockHead *>(std::realloc(head, sizeof(WmfBlockHead) + size));
     if (!grown)
         return nullptr;
@@ -602,11 +597,6 @@ int conversions = 0;
 int MetafileConversions()
 {
     return conversions;
-}
-
-int WmfRefusedAllocations()
-{
-    return wmfRefused;
 }
 
 bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSvg *out)
