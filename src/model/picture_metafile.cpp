@@ -15,7 +15,6 @@
 #include <libwmf/svg.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
