@@ -108,7 +108,7 @@ bool PrintSheet(const TRS &sheet, const TComposeSettings &settings, const TPrint
     if (!canPrint(error))
         return false;
     platform::Printer::Instance().SetOrientation(canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight));
-    canvas::TDPage page; // reads the printer's page afresh
+    canvas::TDPage page; // the printer's page in that orientation
     ComposePrintPage(sheet, page, settings, options, true);
     for (int i = 1; i <= options.Copies; ++i) {
         if (!page.PrintPage(1, PrintCopyTitle(i), options.SmoothPictures)) {
