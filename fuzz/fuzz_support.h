@@ -16,5 +16,5 @@ inline std::vector<std::uint8_t> Bytes(const std::uint8_t *data, std::size_t siz
 }
 // Raster pictures are decoded only up to this size: larger ones take the same
 // code paths and would only slow the search down.
-constexpr long long kMaxDecodedPixels = 4'000'000;
+constexpr long long kMaxDecodedPixels = 1'000'000;
 } // namespace fuzz
