@@ -1,3 +1,4 @@
+#include "label_file_bytes.h"
 #include "model/folder_check.h"
 #include "model/rs.h"
 #include "platform/codepage.h"
@@ -27,54 +28,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
 }
-
-// Builds label file bytes by hand.
-struct Bytes {
-    QByteArray b;
-    Bytes &raw(const char *s)
-    {
-        b.append(s);
-        return *this;
-    }
-    Bytes &i32(std::int32_t v)
-    {
-        for (int i = 0; i < 4; ++i)
-            b.append(char(std::uint32_t(v) >> (8 * i)));
-        return *this;
-    }
-    Bytes &u8(int v)
-    {
-        b.append(char(v));
-        return *this;
-    }
-    Bytes &f64(double d)
-    {
-        std::uint64_t bits;
-        std::memcpy(&bits, &d, 8);
-        for (int i = 0; i < 8; ++i)
-            b.append(char(bits >> (8 * i)));
-        return *this;
-    }
-    Bytes &str(const std::string &s)
-    {
-        i32(std::int32_t(s.size()));
-        b.append(s.data(), qsizetype(s.size()));
-        return *this;
-    }
-    // Sheet header up to Reserved2 (version 1 layout).
-    Bytes &sheet(const char *header, int cols, int rows)
-    {
-        raw(header).i32(cols).i32(rows).i32(0x0000FF);
-        for (double v : {100.0, 50.0, 1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0, 10.0})
-            f64(v);
-        return *this;
-    }
-    Bytes &fieldLead(int kind) { return u8(1).u8(0).i32(0x00FF00).f64(0.75).u8(1).u8(kind); }
-    Bytes &textPart(const std::string &font, const std::string &text)
-    {
-        return str(font).i32(0x0000FF).f64(12.5).u8(5).u8(2).f64(90).str(text);
-    }
-};
 
 // A sheet using every kind of value, for round trips.
 void fillSheet(TRS &rs)
