@@ -10,6 +10,7 @@ libqt6svg6 qt6-qpa-plugins qt6-image-formats-plugins
 libjpeg62-turbo-dev libjpeg-turbo-progs
 libemf2svg-dev libwmf-dev
 libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
+libfontconfig-dev
 nlohmann-json3-dev
 libgtest-dev libbenchmark-dev
 fonts-liberation fonts-dejavu-core fontconfig

@@ -6,6 +6,7 @@
 
 #include "platform/message_box.h"
 #include "platform/messages.h"
+#include "platform/start_warmup.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -17,6 +18,8 @@
 
 int main(int argc, char **argv)
 {
+    // Fonts and the printer's page are read beside the window's building.
+    platform::StartWarmUp();
     // Label files with many pictures allocate and free large blocks at every
     // edit and undo; keeping them in the heap spares the system fresh pages.
     mallopt(M_MMAP_THRESHOLD, 64 << 20);

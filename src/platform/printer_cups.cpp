@@ -6,8 +6,12 @@
 #include <cups/cups.h>
 #include <cups/pwg.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 namespace platform
 {
@@ -15,7 +19,7 @@ namespace platform
 namespace
 {
 
-int requestCount = 0;
+std::atomic<int> requestCount{0};
 
 struct IppDeleter {
     void operator()(ipp_t *ipp) const { ippDelete(ipp); }
@@ -52,6 +56,44 @@ int CollectionInt(ipp_t *col, const char *name)
     return attr ? ippGetInteger(attr, 0) : 0;
 }
 
+bool AskScheduler(const QString &name, CupsQueueInfo *out);
+
+// The answer about the queue the start asks about first, fetched ahead.
+struct Prefetch {
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool begun = false, done = false, taken = false;
+    QString name;
+    bool ok = false;
+    CupsQueueInfo info;
+    std::chrono::steady_clock::time_point when;
+};
+
+Prefetch &ThePrefetch()
+{
+    static Prefetch prefetch;
+    return prefetch;
+}
+
+// An answer fetched ahead serves the first matching question only, and only
+// while it is fresh.
+constexpr auto kPrefetchFresh = std::chrono::seconds(5);
+
+bool TakePrefetched(const QString &name, CupsQueueInfo *out, bool *ok)
+{
+    Prefetch &p = ThePrefetch();
+    std::unique_lock lock(p.mutex);
+    if (!p.begun || p.taken || p.name != name)
+        return false;
+    p.answered.wait(lock, [&p] { return p.done; });
+    p.taken = true;
+    if (std::chrono::steady_clock::now() - p.when > kPrefetchFresh)
+        return false;
+    *out = p.info;
+    *ok = p.ok;
+    return true;
+}
+
 } // namespace
 
 QString LocalDefaultQueueName()
@@ -76,7 +118,40 @@ QString LocalDefaultQueueName()
     return name;
 }
 
+std::function<void()> BeginDefaultQueuePrefetch()
+{
+    Prefetch &p = ThePrefetch();
+    {
+        std::lock_guard lock(p.mutex);
+        if (p.begun)
+            return {};
+        p.begun = true;
+        p.name = LocalDefaultQueueName(); // the start asks about this queue first
+    }
+    return [&p] {
+        CupsQueueInfo info;
+        const bool ok = AskScheduler(p.name, &info);
+        std::lock_guard lock(p.mutex);
+        p.info = info;
+        p.ok = ok;
+        p.when = std::chrono::steady_clock::now();
+        p.done = true;
+        p.answered.notify_all();
+    };
+}
+
 bool QueryCupsQueue(const QString &name, CupsQueueInfo *out)
+{
+    bool ok = false;
+    if (TakePrefetched(name, out, &ok))
+        return ok;
+    return AskScheduler(name, out);
+}
+
+namespace
+{
+
+bool AskScheduler(const QString &name, CupsQueueInfo *out)
 {
     static const char *const kAttributes[] = {
         "printer-name",      "printer-state", "printer-state-reasons", "printer-location",
@@ -162,6 +237,8 @@ bool QueryCupsQueue(const QString &name, CupsQueueInfo *out)
     return true;
 }
 
+} // namespace
+
 bool DeviceAnswers(const QString &deviceUri, int timeoutMs)
 {
     char scheme[32], user[256], host[256], resource[1024];
@@ -215,7 +292,7 @@ bool CupsPaperSize(const QString &pwgName, int *width, int *height)
 
 int CupsRequestCount()
 {
-    return requestCount;
+    return requestCount.load();
 }
 
 } // namespace platform

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace platform
 {
 
@@ -45,6 +47,14 @@ QString LocalDefaultQueueName();
 // request. False when the scheduler cannot be reached or knows no such queue
 // (or, for the default, when no queue is the default one).
 bool QueryCupsQueue(const QString &name, CupsQueueInfo *out);
+
+// The start's first question, asked ahead: called on the main thread before
+// the window is built, it returns the work that asks the scheduler about the
+// default queue (as LocalDefaultQueueName() names it, else the scheduler's
+// default), to be run on another thread. The first QueryCupsQueue() for that
+// queue then waits for this answer instead of asking again. Returns nothing
+// when the question was already begun.
+std::function<void()> BeginDefaultQueuePrefetch();
 
 // Whether the printer behind a queue's device URI takes a network connection
 // within the time. Only network printers (AppSocket, IPP, LPD, HTTP) are

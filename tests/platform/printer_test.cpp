@@ -4,12 +4,15 @@
 // sees stopped and unreachable queues.
 
 #include "platform/printer.h"
+#include "platform/printer_cups.h"
 #include "test_queues.h"
 
 #include <QPageSize>
 #include <QPrinter>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 using namespace platform;
 using testqueues::TestQueue;
@@ -113,6 +116,41 @@ TEST(PrinterQueue, TheDefaultQueuesPaperIsThePageAskedWithOneRequest)
         EXPECT_EQ(wide.physHeightPx, m.physWidthPx);
         p.SetOrientation(QPageLayout::Portrait);
     }
+}
+
+TEST(PrinterQueue, TheStartsQuestionAskedAheadServesTheFirstRefreshOnly)
+{
+    PrinterReset reset;
+    TestQueue letter(QStringLiteral("Ahead"), {QStringLiteral("-o"), QStringLiteral("media-default=Letter"),
+                                               QStringLiteral("-o"), QStringLiteral("PageSize=Letter")});
+    if (!letter.Ok())
+        GTEST_SKIP() << "Keine Test-Warteschlange möglich: " << letter.Why().toStdString();
+    Printer &p = Printer::Instance();
+    p.SetPrinterIndex(-1);
+    qputenv("LPDEST", letter.Name().toUtf8());
+
+    // As at the start: the question goes out on another thread, and the
+    // window asks while the answer may still be on its way.
+    const int before = CupsRequestCount();
+    std::function<void()> ask = BeginDefaultQueuePrefetch();
+    ASSERT_TRUE(ask);
+    EXPECT_FALSE(BeginDefaultQueuePrefetch()); // once per process
+    std::thread asking(ask);
+    p.Refresh();
+    asking.join();
+    EXPECT_EQ(CupsRequestCount() - before, 1);
+    EXPECT_EQ(p.PrinterName(), letter.Name());
+    PrinterMetrics m;
+    ASSERT_TRUE(p.Metrics(&m));
+    EXPECT_NEAR(WidthMm(m), 215.9, 0.1);
+    EXPECT_NEAR(HeightMm(m), 279.4, 0.1);
+
+    // Later questions go to the scheduler again and see what changed there.
+    ASSERT_TRUE(
+        testqueues::RunTool(QStringLiteral("lpadmin"), {QStringLiteral("-p"), letter.Name(),
+                                                        QStringLiteral("-L"), QStringLiteral("Lager")}));
+    EXPECT_EQ(StartWithDefault(letter), 1);
+    EXPECT_EQ(p.Location(), QStringLiteral("Lager"));
 }
 
 TEST(PrinterQueue, APaperChosenInTheSetupDialogStaysUntilAnotherPrinterIsChosen)

@@ -1,0 +1,44 @@
+#include "platform/start_warmup.h"
+
+#include "platform/printer_cups.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+
+namespace platform
+{
+
+namespace
+{
+
+// Joined when the process ends. The window's first page waits for the
+// printer's answer, so by then the thread has long finished.
+struct WarmUpThread {
+    std::thread thread;
+    ~WarmUpThread()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+
+} // namespace
+
+void StartWarmUp()
+{
+    static WarmUpThread warmUp;
+    if (warmUp.thread.joinable())
+        return;
+    std::function<void()> askPrinter = BeginDefaultQueuePrefetch();
+    warmUp.thread = std::thread([askPrinter = std::move(askPrinter)] {
+        // Qt reads the same configuration when it needs its first font.
+        // fontconfig keeps one per process and lets only one reading in, so
+        // the window finds it read.
+        FcInit();
+        if (askPrinter)
+            askPrinter();
+    });
+}
+
+} // namespace platform
