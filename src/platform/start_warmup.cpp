@@ -27,17 +27,18 @@ struct WarmUpThread {
 
 void StartWarmUp()
 {
-    static WarmUpThread warmUp;
-    if (warmUp.thread.joinable())
-        return;
+    // The answer's slot is made before the thread's holder, so that it is
+    // gone only after the thread was joined.
     std::function<void()> askPrinter = BeginDefaultQueuePrefetch();
+    if (!askPrinter)
+        return; // started before
+    static WarmUpThread warmUp;
     warmUp.thread = std::thread([askPrinter = std::move(askPrinter)] {
         // Qt reads the same configuration when it needs its first font.
         // fontconfig keeps one per process and lets only one reading in, so
         // the window finds it read.
         FcInit();
-        if (askPrinter)
-            askPrinter();
+        askPrinter();
     });
 }
 
