@@ -40,6 +40,8 @@ struct TMetafileSvg {
 // Converts metafile bytes (EMF or placeable WMF). False when nothing of the
 // metafile could be converted.
 bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSvg *out);
+// The placeable WMF part of it.
+bool WmfToSvg(const TBytes &bytes, TMetafileSvg *out);
 // Whether an EMF may go to the converter: Ok, or what is beyond reason in it.
 enum class TEmfCheck {
     Ok,
