@@ -24,18 +24,6 @@
 
 #include <cmath>
 
-namespace
-{
-
-void setHint(QWidget *w, const QString &hint)
-{
-    QString text = hint;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    w->setToolTip(text);
-}
-
-} // namespace
-
 QString TForm_pictextplus::PictureFilter()
 {
     return QStringLiteral(
@@ -74,7 +62,7 @@ void TForm_pictextplus::BuildPictureTab()
     cb_datred->setGeometry(8, 104, 180, 22);
     cb_datred->SetChecked(true);
     cb_datred->setEnabled(false);
-    setHint(cb_datred, QStringLiteral("Größenreduktion für Rastergrafiken (auf 300dpi)"));
+    SetEditorHint(cb_datred, QStringLiteral("Größenreduktion für Rastergrafiken (auf 300dpi)"));
     lbl_EMFHinweis =
         new QLabel(QStringLiteral("*) Bitte anstatt WMF immer das neuere EMF-Format verwenden!"), file);
     lbl_EMFHinweis->setObjectName(QStringLiteral("lbl_EMFHinweis"));

@@ -11,6 +11,10 @@
 
 class TPicture;
 
+// A control's tool tip from a hint of the editor: Windows line breaks, and a
+// leading "|" for a hint that has only its long part.
+void SetEditorHint(QWidget *w, const QString &hint);
+
 // The picture preview: draws its picture stretched over its whole area.
 class TFieldPicturePreview : public QWidget
 {
