@@ -4,6 +4,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <system_error>
 #include <thread>
 
 namespace platform
@@ -33,13 +34,17 @@ void StartWarmUp()
     if (!askPrinter)
         return; // started before
     static WarmUpThread warmUp;
-    warmUp.thread = std::thread([askPrinter = std::move(askPrinter)] {
-        // Qt reads the same configuration when it needs its first font.
-        // fontconfig keeps one per process and lets only one reading in, so
-        // the window finds it read.
-        FcInit();
-        askPrinter();
-    });
+    try {
+        warmUp.thread = std::thread([askPrinter] {
+            // Qt reads the same configuration when it needs its first font.
+            // fontconfig keeps one per process and lets only one reading in,
+            // so the window finds it read.
+            FcInit();
+            askPrinter();
+        });
+    } catch (const std::system_error &) {
+        askPrinter(); // no thread to be had: the window must not wait for an answer in vain
+    }
 }
 
 } // namespace platform
