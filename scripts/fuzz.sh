@@ -8,7 +8,8 @@
 #
 # Corpora grow in build-fuzz/corpus/<target>, seeded from tests/data,
 # examples/*.rsd and fuzz/seeds; findings land in build-fuzz/findings/.
-# FUZZ_BUILD_DIR chooses another build folder.
+# FUZZ_BUILD_DIR chooses another build folder. Temporary files go to /dev/shm
+# when it is writable (FUZZ_KEEP_TMPDIR=1 keeps TMPDIR as it is).
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
@@ -66,6 +67,12 @@ run() {
     mkdir -p "$BUILD/findings/$t"
     dict=""
     [ -f "$ROOT/fuzz/$t.dict" ] && dict="-dict=$ROOT/fuzz/$t.dict"
+    # The settings file and colour favourites targets write a file per input:
+    # in memory that costs half the time it costs on disk.
+    if [ -z "${FUZZ_KEEP_TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+        TMPDIR=/dev/shm
+        export TMPDIR
+    fi
     # shellcheck disable=SC2086
     nice -n 19 "$BUILD/bin/fuzz_$t" $dict -max_total_time="$2" -malloc_limit_mb=1024 -rss_limit_mb=2048 \
         -timeout=25 -max_len=262144 -print_final_stats=1 -artifact_prefix="$BUILD/findings/$t/" \
