@@ -11,20 +11,11 @@
 
 using lebytes::le16;
 using lebytes::le32;
+using lebytes::put16;
+using lebytes::put32;
 
 namespace
 {
-
-void put32(TBytes &out, std::size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = std::uint8_t(v >> (8 * i));
-}
-void put16(TBytes &out, std::size_t at, std::uint16_t v)
-{
-    out[at] = std::uint8_t(v);
-    out[at + 1] = std::uint8_t(v >> 8);
-}
 
 const QString kInvalid = QStringLiteral("Bitmap-Bild ist nicht gültig");
 

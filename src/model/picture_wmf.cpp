@@ -18,33 +18,16 @@
 #include <cstring>
 #include <vector>
 
+using lebytes::append16;
+using lebytes::append32;
 using lebytes::le16;
 using lebytes::le16s;
 using lebytes::le32;
+using lebytes::put16;
+using lebytes::put32;
 
 namespace
 {
-
-void put16(TBytes &out, std::size_t at, std::uint16_t v)
-{
-    out[at] = std::uint8_t(v);
-    out[at + 1] = std::uint8_t(v >> 8);
-}
-void put32(TBytes &out, std::size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = std::uint8_t(v >> (8 * i));
-}
-void append16(TBytes &out, std::uint16_t v)
-{
-    out.push_back(std::uint8_t(v));
-    out.push_back(std::uint8_t(v >> 8));
-}
-void append32(TBytes &out, std::uint32_t v)
-{
-    append16(out, std::uint16_t(v));
-    append16(out, std::uint16_t(v >> 16));
-}
 
 constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
 constexpr std::size_t kPlaceableSize = 22;
