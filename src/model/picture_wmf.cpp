@@ -2,6 +2,7 @@
 // metafiles (without the placeable header) given one.
 #include "model/le_bytes.h"
 #include "model/picture_internal.h"
+#include "model/wmf_fonts.h"
 
 #include "platform/codepage.h"
 
@@ -300,6 +301,7 @@ class WmfPlayer
             api_ = nullptr;
             return;
         }
+        wmffonts::ShareFaces(api_);
         auto *functions = static_cast<wmfFunctionReference *>(api_->function_reference);
         if (functions->draw_text != drawEscapedText) {
             svgDrawText = functions->draw_text;
