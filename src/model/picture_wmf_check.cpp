@@ -42,8 +42,11 @@ bool WmfBitmapsOk(const TBytes &bytes, std::size_t headerAt)
     while (at + 6 <= end) {
         const std::uint64_t size = std::uint64_t(le32(b + at)) * 2;
         const std::uint16_t function = le16(b + at + 4);
-        if (function == 0 || size < 6)
-            break; // the end record, or a size the player stops at too
+        // libwmf ends at the end record of exactly three words and stops at
+        // a size below that; a record of function 0 with more words it
+        // passes over like any record it does not know.
+        if ((function == 0 && size == 6) || size < 6)
+            break;
         const std::uint64_t available = std::min(size, end - at);
         const std::uint64_t offset = bitmapOffset(function);
         // The forms of the blits without a bitmap are too short to hold one.

@@ -15,8 +15,10 @@ class WmfBuilder
 {
   public:
     // dibHeaderSize: the bitmap's header size field; width and rows of
-    // bits present as given.
-    TBytes Build(std::uint32_t dibHeaderSize = 40, std::int32_t width = 8, int bitRows = 8)
+    // bits present as given. endLike: a record of function 0 but five words
+    // before the brush, which libwmf passes over.
+    TBytes Build(std::uint32_t dibHeaderSize = 40, std::int32_t width = 8, int bitRows = 8,
+                 bool endLike = false)
     {
         b_.clear();
         u32(0x9AC6CDD7);
@@ -33,6 +35,8 @@ class WmfBuilder
         for (std::uint16_t v : {1, 9, 0x0300, 0, 0, 1, 0, 0, 0})
             u16(v);
         record(0x020C, {100, 100}); // SETWINDOWEXT
+        if (endLike)
+            record(0x0000, {0, 0});
         // DIBCREATEPATTERNBRUSH: style 5 (DIB pattern), colour usage 0, the bitmap.
         const std::size_t brush = b_.size();
         u32(0);
@@ -116,6 +120,21 @@ TEST(WmfCheck, BitmapsLibwmfWouldStickOnAreRefused)
         TMetafileSvg out;
         EXPECT_FALSE(MetafileToSvg(wmf, TPicture::MetafileType::Wmf, &out));
     }
+}
+
+// Found by fuzzing: the check ended at the first record of function 0, the
+// player only at one of three words, and went on to a bitmap with header
+// size 0 behind it (26 s in the fuzzer's build).
+TEST(WmfCheck, BitmapsBehindARecordLikeTheEndAreChecked)
+{
+    const TBytes sound = WmfBuilder().Build(40, 8, 8, true);
+    EXPECT_TRUE(WmfBitmapsOk(sound, kHeaderAt));
+    TMetafileSvg out;
+    EXPECT_TRUE(MetafileToSvg(sound, TPicture::MetafileType::Wmf, &out));
+
+    const TBytes stuck = WmfBuilder().Build(0, 8, 8, true);
+    EXPECT_FALSE(WmfBitmapsOk(stuck, kHeaderAt));
+    EXPECT_FALSE(MetafileToSvg(stuck, TPicture::MetafileType::Wmf, &out));
 }
 
 TEST(WmfCheck, CorpusMetafilesPass)
