@@ -9,7 +9,6 @@
 
 #include <sys/stat.h>
 
-#include <cstring>
 #include <map>
 #include <string>
 #include <tuple>
