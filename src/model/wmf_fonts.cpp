@@ -19,25 +19,14 @@ namespace wmffonts
 namespace
 {
 
-// A metafile may name any number of fonts; the choices kept are bounded, and
-// faces are bounded by the font files there are.
-constexpr std::size_t kMaxChoices = 1024;
+// Faces are bounded by the font files there are; the bound only guards
+// against a font configuration gone wild.
 constexpr std::size_t kMaxFaces = 256;
 
 struct Face {
-    std::string psName; // the name the SVG device writes
+    std::string psName; // the name libwmf knows the font by
+    std::string path;   // its glyph file
     FT_Face face = nullptr;
-};
-
-// What libwmf's choice of a font file depends on.
-struct Choice {
-    std::string name;
-    bool italic = false;
-    bool bold = false;
-    bool operator<(const Choice &o) const
-    {
-        return std::tie(name, italic, bold) < std::tie(o.name, o.italic, o.bold);
-    }
 };
 
 bool fileExists(const std::string &path)
@@ -60,33 +49,22 @@ class FaceCache
             FT_Done_FreeType(library_);
     }
 
-    const Face *Find(const Choice &choice) const
+    const std::map<std::string, Face> &Faces() const { return faces_; }
+
+    bool Holds(FT_Face face) const
     {
-        const auto it = choices_.find(choice);
-        return it == choices_.end() ? nullptr : it->second;
+        for (const auto &entry : faces_)
+            if (entry.second.face == face)
+                return true;
+        return false;
     }
 
-    // The face of the font file libwmf chose for psName, opened as libwmf
-    // opens it; nullptr when it cannot be opened so or the cache is full.
-    const Face *Keep(const Choice &choice, const char *psName, const char *path)
+    // The face of psName's glyph file, opened as libwmf opens it; nullptr
+    // when it cannot be opened so or the cache is full.
+    const Face *FaceFor(const char *psName, const char *path)
     {
-        if (choices_.size() >= kMaxChoices)
-            return nullptr;
-        const Face *face = faceFor(psName, path);
-        if (face)
-            choices_.emplace(choice, face);
-        return face;
-    }
-
-    Counts counts() const { return {int(faces_.size()), choicesByLibwmf_}; }
-    void countChoice() { ++choicesByLibwmf_; }
-
-  private:
-    const Face *faceFor(const char *psName, const char *path)
-    {
-        const std::string key = std::string(psName) + '\n' + path;
-        if (const auto it = faces_.find(key); it != faces_.end())
-            return &it->second;
+        if (const auto it = faces_.find(psName); it != faces_.end())
+            return it->second.path == path ? &it->second : nullptr;
         if (faces_.size() >= kMaxFaces || !openLibrary())
             return nullptr;
         FT_Face face = nullptr;
@@ -108,12 +86,16 @@ class FaceCache
             FT_Done_Face(face);
             return nullptr;
         }
-        Face &entry = faces_[key];
+        Face &entry = faces_[psName];
         entry.psName = psName;
+        entry.path = glyphs;
         entry.face = face;
         return &entry;
     }
 
+    int libwmfOpened = 0;
+
+  private:
     bool openLibrary()
     {
         if (!library_ && !libraryFailed_)
@@ -123,9 +105,7 @@ class FaceCache
 
     FT_Library library_ = nullptr;
     bool libraryFailed_ = false;
-    std::map<std::string, Face> faces_; // by PostScript name and file
-    std::map<Choice, const Face *> choices_;
-    int choicesByLibwmf_ = 0;
+    std::map<std::string, Face> faces_; // by PostScript name
 };
 
 FaceCache &cache()
@@ -134,60 +114,74 @@ FaceCache &cache()
     return faces;
 }
 
-bool setFace(wmfAPI *api, wmfFont *font, const Face &face)
+wmfFontmapData *fontmapData(wmfAPI *api)
 {
-    if (!font->user_data) {
-        font->user_data = wmf_malloc(api, sizeof(wmfIPAFont));
-        if (!font->user_data)
-            return false;
-    }
-    auto *ipa = static_cast<wmfIPAFont *>(font->user_data);
-    // libwmf writes neither; both live as long as the thread.
-    ipa->ps_name = const_cast<char *>(face.psName.c_str());
-    ipa->ft_face = face.face;
-    return true;
+    auto *fontData = static_cast<wmfFontData *>(api->font_data);
+    return fontData ? static_cast<wmfFontmapData *>(fontData->user_data) : nullptr;
 }
 
+// libwmf chooses the font file as always; a face it had to open itself is
+// opened once more for the thread, and the font gets the thread's face, so
+// that every player of the thread measures text with the same face.
 void mapFont(wmfAPI *api, wmfFont *font)
 {
-    if (!font || !font->lfFaceName) {
-        wmf_ipa_font_map(api, font);
-        return;
-    }
-    const Choice choice{font->lfFaceName, font->lfItalic == 1, font->lfWeight > 550};
-    FaceCache &faces = cache();
-    if (const Face *face = faces.Find(choice)) {
-        if (setFace(api, font, *face))
-            return;
-    }
     const wmf_error_t before = api->err;
-    faces.countChoice();
     wmf_ipa_font_map(api, font);
-    if (before != wmf_E_None || api->err != wmf_E_None || !font->user_data)
+    if (before != wmf_E_None || api->err != wmf_E_None || !font || !font->user_data)
         return;
-    const auto *ipa = static_cast<const wmfIPAFont *>(font->user_data);
-    if (!ipa->ps_name || !ipa->ft_face)
+    auto *ipa = static_cast<wmfIPAFont *>(font->user_data);
+    FaceCache &faces = cache();
+    if (!ipa->ps_name || !ipa->ft_face || faces.Holds(ipa->ft_face))
         return;
+    ++faces.libwmfOpened;
     const char *path = wmf_ipa_font_lookup(api, ipa->ps_name);
     if (!path)
         return;
-    // From the first time on the thread's face, so that every player of the
-    // thread measures text with the same face.
-    if (const Face *face = faces.Keep(choice, ipa->ps_name, path))
-        setFace(api, font, *face);
+    const Face *face = faces.FaceFor(ipa->ps_name, path);
+    if (!face)
+        return;
+    // The player's own list hands out the thread's face from now on too.
+    if (wmfFontmapData *data = fontmapData(api)) {
+        for (wmfFT_CacheEntry *entry = data->cache; entry && entry->name; ++entry)
+            if (entry->face == ipa->ft_face)
+                entry->face = face->face;
+    }
+    ipa->ft_face = face->face;
 }
 
 } // namespace
 
 void ShareFaces(wmfAPI *api)
 {
-    if (api && api->font_data)
-        wmf_ipa_font_map_set(api, mapFont);
+    wmfFontmapData *data = api ? fontmapData(api) : nullptr;
+    if (!data || !data->cache || data->cache[0].name)
+        return; // not a fresh player
+    // libwmf looks a font up in its list of open faces before it opens a
+    // file: the list starts with the thread's faces. The list grows by 16
+    // entries whenever its count reaches 15 more than a multiple of 16, so
+    // it is made as large as that expects for its count.
+    const auto &known = cache().Faces();
+    const std::size_t capacity = (known.size() | 0x0f) + 1;
+    auto *list = static_cast<wmfFT_CacheEntry *>(wmf_malloc(api, capacity * sizeof(wmfFT_CacheEntry)));
+    if (!list)
+        return;
+    std::size_t i = 0;
+    for (const auto &entry : known) {
+        // libwmf only reads these; they live as long as the thread.
+        list[i].name = const_cast<char *>(entry.second.psName.c_str());
+        list[i].path = const_cast<char *>(entry.second.path.c_str());
+        list[i].face = entry.second.face;
+        ++i;
+    }
+    list[i].name = nullptr;
+    data->cache = list;
+    wmf_ipa_font_map_set(api, mapFont);
 }
 
 Counts ThreadCounts()
 {
-    return cache().counts();
+    const FaceCache &faces = cache();
+    return {int(faces.Faces().size()), faces.libwmfOpened};
 }
 
 } // namespace wmffonts

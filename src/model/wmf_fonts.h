@@ -13,17 +13,17 @@ struct _wmfAPI; // libwmf's wmfAPI
 namespace wmffonts
 {
 
-// Lets the player take its fonts' faces from the calling thread's faces.
-// libwmf still decides which font file a metafile's font comes from, the
-// first time each font name, slant and weight comes up on the thread; a
-// choice that went wrong (an error of the player) is never kept.
+// Lets a fresh player take its fonts' faces from the calling thread's faces.
+// libwmf still decides which font file a metafile's font comes from; it
+// opens a file only for a font the thread has not opened before, and a
+// player that failed on a font leaves nothing behind.
 void ShareFaces(_wmfAPI *api);
 
-// What the calling thread holds: the faces opened, and how often libwmf was
-// left to choose a font file.
+// What the calling thread holds: its faces, and how often libwmf opened a
+// face itself.
 struct Counts {
     int faces = 0;
-    int choices = 0;
+    int libwmfOpened = 0;
 };
 Counts ThreadCounts();
 
