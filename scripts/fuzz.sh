@@ -5,9 +5,13 @@
 #   scripts/fuzz.sh run TARGET SECONDS     fuzz one target, keeping its corpus
 #   scripts/fuzz.sh smoke [SECONDS]        every target SECONDS (default 10)
 #                                          over its corpus; fails on a finding
+#   scripts/fuzz.sh keep TARGET            minimise the target's corpus into
+#                                          fuzz/corpus/TARGET (inputs up to 64 KB)
 #
 # Corpora grow in build-fuzz/corpus/<target>, seeded from tests/data,
 # examples/*.rsd and fuzz/seeds; findings land in build-fuzz/findings/.
+# fuzz/corpus/<target> holds what long runs reached, minimised: every run
+# reads it too, so a short run starts where the long runs ended.
 # FUZZ_BUILD_DIR chooses another build folder. Temporary files go to /dev/shm
 # when it is writable (FUZZ_KEEP_TMPDIR=1 keeps TMPDIR as it is).
 set -eu
@@ -59,24 +63,55 @@ seed() {
     esac
 }
 
-# Runs one target for $2 seconds. Memory: one request above 1 GB or a
-# process above 2 GB (the sanitizers' own share included) is a finding.
+# Limits every run and minimisation shares. Memory: one request above 1 GB or
+# a process above 2 GB (the sanitizers' own share included) is a finding.
+LIMITS="-malloc_limit_mb=1024 -rss_limit_mb=2048 -timeout=25"
+
+# The settings file and colour favourites targets write a file per input: in
+# memory that costs half the time it costs on disk.
+if [ -z "${FUZZ_KEEP_TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    TMPDIR=/dev/shm
+    export TMPDIR
+fi
+
+# Runs one target for $2 seconds. New inputs go to build-fuzz/corpus only.
 run() {
     t=$1
     seed "$t"
     mkdir -p "$BUILD/findings/$t"
     dict=""
     [ -f "$ROOT/fuzz/$t.dict" ] && dict="-dict=$ROOT/fuzz/$t.dict"
-    # The settings file and colour favourites targets write a file per input:
-    # in memory that costs half the time it costs on disk.
-    if [ -z "${FUZZ_KEEP_TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
-        TMPDIR=/dev/shm
-        export TMPDIR
-    fi
+    kept=""
+    [ -d "$ROOT/fuzz/corpus/$t" ] && kept="$ROOT/fuzz/corpus/$t"
     # shellcheck disable=SC2086
-    nice -n 19 "$BUILD/bin/fuzz_$t" $dict -max_total_time="$2" -malloc_limit_mb=1024 -rss_limit_mb=2048 \
-        -timeout=25 -max_len=262144 -print_final_stats=1 -artifact_prefix="$BUILD/findings/$t/" \
-        "$BUILD/corpus/$t"
+    nice -n 19 "$BUILD/bin/fuzz_$t" $dict -max_total_time="$2" $LIMITS -max_len=262144 \
+        -print_final_stats=1 -artifact_prefix="$BUILD/findings/$t/" "$BUILD/corpus/$t" $kept
+}
+
+# Minimises the target's corpus, with what fuzz/corpus/TARGET already holds,
+# into fuzz/corpus/TARGET. Inputs above 64 KB are left out: they keep the
+# repository small and cost little coverage.
+keep() {
+    t=$1
+    if [ ! -x "$BUILD/bin/fuzz_$t" ] || [ ! -d "$BUILD/corpus/$t" ]; then
+        echo "Kein Fuzz-Ziel oder Korpus für $t in $BUILD." >&2
+        exit 1
+    fi
+    work=$(mktemp -d)
+    mkdir "$work/in" "$work/out"
+    find "$BUILD/corpus/$t" "$ROOT/fuzz/corpus/$t" -type f -size -65537c \
+        -exec cp {} "$work/in"/ \; 2>/dev/null || true
+    # shellcheck disable=SC2086
+    "$BUILD/bin/fuzz_$t" -merge=1 $LIMITS "$work/out" "$work/in" >"$work/merge.log" 2>&1 || {
+        tail -n 20 "$work/merge.log"
+        rm -rf "$work"
+        exit 1
+    }
+    grep -E '^MERGE-OUTER: [0-9]+ new files' "$work/merge.log"
+    rm -rf "$ROOT/fuzz/corpus/$t"
+    mkdir -p "$ROOT/fuzz/corpus"
+    mv "$work/out" "$ROOT/fuzz/corpus/$t"
+    rm -rf "$work"
 }
 
 case ${1:-smoke} in
@@ -85,6 +120,9 @@ build)
     ;;
 run)
     run "$2" "$3"
+    ;;
+keep)
+    keep "$2"
     ;;
 smoke)
     if ! have_clang; then
@@ -106,7 +144,7 @@ smoke)
     exit $status
     ;;
 *)
-    echo "Aufruf: scripts/fuzz.sh build | run ZIEL SEKUNDEN | smoke [SEKUNDEN]" >&2
+    echo "Aufruf: scripts/fuzz.sh build | run ZIEL SEKUNDEN | smoke [SEKUNDEN] | keep ZIEL" >&2
     exit 2
     ;;
 esac
