@@ -1,6 +1,6 @@
 // The bitmaps in WMF records, checked before libwmf plays them: its bitmap
-// reader trusts the header it is given, and a header size of 0 or rows that
-// are not there keep it reading for minutes.
+// reader trusts the header it is given, and a header size of 0, rows that are
+// not there or a record too short for its bitmap keep it reading for minutes.
 #include "model/le_bytes.h"
 #include "model/picture_internal.h"
 
@@ -11,21 +11,24 @@ using lebytes::le32;
 
 namespace
 {
-// Where the bitmap starts in the records that carry one (bytes from the
-// record's start); 0 for other records.
-std::uint64_t bitmapOffset(std::uint16_t function)
+// Where the player's bitmap starts in a record (bytes from the record's
+// start), or 0 when it reads none from it. The player reads a bitmap as soon
+// as it has the parameters it needs and a picture to draw, however short the
+// record is: it then reads on past the record's end.
+std::uint64_t bitmapOffset(const std::uint8_t *rec, std::uint64_t words, std::uint16_t function)
 {
+    auto par = [rec](unsigned i) { return le16(rec + 6 + 2 * i); };
     switch (function) {
     case 0x0142: // DIBCREATEPATTERNBRUSH: style, colour usage
         return 10;
-    case 0x0940: // DIBBITBLT: raster operation, 6 coordinates
-        return 22;
+    case 0x0940: // DIBBITBLT: raster operation, 6 coordinates; 9 words without a bitmap
+        return words >= 8 && words != 9 && par(5) && par(4) ? 22 : 0;
     case 0x0B41: // DIBSTRETCHBLT: raster operation, 8 coordinates
-        return 26;
+        return words >= 10 && par(7) && par(6) && par(3) && par(2) ? 26 : 0;
     case 0x0F43: // STRETCHDIB: raster operation, colour usage, 8 coordinates
-        return 28;
+        return words >= 11 && par(8) && par(7) && par(4) && par(3) ? 28 : 0;
     case 0x0D33: // SETDIBTODEV: colour usage, 8 values
-        return 24;
+        return words >= 9 && par(6) && par(5) ? 24 : 0;
     default:
         return 0;
     }
@@ -48,9 +51,8 @@ bool WmfBitmapsOk(const TBytes &bytes, std::size_t headerAt)
         if ((function == 0 && size == 6) || size < 6)
             break;
         const std::uint64_t available = std::min(size, end - at);
-        const std::uint64_t offset = bitmapOffset(function);
-        // The forms of the blits without a bitmap are too short to hold one.
-        if (offset && available >= offset + 12 && !PackedDibOk(b + at + offset, available - offset))
+        const std::uint64_t offset = bitmapOffset(b + at, (available - 6) / 2, function);
+        if (offset && (available < offset + 12 || !PackedDibOk(b + at + offset, available - offset)))
             return false;
         at += size;
     }

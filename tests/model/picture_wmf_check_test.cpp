@@ -14,6 +14,13 @@ namespace
 class WmfBuilder
 {
   public:
+    // Another record, written before the brush.
+    WmfBuilder &With(std::uint16_t function, std::vector<std::uint16_t> words)
+    {
+        extra_.push_back({function, std::move(words)});
+        return *this;
+    }
+
     // dibHeaderSize: the bitmap's header size field; width and rows of
     // bits present as given. endLike: a record of function 0 but five words
     // before the brush, which libwmf passes over.
@@ -37,6 +44,8 @@ class WmfBuilder
         record(0x020C, {100, 100}); // SETWINDOWEXT
         if (endLike)
             record(0x0000, {0, 0});
+        for (const auto &[function, words] : extra_)
+            record(function, words);
         // DIBCREATEPATTERNBRUSH: style 5 (DIB pattern), colour usage 0, the bitmap.
         const std::size_t brush = b_.size();
         u32(0);
@@ -87,6 +96,7 @@ class WmfBuilder
             u16(w);
     }
     TBytes b_;
+    std::vector<std::pair<std::uint16_t, std::vector<std::uint16_t>>> extra_;
 };
 
 constexpr std::size_t kHeaderAt = 22; // after the placeable header
@@ -135,6 +145,40 @@ TEST(WmfCheck, BitmapsBehindARecordLikeTheEndAreChecked)
     const TBytes stuck = WmfBuilder().Build(0, 8, 8, true);
     EXPECT_FALSE(WmfBitmapsOk(stuck, kHeaderAt));
     EXPECT_FALSE(MetafileToSvg(stuck, TPicture::MetafileType::Wmf, &out));
+}
+
+// Found by fuzzing: a pattern brush of four words, its bitmap header size 0
+// in the record's last two words. libwmf reads a bitmap from every pattern
+// brush and from every blit with something to draw, however short the
+// record; from this one it read for minutes. Blits it reads no bitmap from
+// still pass.
+TEST(WmfCheck, RecordsTooShortForTheirBitmapAreRefused)
+{
+    struct Case {
+        const char *what;
+        std::uint16_t function;
+        std::vector<std::uint16_t> words;
+        bool ok;
+    };
+    const std::vector<Case> cases = {
+        {"pattern brush of four words", 0x0142, {5, 0, 0, 0}, false},
+        {"pattern brush of style and usage only", 0x0142, {5, 0}, false},
+        {"DIBBITBLT of ten words", 0x0940, {0x0020, 0x00CC, 0, 0, 50, 50, 10, 10, 0, 0}, false},
+        {"DIBSTRETCHBLT without a bitmap", 0x0B41, {0x0020, 0x00CC, 8, 8, 0, 0, 50, 50, 10, 10}, false},
+        {"STRETCHDIB without a bitmap", 0x0F43, {0x0020, 0x00CC, 0, 8, 8, 0, 0, 50, 50, 10, 10}, false},
+        {"SETDIBTODEV without a bitmap", 0x0D33, {0, 8, 8, 0, 0, 8, 8, 10, 10}, false},
+        {"DIBBITBLT of nine words, the form without a bitmap", 0x0940,
+         {0x0042, 0x0000, 0, 0, 0, 50, 50, 10, 10}, true},
+        {"DIBSTRETCHBLT without a bitmap and nothing to draw", 0x0B41, {0x0020, 0x00CC, 8, 8, 0, 0, 0, 50, 10, 10},
+         true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const TBytes wmf = WmfBuilder().With(c.function, c.words).Build();
+        EXPECT_EQ(WmfBitmapsOk(wmf, kHeaderAt), c.ok);
+        TMetafileSvg out;
+        EXPECT_EQ(MetafileToSvg(wmf, TPicture::MetafileType::Wmf, &out), c.ok);
+    }
 }
 
 TEST(WmfCheck, CorpusMetafilesPass)
