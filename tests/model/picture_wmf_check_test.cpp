@@ -167,9 +167,13 @@ TEST(WmfCheck, RecordsTooShortForTheirBitmapAreRefused)
         {"DIBSTRETCHBLT without a bitmap", 0x0B41, {0x0020, 0x00CC, 8, 8, 0, 0, 50, 50, 10, 10}, false},
         {"STRETCHDIB without a bitmap", 0x0F43, {0x0020, 0x00CC, 0, 8, 8, 0, 0, 50, 50, 10, 10}, false},
         {"SETDIBTODEV without a bitmap", 0x0D33, {0, 8, 8, 0, 0, 8, 8, 10, 10}, false},
-        {"DIBBITBLT of nine words, the form without a bitmap", 0x0940,
-         {0x0042, 0x0000, 0, 0, 0, 50, 50, 10, 10}, true},
-        {"DIBSTRETCHBLT without a bitmap and nothing to draw", 0x0B41, {0x0020, 0x00CC, 8, 8, 0, 0, 0, 50, 10, 10},
+        {"DIBBITBLT of nine words, the form without a bitmap",
+         0x0940,
+         {0x0042, 0x0000, 0, 0, 0, 50, 50, 10, 10},
+         true},
+        {"DIBSTRETCHBLT without a bitmap and nothing to draw",
+         0x0B41,
+         {0x0020, 0x00CC, 8, 8, 0, 0, 0, 50, 10, 10},
          true},
     };
     for (const Case &c : cases) {
