@@ -136,7 +136,8 @@ void TForm_pictextplus::FormShow()
         if (PreviewPicture())
             FitPreview(72, 56);
         PageControl1->blockSignals(true);
-        PageControl1->setCurrentWidget(f->Kind == 2 ? TAB_Grafik : TAB_TEXT);
+        PageControl1->setCurrentWidget(
+            KindTraits(f->Kind).editorPage == TFieldEditorPage::Picture ? TAB_Grafik : TAB_TEXT);
         PageControl1->blockSignals(false);
     }
     MemoChange(); // the count and the copy button follow the loaded text
@@ -183,7 +184,7 @@ void TForm_pictextplus::Macheaktuell()
         mf.setItalic(BTN_Kursiv->Down());
         mf.setUnderline(BTN_Unter->Down());
         f->Angle = SPIN_W->Value();
-        f->SetKind(1);
+        f->SetKind(KindOfEditorPage(TFieldEditorPage::Text));
         mf.setFamily(CB_Schriftart->SelectedName());
         if (mf != Memo->font()) // a new font lays the whole text out again
             Memo->setFont(mf);
@@ -219,7 +220,7 @@ void TForm_pictextplus::Macheaktuell()
             Memo->document()->setDefaultTextOption(option);
         }
     } else {
-        f->SetKind(2);
+        f->SetKind(KindOfEditorPage(TFieldEditorPage::Picture));
     }
     // A copy of the preview; skipped when the field already holds that copy,
     // so that typing does not copy a photo at every key.

@@ -85,7 +85,7 @@ QString pictureSheet(const TempProgramFolder &dir)
     for (int c = 0; c < 5; ++c)
         for (int r = 0; r < 13; ++r) {
             TRSObject *f = rs.GetField(c, r);
-            f->Kind = 2;
+            f->Kind = TFieldKind::Picture;
             f->Visible = true;
             f->Picture = TPicture::FromImage(logo);
         }
