@@ -309,6 +309,10 @@ void TForm1::CreatePreview()
                 *handled = true;
             });
     connect(canvas_, &TDPaintbox::OnZoomChanged, this, &TForm1::LayoutContent);
+    // Opening a sheet and resizing the window fit the page without a mouse
+    // move: the zoom panel follows every change of the zoom.
+    connect(canvas_, &TDPaintbox::OnZoomChanged, this,
+            [this] { panels_[5]->setText(QLocale().toString(canvas_->ZoomFaktor(), 'f', 2)); });
     connect(canvas_, &TDPaintbox::OnXYChange, this, &TForm1::DPaintbox1XYChange);
     canvas_->setVisible(false);
 }

@@ -198,8 +198,16 @@ TEST_F(MainWindow, StartFileOpensWithItsNameAndAFreshUndoStore)
     EXPECT_EQ(w->PreviewCaption()->text(), TForm1::PreviewHelpCaption());
     EXPECT_EQ(w->StatusPanel(11)->text(), "b×h = 210 × 297 mm; (?)"); // no printer: no paper name
     EXPECT_EQ(w->StatusPanel(10)->text(), "kein Drucker, Blattgröße: ");
-    // The page fits the window.
+    // The page fits the window, and the status bar says at which zoom, also
+    // after a resize, without a mouse move.
     EXPECT_LE(w->DPaintbox1()->height(), w->ScrollBox1()->height());
+    const QLocale locale;
+    EXPECT_EQ(w->StatusPanel(5)->text(), locale.toString(w->DPaintbox1()->ZoomFaktor(), 'f', 2));
+    w->show();
+    w->resize(700, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(w->StatusPanel(5)->text(), locale.toString(w->DPaintbox1()->ZoomFaktor(), 'f', 2));
+    EXPECT_NE(w->StatusPanel(5)->text(), "0");
 }
 
 TEST_F(MainWindow, OpeningAWrongFileChangesNothing)
