@@ -30,6 +30,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -112,7 +113,9 @@ void TForm1::CreateToolBar()
     auto big = [&](const char *name, const QString &caption, const QString &hint, const char *glyph,
                    void (TForm1::*handler)()) {
         TMUVButton *b = AddButton(bar, name, caption, hint, QString::fromLatin1(glyph), 32, handler);
-        b->setMinimumWidth(84);
+        // Never narrower than the caption at the font in use, also in the
+        // smallest window.
+        b->setMinimumWidth(std::max(84, b->sizeHint().width()));
         row->addWidget(b);
         return b;
     };

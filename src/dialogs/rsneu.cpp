@@ -25,6 +25,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -244,10 +245,13 @@ TForm_RSNEU::TForm_RSNEU(QWidget *parent) : QDialog(parent)
 
     btn_ok = new TMUVButton(QStringLiteral("OK"), QStringLiteral("ok"), this);
     btn_ok->setObjectName(QStringLiteral("btn_ok"));
-    btn_ok->setGeometry(460, 492, 96, 30);
     btn_cancel = new TMUVButton(QStringLiteral("Abbrechen"), QStringLiteral("cancel"), this);
     btn_cancel->setObjectName(QStringLiteral("btn_cancel"));
-    btn_cancel->setGeometry(564, 492, 96, 30);
+    // Caption above glyph: as tall as both need at the font in use, the
+    // bottom edges where they always were.
+    const int buttonHeight = std::max({30, btn_ok->sizeHint().height(), btn_cancel->sizeHint().height()});
+    btn_ok->setGeometry(460, 522 - buttonHeight, 96, buttonHeight);
+    btn_cancel->setGeometry(564, 522 - buttonHeight, 96, buttonHeight);
     // Enter belongs to the spin fields and the calculation line (it applies
     // a value there); the dialog has no default button that it could press.
     connect(btn_ok, &TMUVButton::clicked, this, &TForm_RSNEU::btn_okClick);

@@ -204,8 +204,11 @@ TEST_F(MainWindow, StartFileOpensWithItsNameAndAFreshUndoStore)
     const QLocale locale;
     EXPECT_EQ(w->StatusPanel(5)->text(), locale.toString(w->DPaintbox1()->ZoomFaktor(), 'f', 2));
     w->show();
+    QApplication::processEvents();
+    const double before = w->DPaintbox1()->ZoomFaktor();
     w->resize(700, 500);
     QApplication::processEvents();
+    EXPECT_NE(w->DPaintbox1()->ZoomFaktor(), before);
     EXPECT_EQ(w->StatusPanel(5)->text(), locale.toString(w->DPaintbox1()->ZoomFaktor(), 'f', 2));
     EXPECT_NE(w->StatusPanel(5)->text(), "0");
 }
@@ -554,6 +557,14 @@ TEST_F(MainWindow, StatusPanelsNeverOverlapInANarrowWindow)
             EXPECT_LE(r.right(), bar->width()) << "panel " << i << " at width " << width;
             right = r.right() + 1;
         }
+    }
+    // The tool bar's captions stay whole at the smallest width.
+    w->resize(w->minimumSizeHint().width(), 700);
+    QApplication::processEvents();
+    for (const char *name : {"btn_Neu", "btn_open", "btn_save", "btn_print", "btn_mod", "btn_spaltekopieren",
+                             "btn_undo", "btn_redo"}) {
+        const TMUVButton *b = w->Button(QString::fromLatin1(name));
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 4) << name;
     }
     // At 800 pixels the panels from the left keep their widths, the size
     // panel is shortened with "…" instead of cut off.
