@@ -118,7 +118,7 @@ void TMUVFontComboBox::Reload()
         widest = std::max(widest, fm.horizontalAdvance(name));
     const int nameWidth = widest + 12;
     static_cast<FontItemDelegate *>(itemDelegate())->nameWidth = nameWidth;
-    view()->setMinimumWidth(nameWidth + std::max(nameWidth, 160) +
+    view()->setMinimumWidth(nameWidth + std::max(nameWidth * 3 / 2, 160) +
                             style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * view()->frameWidth());
     if (!keep.isEmpty())
         SetSelectedName(keep);
