@@ -235,17 +235,19 @@ void TForm_RSNEU::lst_EtikettenChange(QListWidgetItem *item)
 
 void TForm_RSNEU::ApplyLabelProduct(const TLabelProduct &product)
 {
-    // Chosen from outside the list: the list shows it as chosen.
-    if (products_ && ChosenLabelProduct() != &product) {
-        for (int row = 0; row < lst_Etiketten->count(); ++row) {
-            QListWidgetItem *item = lst_Etiketten->item(row);
-            if (&products_->Products[item->data(kProductRole).toInt()] == &product) {
-                fillingProducts_ = true;
-                lst_Etiketten->setCurrentItem(item);
-                fillingProducts_ = false;
-                break;
-            }
-        }
+    // Chosen from outside the list: the list shows it as chosen, or nothing
+    // when it is none of the list's.
+    if (ChosenLabelProduct() != &product) {
+        QListWidgetItem *found = nullptr;
+        for (int row = 0; products_ && row < lst_Etiketten->count() && !found; ++row)
+            if (&products_->Products[lst_Etiketten->item(row)->data(kProductRole).toInt()] == &product)
+                found = lst_Etiketten->item(row);
+        fillingProducts_ = true;
+        if (found)
+            lst_Etiketten->setCurrentItem(found);
+        else
+            lst_Etiketten->clearSelection();
+        fillingProducts_ = false;
     }
     ApplyLayout(PresetFromLabelProduct(product, spin_TXTZH->ValueReal()), lst_Etiketten);
     ShowLabelProductNote();
