@@ -1,6 +1,7 @@
-// TForm1: the commands on fields, columns and rows of the page preview: the
-// context menu, the field editor on a click, pasted text, visibility, column
-// backgrounds, copies of a field, format copy and paste; and redo.
+// TForm1: the context menu of the page preview and the field editor on a
+// click. The menu's commands are the document's (document/field_commands.h):
+// the window finds the position under the pointer, asks its questions and
+// shows what comes back. And redo.
 #include "app/mainwindow.h"
 
 #include "controls/MUVButton.h"
