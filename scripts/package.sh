@@ -33,24 +33,35 @@ version=$(sed -n 's/^project(Dorlix VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
     echo "Upstream-Name: Dorlix"
     echo ""
     echo "Files: *"
-    echo "Copyright: Dorlix maintainers"
+    echo "Copyright: 2026 Dorlix maintainers"
     echo "License: GPL-2+"
-    sed -n '3,$p' LICENSE | sed -e 's/^$/./' -e 's/^/ /'
+    echo " This program is free software; you can redistribute it and/or modify it"
+    echo " under the terms of the GNU General Public License as published by the Free"
+    echo " Software Foundation; either version 2 of the License, or (at your option)"
+    echo " any later version."
     echo " ."
     echo " On Debian systems, the full text of the GNU General Public License"
     echo " version 2 can be found in the file /usr/share/common-licenses/GPL-2."
 } > "$files/copyright"
 date=$(git log -1 --format=%aD 2>/dev/null || date -R)
-printf 'dorlix (%s) unstable; urgency=low\n\n  * Local build of %s.\n\n -- Dorlix maintainers <dorlix@localhost>  %s\n' \
+# A native package (no Debian revision): the change log is changelog.gz.
+printf 'dorlix (%s) unstable; urgency=low\n\n  * Local build of %s.\n\n -- Dorlix maintainers <dorlix@users.noreply.example.org>  %s\n' \
     "$version" "$(git rev-parse --short HEAD 2>/dev/null || echo unknown)" "$date" |
-    gzip -9n > "$files/changelog.Debian.gz"
+    gzip -9n > "$files/changelog.gz"
+
+for page in dorlix.1 dorlix-cli.1; do
+    gzip -9n < "docs/man/$page" > "$files/$page.gz"
+done
 
 BUILD_DIR="$BUILD_DIR" ./scripts/build.sh
 cmake -S . -B "$BUILD_DIR" -DDORLIX_PACKAGE_FILES="$(pwd)/$files" >/dev/null
 cmake --build "$BUILD_DIR" --target dorlix dorlix-cli
 # Files in the package belong to root, whoever builds it.
+rm -f "$BUILD_DIR"/dorlix_*.deb
 (cd "$BUILD_DIR" && fakeroot cpack -G DEB -B "$(pwd)")
 rm -rf "$BUILD_DIR/_CPack_Packages"
+# A later "cmake --install" of this build folder installs as usual again.
+cmake -S . -B "$BUILD_DIR" -UDORLIX_PACKAGE_FILES >/dev/null
 deb=$(ls "$BUILD_DIR"/dorlix_"$version"_*.deb)
 echo "Paket: $deb"
 dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
