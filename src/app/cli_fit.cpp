@@ -7,12 +7,10 @@
 
 #include "document/document.h"
 #include "document/text_width.h"
-#include "model/folder_check.h"
+#include "model/settings_places.h"
 #include "platform/ini.h"
-#include "platform/system.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 
 #include <optional>
 
@@ -36,14 +34,15 @@ std::optional<int> parseCount(const QString &text)
     return ok && n >= 1 ? std::optional<int>(n) : std::nullopt;
 }
 
-// The line factor the window composes with, from the settings file next to
-// the program; it decides how wide a turned text of several lines is.
+// The line factor the window composes with, from its settings file; it
+// decides how wide a turned text of several lines is.
 double settingsLineFactor()
 {
     constexpr double kDefault = 1.1;
-    if (!ProgramFolderCheck())
+    const QString path = SettingsFilePath();
+    if (path.isEmpty())
         return kDefault;
-    const platform::TIniFile ini(platform::SettingsFilePath());
+    const platform::TIniFile ini(path);
     return ini.FileExists() ? ini.ReadFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), kDefault)
                             : kDefault;
 }
@@ -96,10 +95,12 @@ int fit(const QStringList &args)
         pos = {*c - 1, *r - 1};
     }
 
+    // The page asks the printer once; whatever it has to say goes to
+    // standard error.
+    CliStderrMessages messages;
     TDocument document;
     if (!CliLoadSheet(document.Sheet(), files[0], nullptr))
         return kCliFailed;
-    CliStderrMessages messages;
     const TRS &sheet = document.Sheet();
     if (scope != TTextFitScope::Sheet && pos.column >= sheet.ColumnCount) {
         CliError(QStringLiteral("Die Spalte %1 gibt es nicht: der Bogen hat %2 Spalten.")
@@ -126,14 +127,8 @@ int fit(const QStringList &args)
     FitTextWidths(document, scope, pos);
 
     const QString out = files.value(1, files[0]);
-    if (!document.Sheet().SaveToFile(out)) {
-        if (!messages.Shown())
-            CliError(
-                QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: "
-                               "der Programmordner \"%2\" ist nicht beschreibbar.")
-                    .arg(QDir::toNativeSeparators(out), QDir::toNativeSeparators(platform::ProgramFolder())));
+    if (!CliSaveSheet(document.Sheet(), out))
         return kCliFailed;
-    }
     return kCliOk;
 }
 
