@@ -1,9 +1,11 @@
-// dorlix-cli barcode FILE COLUMN ROW KIND DATA [OUT.rsd]: turns one field
-// into a barcode or QR code and writes the sheet, to OUT or in place. The
+// dorlix-cli barcode FILE COLUMN ROW KIND DATA [OUT.rsd] [--no-text]
+// [--colour RRGGBB]: turns one field into a barcode or QR code and writes the
+// sheet, to OUT or in place. The
 // file is written only when the code could be made, and then through the
 // label file writer, which replaces the target only when all was written.
 #include "cli.h"
 
+#include "canvas/colours.h"
 #include "model/barcode.h"
 #include "model/rs.h"
 #include "platform/system.h"
@@ -14,7 +16,7 @@
 namespace
 {
 
-const char *const kUsage = "barcode DATEI SPALTE REIHE ART DATEN [AUSGABE.rsd]";
+const char *const kUsage = "barcode DATEI SPALTE REIHE ART DATEN [AUSGABE.rsd] [--no-text] [--colour RRGGBB]";
 
 QString kindList()
 {
@@ -35,10 +37,19 @@ int barcode(const QStringList &args)
     parser.addPositionalArgument(QStringLiteral("AUSGABE"),
                                  QStringLiteral("wohin der Bogen geschrieben wird"),
                                  QStringLiteral("[AUSGABE.rsd]"));
-    // Data may begin with a minus sign: after the file everything is an argument.
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption noText(QStringLiteral("no-text"),
+                                    QStringLiteral("ohne Klarschrift unter dem Code"));
+    const QCommandLineOption colour(QStringLiteral("colour"), QStringLiteral("Farbe des Codes"),
+                                    QStringLiteral("RRGGBB"));
+    parser.addOption(noText);
+    parser.addOption(colour);
     if (!parser.parse(QStringList{QStringLiteral("dorlix-cli")} + args)) {
-        CliError(parser.errorText());
+        const QStringList unknown = parser.unknownOptionNames();
+        CliError(
+            unknown.isEmpty()
+                ? QStringLiteral("Aufruf: dorlix-cli %1").arg(QLatin1String(kUsage))
+                : QStringLiteral("Unbekannte Option: %1 (Daten, die mit \"-\" beginnen, folgen nach \"--\").")
+                      .arg(unknown.first()));
         return kCliFailed;
     }
     const QStringList pos = parser.positionalArguments();
@@ -83,6 +94,17 @@ int barcode(const QStringList &args)
     if (const TBarcodeSettings *before = FieldBarcode(*field)) {
         settings.humanReadable = before->humanReadable; // a code made again keeps its look
         settings.colour = before->colour;
+    }
+    if (parser.isSet(noText))
+        settings.humanReadable = false;
+    if (parser.isSet(colour)) {
+        const std::optional<std::uint32_t> html = colours::HexToColor(parser.value(colour));
+        if (!html) {
+            CliError(QStringLiteral("Ungültige Farbe: \"%1\" (erwartet sind sechs Hexziffern RRGGBB).")
+                         .arg(parser.value(colour)));
+            return kCliFailed;
+        }
+        settings.colour = colours::HtmlValueToColor(*html);
     }
     QString error;
     if (!SetFieldBarcode(*field, settings, &error)) {

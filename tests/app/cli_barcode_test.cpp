@@ -134,7 +134,10 @@ TEST(CliBarcode, WritesToAnotherFileAndRefusesWithoutTouchingAnything)
 
     const QString out = dir.File("aus.rsd");
     QByteArray err;
-    ASSERT_EQ(cli({"barcode", path, "2", "1", "datamatrix", "-42 Ordner", out}, &err), 0)
+    ASSERT_EQ(cli({"barcode", path, "2", "1", "datamatrix", "--colour", "336699", "--no-text", "--",
+                   "-42 Ordner", out},
+                  &err),
+              0)
         << err.toStdString();
     EXPECT_EQ(fileBytes(path), before);
     TRS read;
@@ -143,6 +146,8 @@ TEST(CliBarcode, WritesToAnotherFileAndRefusesWithoutTouchingAnything)
     ASSERT_TRUE(f && FieldBarcode(*f));
     EXPECT_EQ(FieldBarcode(*f)->kind, TBarcodeKind::DataMatrix);
     EXPECT_EQ(FieldBarcode(*f)->data, QStringLiteral("-42 Ordner"));
+    EXPECT_EQ(FieldBarcode(*f)->colour, 0x996633); // $00BBGGRR
+    EXPECT_FALSE(FieldBarcode(*f)->humanReadable);
 
     const struct {
         QStringList args;
@@ -156,6 +161,8 @@ TEST(CliBarcode, WritesToAnotherFileAndRefusesWithoutTouchingAnything)
         {{"barcode", dir.File("fehlt.rsd"), "1", "1", "qr", "x"}, "nicht gefunden"},
         {{"barcode", dir.Path(), "1", "1", "qr", "x"}, "Ordner"},
         {{"barcode", path, "1", "1", "qr"}, "Aufruf"},
+        {{"barcode", path, "1", "1", "qr", "-5"}, "Unbekannte Option: 5"},
+        {{"barcode", path, "1", "1", "qr", "x", "--colour", "grün"}, "Ungültige Farbe"},
     };
     for (const auto &r : refusals) {
         EXPECT_EQ(cli(r.args, &err), 2) << r.says;
