@@ -8,10 +8,8 @@
 #include "canvas/colours.h"
 #include "model/barcode.h"
 #include "model/rs.h"
-#include "platform/system.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 
 namespace
 {
@@ -112,16 +110,7 @@ int barcode(const QStringList &args)
         return kCliFailed;
     }
 
-    CliStderrMessages messages;
-    if (!sheet.SaveToFile(out)) {
-        if (!messages.Shown())
-            CliError(
-                QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: "
-                               "der Programmordner \"%2\" ist nicht beschreibbar.")
-                    .arg(QDir::toNativeSeparators(out), QDir::toNativeSeparators(platform::ProgramFolder())));
-        return kCliFailed;
-    }
-    return kCliOk;
+    return CliSaveSheet(sheet, out) ? kCliOk : kCliFailed;
 }
 
 const CliRegistration barcodeCommand("barcode", kUsage, &barcode);
