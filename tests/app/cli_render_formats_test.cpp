@@ -107,5 +107,6 @@ TEST(CliRenderFormats, OutputSizeIsBoundedWhateverThePictureClaims)
     ASSERT_EQ(runCli({"render-picture", in, out}, &err), 0) << err.toStdString();
     EXPECT_EQ(QImage(out).size(), QSize(2000, 2000));
     EXPECT_EQ(runCli({"render-picture", in, out, "16384"}, &err), 2);
-    EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("höchstens 50 Millionen"))) << err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("höchstens 50 Millionen")))
+        << err.toStdString();
 }

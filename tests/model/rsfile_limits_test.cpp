@@ -76,7 +76,7 @@ TEST_F(RsFileLimits, ColumnAndRowCountsAtTheirBoundaries)
     EXPECT_TRUE(GridCountsAllowed(1, 1));
     EXPECT_TRUE(GridCountsAllowed(kMaxColumns, 1));
     EXPECT_TRUE(GridCountsAllowed(1, kMaxRows));
-    EXPECT_TRUE(GridCountsAllowed(100, 100)); // as many fields as the layout dialog allows
+    EXPECT_TRUE(GridCountsAllowed(100, 100));  // as many fields as the layout dialog allows
     EXPECT_FALSE(GridCountsAllowed(100, 101)); // one row of fields too many
     EXPECT_FALSE(GridCountsAllowed(1024, 1024));
     EXPECT_FALSE(GridCountsAllowed(32767, 1));
