@@ -3,6 +3,7 @@
 #include "model/picture_qtformats.h"
 
 #include "model/picture_internal.h"
+#include "model/svg_filter.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -97,8 +98,11 @@ bool decodeSvg(const QByteArray &bytes, int renderWidth, const QColor &backgroun
                QString *error)
 {
     const QString broken = QStringLiteral("SVG-Grafik ist nicht gültig (die Datei ist beschädigt)");
+    // Pictures inside the drawing are decoded within the same bounds.
+    QImageReader::setAllocationLimit(int(kMaxDecodedPixels * 4 / (1024 * 1024)) + 16);
+    const QByteArray filtered = SvgWithOwnReferencesOnly(bytes);
     QSvgRenderer renderer;
-    if (!renderer.load(bytes) || !renderer.isValid())
+    if (filtered.isEmpty() || !renderer.load(filtered) || !renderer.isValid())
         return fail(error, broken);
     const QSizeF own =
         renderer.viewBoxF().isEmpty() ? QSizeF(renderer.defaultSize()) : renderer.viewBoxF().size();
