@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes);
 
@@ -88,6 +89,58 @@ void drawRaster(QPainter &painter, const QRectF &box, const QImage &source, qint
     painter.drawImage(box, source);
 }
 
+// Draws a metafile from its SVG form, converting it first if need be.
+void drawMetafile(QPainter &painter, const QRectF &target, const TPictureData &d, TPictureCache &cache)
+{
+    if (!cache.metaDone) {
+        cache.metaDone = true;
+        if (!MetafileToSvg(d.bytes, d.metaType, &cache.svg))
+            cache.svg = TMetafileSvg();
+    }
+    if (!cache.renderer && !cache.svg.svg.isEmpty()) {
+        cache.renderer = std::make_unique<QSvgRenderer>(cache.svg.svg);
+        if (cache.renderer->isValid())
+            cache.renderer->setViewBox(cache.svg.frame);
+        else
+            cache.svg.svg.clear(); // unreadable: never try again
+    }
+    if (cache.svg.svg.isEmpty() || !cache.renderer || !cache.renderer->isValid())
+        return; // a metafile that draws nothing
+
+    // Transparent: only the metafile's own ink covers what lies below. The
+    // drawing stays inside its box, as a field's content must.
+    painter.save();
+    struct Restore {
+        QPainter &p;
+        ~Restore() { p.restore(); }
+    } restore{painter};
+    painter.setClipRect(target, Qt::IntersectClip);
+    qreal ratio = 1;
+    const QSize size = deviceSize(painter, target, &ratio);
+    if (!size.isEmpty()) {
+        auto &kept = cache.rendered;
+        std::size_t i = 0;
+        while (i < kept.size() && (kept[i].size() != size || kept[i].devicePixelRatio() != ratio))
+            ++i;
+        if (i == kept.size()) {
+            QImage image(size, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter p(&image);
+            p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                             QPainter::SmoothPixmapTransform);
+            cache.renderer->render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+            p.end();
+            image.setDevicePixelRatio(ratio);
+            kept.push_back(std::move(image));
+        }
+        useFirst(kept, i);
+        painter.drawImage(target, kept.front());
+    } else {
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        cache.renderer->render(&painter, target);
+    }
+}
+
 } // namespace
 
 void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) const
@@ -125,48 +178,13 @@ void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) co
         break;
     }
 
-    if (!cache.metaDone) {
-        cache.metaDone = true;
-        if (!MetafileToSvg(d.bytes, d.metaType, &cache.svg))
-            cache.svg = TMetafileSvg();
+    // A metafile beyond the memory to be had draws nothing, like one that
+    // cannot be converted.
+    try {
+        drawMetafile(painter, target, d, cache);
+    } catch (const std::bad_alloc &) {
+        cache.svg = TMetafileSvg();
+        cache.renderer.reset();
+        cache.rendered.clear();
     }
-    if (!cache.renderer && !cache.svg.svg.isEmpty()) {
-        cache.renderer = std::make_unique<QSvgRenderer>(cache.svg.svg);
-        if (cache.renderer->isValid())
-            cache.renderer->setViewBox(cache.svg.frame);
-        else
-            cache.svg.svg.clear(); // unreadable: never try again
-    }
-    if (cache.svg.svg.isEmpty() || !cache.renderer || !cache.renderer->isValid())
-        return; // a metafile that draws nothing
-
-    // Transparent: only the metafile's own ink covers what lies below. The
-    // drawing stays inside its box, as a field's content must.
-    painter.save();
-    painter.setClipRect(target, Qt::IntersectClip);
-    qreal ratio = 1;
-    const QSize size = deviceSize(painter, target, &ratio);
-    if (!size.isEmpty()) {
-        auto &kept = cache.rendered;
-        std::size_t i = 0;
-        while (i < kept.size() && (kept[i].size() != size || kept[i].devicePixelRatio() != ratio))
-            ++i;
-        if (i == kept.size()) {
-            QImage image(size, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            QPainter p(&image);
-            p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                             QPainter::SmoothPixmapTransform);
-            cache.renderer->render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
-            p.end();
-            image.setDevicePixelRatio(ratio);
-            kept.push_back(std::move(image));
-        }
-        useFirst(kept, i);
-        painter.drawImage(target, kept.front());
-    } else {
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        cache.renderer->render(&painter, target);
-    }
-    painter.restore();
 }

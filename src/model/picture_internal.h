@@ -48,11 +48,18 @@ enum class TEmfCheck {
     Header,      // no EMF header, or its description or pixel format outside it
     Frame,       // reference device, bounds or frame of absurd size
     Record,      // a record size, or a count inside a record, beyond the data
-    RecordCount, // more records than any drawing needs
+    RecordCount, // more records or points than any drawing needs
     Bitmap,      // a bitmap header or its bits beyond the record, or too large
 };
 constexpr std::int64_t kMaxEmfBitmapPixels = 64'000'000;
-constexpr std::uint64_t kMaxEmfRecords = 2'000'000;
+// The most drawing a metafile may hold, in records and in points of lines
+// and polygons. Its SVG form takes kilobytes of memory per element, and the
+// renderer time per point: a million records took minutes and gigabytes.
+constexpr std::uint64_t kMaxMetafileRecords = 100'000;
+constexpr std::uint64_t kMaxMetafilePoints = 1'000'000;
+constexpr std::uint64_t kMaxEmfRecords = kMaxMetafileRecords;
+// The largest SVG form of a metafile that is drawn.
+constexpr qsizetype kMaxMetafileSvgBytes = qsizetype(64) << 20;
 TEmfCheck CheckEmfForConversion(const TBytes &bytes);
 // A bitmap header with its colour table (cbBmi bytes) and cbBits bytes of
 // bits: every size inside the bytes, at most kMaxEmfBitmapPixels pixels, a
@@ -64,6 +71,13 @@ bool PackedDibOk(const std::uint8_t *dib, std::uint64_t size);
 // Whether the bitmaps in the records of a WMF (from the 18-byte header at
 // headerAt) are sound enough for the converter, which trusts them.
 bool WmfBitmapsOk(const TBytes &bytes, std::size_t headerAt);
+// Whether a WMF holds at most kMaxMetafileRecords records and
+// kMaxMetafilePoints points.
+bool WmfWithinLimits(const TBytes &bytes, std::size_t headerAt);
+// The same for metafile bytes of either type; the message for a picture
+// file that is beyond them.
+bool MetafileWithinLimits(const TBytes &bytes, TPicture::MetafileType type);
+QString MetafileTooLargeText();
 // Neutralises the text records of an EMF that give glyph numbers instead of
 // characters; returns how many there were.
 int DropGlyphIndexTexts(std::vector<char> &emf);

@@ -140,6 +140,10 @@ bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSv
     case TPicture::MetafileType::None:
         break;
     }
+    if (out->svg.size() > kMaxMetafileSvgBytes) {
+        *out = TMetafileSvg();
+        return false;
+    }
     // The converters embed the metafile's bitmaps as data: URIs; a reference
     // of any other kind can only have come from a text of the file.
     if (converted && out->svg.contains("href")) {
