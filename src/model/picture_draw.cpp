@@ -11,11 +11,85 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <unordered_set>
 
-QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes);
+namespace
+{
 
-TPictureCache::TPictureCache() = default;
-TPictureCache::~TPictureCache() = default;
+// Every cache of converted forms, for the common budget.
+struct Caches {
+    std::unordered_set<TPictureCache *> live;
+    qint64 held = 0;
+    std::uint64_t clock = 0;
+};
+Caches &caches()
+{
+    static Caches c;
+    return c;
+}
+
+qint64 imageBytes(const QImage &image)
+{
+    return image.sizeInBytes();
+}
+
+} // namespace
+
+qint64 ConvertedBytesHeld()
+{
+    return caches().held;
+}
+
+TPictureCache::TPictureCache()
+{
+    caches().live.insert(this);
+}
+
+TPictureCache::~TPictureCache()
+{
+    caches().live.erase(this);
+    caches().held -= held;
+}
+
+void TPictureCache::Drop()
+{
+    image = QImage();
+    imageDone = false;
+    jpegScaled.clear();
+    scaled.clear();
+    metaDone = false;
+    svg = TMetafileSvg();
+    renderer.reset();
+    rendered.clear();
+    caches().held -= held;
+    held = 0;
+}
+
+void TPictureCache::Used()
+{
+    Caches &all = caches();
+    qint64 now = imageBytes(image);
+    for (const auto &[denom, decoded] : jpegScaled)
+        now += imageBytes(decoded);
+    for (const Scaled &s : scaled)
+        now += imageBytes(s.image);
+    for (const QImage &r : rendered)
+        now += imageBytes(r);
+    if (renderer)
+        now += qint64(svg.svg.size()) * (1 + kSvgRendererBytesPerByte);
+    all.held += now - held;
+    held = now;
+    used = ++all.clock;
+    while (all.held > kMaxConvertedBytes) {
+        TPictureCache *oldest = nullptr;
+        for (TPictureCache *c : all.live)
+            if (c != this && c->held > 0 && (!oldest || c->used < oldest->used))
+                oldest = c;
+        if (!oldest)
+            break; // this picture alone: it is drawn all the same
+        oldest->Drop();
+    }
+}
 
 namespace
 {
@@ -50,6 +124,17 @@ QSize deviceSize(const QPainter &painter, const QRectF &box, qreal *ratio)
     if (size.isEmpty() || qint64(size.width()) * size.height() > kMaxCachedPixels)
         return QSize();
     return size;
+}
+
+// The size a raster picture is decoded at for drawing: its own, or within
+// kMaxDrawnPixels at its aspect.
+QSize drawnSize(int w, int h)
+{
+    const qint64 pixels = qint64(w) * h;
+    if (pixels <= kMaxDrawnPixels)
+        return QSize(w, h);
+    const double scale = std::sqrt(double(kMaxDrawnPixels) / double(pixels));
+    return QSize(std::max(1, int(w * scale)), std::max(1, int(h * scale)));
 }
 
 // Moves the kept form at index i to the front (most recently used) and
@@ -154,14 +239,16 @@ void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) co
     switch (d.kind) {
     case Kind::Bitmap:
         if (!cache.imageDone) {
-            cache.image = DecodeBmp(d.bmp, d.bytes);
+            cache.image = DecodeBmp(d.bmp, d.bytes, drawnSize(d.bmp.width, d.bmp.AbsHeight()));
             cache.imageDone = true;
         }
         drawRaster(painter, target, cache.image, 1, cache);
+        cache.Used();
         return;
     case Kind::Jpeg: {
         if (jpegScaleDenom != 2 && jpegScaleDenom != 4 && jpegScaleDenom != 8) {
             drawRaster(painter, target, d.decoded, 1, cache);
+            cache.Used();
             return;
         }
         auto it = cache.jpegScaled.find(jpegScaleDenom);
@@ -172,6 +259,7 @@ void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) co
             it = cache.jpegScaled.emplace(jpegScaleDenom, std::move(scaled)).first;
         }
         drawRaster(painter, target, it->second, 1 + jpegScaleDenom, cache);
+        cache.Used();
         return;
     }
     case Kind::Metafile:
@@ -183,8 +271,8 @@ void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) co
     try {
         drawMetafile(painter, target, d, cache);
     } catch (const std::bad_alloc &) {
-        cache.svg = TMetafileSvg();
-        cache.renderer.reset();
-        cache.rendered.clear();
+        cache.Drop();
+        cache.metaDone = true; // never tried again
     }
+    cache.Used();
 }

@@ -126,6 +126,7 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
             cache->renderer->setViewBox(cache->svg.frame);
         }
         pic->d_->cache = std::move(cache);
+        pic->d_->cache->Used();
     } catch (const std::bad_alloc &) {
         fail(error, QStringLiteral("Nicht genügend Speicher für die Metadatei"));
         return nullptr;

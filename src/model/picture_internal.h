@@ -25,6 +25,13 @@ constexpr std::size_t kMaxMetafileBytes = std::size_t(128) << 20;
 // Reads a picture file into memory (at most kMaxPictureFileBytes).
 bool ReadPictureFile(const QString &path, TBytes *bytes, QString *error);
 
+// Decodes a bitmap into an RGB32 image of its size, or of the smaller size
+// given, each pixel then the mean of the pixels it covers.
+QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes, QSize size = QSize());
+// The most pixels a raster picture is decoded with for drawing: larger ones
+// are decoded smaller, still far finer than any field is printed.
+constexpr qint64 kMaxDrawnPixels = 16'000'000;
+
 // Decodes a JPEG photo at 1/scaleDenom of its size (1, 2, 4 or 8) into an
 // RGB32 image. Greyscale, YCbCr, RGB, CMYK and YCCK files are accepted.
 bool DecodeJpeg(const TBytes &bytes, int scaleDenom, QImage *out, QString *error);
@@ -126,7 +133,23 @@ class TPictureCache
     // How many sizes are kept: copies of one picture may be drawn at a few
     // sizes (the page, a dialog's preview, another zoom).
     static constexpr std::size_t kKeptSizes = 4;
+
+    // All converted forms of all pictures together stay within
+    // kMaxConvertedBytes: after a picture's forms have grown, the forms of
+    // the pictures drawn longest ago are dropped (and made again when they
+    // are drawn again). Pictures are drawn on one thread only.
+    void Used();
+    // Empties every converted form.
+    void Drop();
+    qint64 held = 0;        // bytes, as counted at the last use
+    std::uint64_t used = 0; // when last drawn
 };
+constexpr qint64 kMaxConvertedBytes = qint64(768) << 20;
+// What the converted forms of all pictures hold now, in bytes.
+qint64 ConvertedBytesHeld();
+// The memory a parsed SVG drawing takes, per byte of its text (measured with
+// drawings of many small elements).
+constexpr qint64 kSvgRendererBytesPerByte = 40;
 
 // The data of a picture, shared by its copies. Only TPicture::Write changes
 // it, and only while one picture owns it alone.
