@@ -4,6 +4,7 @@
 
 #include "model/picture_internal.h"
 #include "model/svg_filter.h"
+#include "model/tiff_messages.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -185,6 +186,8 @@ bool DecodeOtherImage(const QByteArray &bytes, int renderWidth, const QColor &ba
                     QStringLiteral("%1-Bilder können hier nicht gelesen werden: die Qt-Erweiterung für "
                                    "Bildformate fehlt (Paket qt6-image-formats-plugins)")
                         .arg(name));
+    if (format == TOtherImageFormat::Tiff)
+        QuietTiffMessages();
     QByteArray data = bytes; // shared, not copied
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);

@@ -231,6 +231,41 @@ TEST_F(FormatsTest, SvgShowsNoFilesItNames)
     EXPECT_TRUE(error.contains(QStringLiteral("SVG-Grafik ist nicht gültig"))) << error.toStdString();
 }
 
+// A TIFF with a tag libtiff does not know: libtiff once wrote its English
+// warning to standard error, ahead of anything the program says.
+TEST_F(FormatsTest, TiffWarningsStayQuiet)
+{
+    QByteArray tiff("II*\0\x08\0\0\0", 8);
+    auto u16 = [&tiff](int v) { tiff.append(char(v & 0xFF)).append(char(v >> 8)); };
+    auto entry = [&](int tag, int type, int value) {
+        u16(tag), u16(type), u16(1), u16(0), u16(value), u16(0); // count 1, value in the field
+    };
+    u16(11);
+    entry(256, 3, 2);   // width
+    entry(257, 3, 2);   // height
+    entry(258, 3, 8);   // bits per sample
+    entry(259, 3, 1);   // no compression
+    entry(262, 3, 2);   // RGB
+    entry(273, 4, 146); // strip offset: after this directory
+    entry(277, 3, 3);   // samples per pixel
+    entry(278, 3, 2);   // rows per strip
+    entry(279, 4, 12);  // strip bytes
+    entry(284, 3, 1);   // chunky
+    entry(65000, 3, 7); // unknown
+    tiff.append(4, '\0');
+    ASSERT_EQ(tiff.size(), 146);
+    for (int i = 0; i < 4; ++i)
+        tiff.append("\xFF\0\0", 3);
+    testing::internal::CaptureStderr();
+    QImage out;
+    QString error;
+    const bool decoded = DecodeOtherImage(tiff, 0, Qt::white, &out, &error);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(decoded) << error.toStdString();
+    EXPECT_EQ(out.pixelColor(1, 1), QColor(Qt::red));
+    EXPECT_EQ(printed, "");
+}
+
 // Reduction as for a JPEG photo: the width at 300 dpi, never enlarged, and
 // the same sizes the bitmap reduction gives.
 TEST_F(FormatsTest, ReducedTo300DpiOfTheFieldWidth)
