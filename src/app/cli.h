@@ -44,3 +44,5 @@ class CliStderrMessages
 
 // Reads a label file; on failure the reason is on standard error.
 bool CliLoadSheet(TRS &sheet, const QString &path, int *version);
+// Writes a label file; on failure the reason is on standard error.
+bool CliSaveSheet(TRS &sheet, const QString &path);

@@ -4,8 +4,8 @@
 #include "cli.h"
 
 #include "document/print_job.h"
-#include "model/folder_check.h"
 #include "model/rs.h"
+#include "model/settings_places.h"
 #include "platform/ini.h"
 #include "platform/printer.h"
 #include "platform/printer_status.h"
@@ -164,8 +164,8 @@ int print(const QStringList &args)
     platform::Printer &printer = platform::Printer::Instance();
 
     TComposeSettings settings;
-    if (!a.calibration && ProgramFolderCheck()) {
-        const QString iniPath = platform::SettingsFilePath();
+    const QString iniPath = SettingsFilePath();
+    if (!a.calibration && !iniPath.isEmpty()) {
         const platform::TIniFile ini(iniPath);
         if (ini.FileExists())
             settings.LineFactor = ini.ReadFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), 1.1);

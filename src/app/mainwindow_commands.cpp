@@ -8,7 +8,7 @@
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
 #include "dialogs/druck.h"
-#include "model/folder_check.h"
+#include "model/settings_places.h"
 #include "model/undobj.h"
 #include "platform/codepage.h"
 #include "platform/file_dialogs.h"
@@ -45,9 +45,15 @@ bool isFolder(const QString &path)
 
 // ------------------------------------------------------------------- start
 
+QString TForm1::OwnFilesFolder() const
+{
+    // An installed program's folder is no place for the user's label files.
+    return FilesBesideProgram() ? document_->ProgramFolder : withSlash(QDir::homePath());
+}
+
 void TForm1::ReadSettings()
 {
-    platform::TIniFile ini(document_->ProgramFolder + QStringLiteral("dorlix.ini"));
+    platform::TIniFile ini(SettingsFilePath());
     if (!ini.FileExists())
         return;
     document_->DataFolder = ini.ReadString(QStringLiteral("Pfad"), QStringLiteral("Daten"));
@@ -59,9 +65,10 @@ void TForm1::ReadSettings()
 
 void TForm1::WriteSettings()
 {
-    if (!ProgramFolderCheck())
+    const QString path = SettingsFilePath();
+    if (path.isEmpty())
         return;
-    platform::TIniFile ini(document_->ProgramFolder + QStringLiteral("dorlix.ini"));
+    platform::TIniFile ini(path);
     ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Daten"), document_->DataFolder);
     ini.WriteFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), document_->LineFactor);
     ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Bilder"), document_->PictureFolder);
@@ -75,15 +82,15 @@ void TForm1::FirstStart()
         "Bitte wählen Sie nachfolgend einen Pfad aus, in dem die Daten\r\ngespeichert werden."));
     if (endingSession_)
         return;
-    folderBrowser_.Execute(document_->ProgramFolder);
+    folderBrowser_.Execute(OwnFilesFolder());
     const QString chosen = folderBrowser_.SelectedFolder;
     if (!isFolder(chosen)) {
         // Written at the close like every setting, so the next start does not ask again.
-        document_->DataFolder = document_->ProgramFolder;
+        document_->DataFolder = OwnFilesFolder();
     } else {
         document_->DataFolder = chosen;
-        if (ProgramFolderCheck()) {
-            platform::TIniFile ini(document_->ProgramFolder + QStringLiteral("dorlix.ini"));
+        if (const QString path = SettingsFilePath(); !path.isEmpty()) {
+            platform::TIniFile ini(path);
             ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Daten"), document_->DataFolder);
             ini.WriteFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), document_->LineFactor);
         }
@@ -104,7 +111,7 @@ void TForm1::FormShow()
     shown_ = true;
     document_->LineFactor = 1.1;
     document_->DataFolder.clear();
-    document_->PictureFolder = platform::ProgramFolder();
+    document_->PictureFolder = OwnFilesFolder();
     ShowPageInfo = false;
     ReadSettings();
     canvas_->ShowPageInfos(ShowPageInfo);
@@ -176,8 +183,14 @@ void TForm1::btn_openClick()
 
 void TForm1::OpenDocument(const QString &path, bool askPrinter)
 {
-    if (!document_->Open(path))
+    QString error;
+    const bool opened = document_->Open(path, &error);
+    if (!opened) {
+        platform::ShowError(error);
         return;
+    }
+    if (!error.isEmpty())
+        platform::ShowPlain(error);
     platform::Printer &printer = platform::Printer::Instance();
     printer.SetOrientation(
         canvas::OrientationFor(document_->Sheet().PageWidth, document_->Sheet().PageHeight));
@@ -207,8 +220,9 @@ void TForm1::btn_saveClick()
     }
     r.fileName = document_->FileName();
     const QString path = platform::ExecuteFileDialog(this, r);
-    if (!path.isEmpty())
-        document_->Save(path);
+    QString error;
+    if (!path.isEmpty() && !document_->Save(path, &error))
+        platform::ShowError(error);
     button->setDown(false);
 }
 
@@ -237,7 +251,9 @@ void TForm1::btn_undoClick()
 {
     if (!canvas_->isVisible())
         return;
-    document_->UndoStep();
+    QString error;
+    if (!document_->UndoStep(&error) && !error.isEmpty())
+        platform::ShowError(error);
 }
 
 bool TForm1::CommitSession(bool mayAsk)
@@ -349,5 +365,5 @@ void TForm1::mm_lnkdsktpClick()
 
 void TForm1::mm_DatablageClick()
 {
-    ::mm_DatablageClick(document_->DataFolder, document_->ProgramFolder, folderBrowser_);
+    ::mm_DatablageClick(document_->DataFolder, OwnFilesFolder(), folderBrowser_);
 }

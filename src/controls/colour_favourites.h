@@ -56,7 +56,8 @@ class TColorFavorites
     // so that it is never written back shortened.
     LoadResult Load(const QString &path);
     // Rewrites the file with all records in list order, atomically: on any
-    // failure the old file stays. Writes nothing for an empty list.
+    // failure the old file stays. An empty list empties an existing file and
+    // makes none where there is none.
     bool Save(const QString &path) const;
 
     // The 40 bytes of one record, and back.

@@ -59,6 +59,11 @@ QString FormatMeasure(double v);
 // beyond any printer's paper).
 constexpr double kMaxSheetMeasure = 5000;
 
+// The smallest top or bottom margin: -1.5 × the field spacing, where the
+// first field begins at the page edge (label sheets whose labels come close
+// to the edge need it).
+double LeastTopBottomMargin(double fieldSpacing);
+
 // The most fields one sheet can hold (label files with more are refused too).
 constexpr std::int64_t kMaxSheetFields = kMaxFields;
 
