@@ -66,9 +66,10 @@ enum class TEmfCheck {
 constexpr std::int64_t kMaxEmfBitmapPixels = 64'000'000;
 // The most drawing a metafile may hold, in records and in points of lines
 // and polygons. Its SVG form takes kilobytes of memory per element, and the
-// renderer time per point: a million records took minutes and gigabytes.
-constexpr std::uint64_t kMaxMetafileRecords = 100'000;
-constexpr std::uint64_t kMaxMetafilePoints = 1'000'000;
+// renderer time per point and per pixel a line covers: a million records
+// took minutes and gigabytes, twenty thousand long lines some seconds.
+constexpr std::uint64_t kMaxMetafileRecords = 20'000;
+constexpr std::uint64_t kMaxMetafilePoints = 500'000;
 constexpr std::uint64_t kMaxEmfRecords = kMaxMetafileRecords;
 // The largest SVG form of a metafile that is drawn.
 constexpr qsizetype kMaxMetafileSvgBytes = qsizetype(64) << 20;

@@ -279,7 +279,7 @@ TEST(EmfCheck, TooManyRecordsOrPointsAreRefused)
         EXPECT_FALSE(TPicture::FromFileBytes(emf, &error));
         EXPECT_EQ(error,
                   QStringLiteral("Die Metadatei enthält zu viele Zeichenbefehle (erlaubt sind höchstens "
-                                 "100.000 Befehle und 1.000.000 Punkte)"));
+                                 "20.000 Befehle und 500.000 Punkte)"));
     }
 }
 
