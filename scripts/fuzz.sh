@@ -18,7 +18,7 @@ set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 BUILD=${FUZZ_BUILD_DIR:-build-fuzz}
-TARGETS="rsfile bmp metafile jpeg picture_file calculator ini colour_favourites label_templates barcode_comment"
+TARGETS="rsfile bmp metafile jpeg picture_file svg calculator ini colour_favourites label_templates barcode_comment"
 
 have_clang() {
     command -v clang++ >/dev/null 2>&1 || return 1
@@ -56,6 +56,7 @@ seed() {
         find "$c/bmp" -name '*.bmp' -size -64k -exec cp {} "$dir"/ \;
         cp "$c"/jpeg/* "$c"/emf/* "$c"/wmf/* "$dir"/
         ;;
+    svg) cp "$ROOT"/fuzz/seeds/svg/* "$dir"/ ;;
     calculator) cp "$ROOT"/fuzz/seeds/calculator/* "$dir"/ ;;
     ini) cp "$ROOT"/fuzz/seeds/ini/* "$dir"/ ;;
     colour_favourites) cp "$ROOT"/fuzz/seeds/colour_favourites/* "$dir"/ ;;

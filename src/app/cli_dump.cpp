@@ -14,6 +14,8 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -67,6 +69,80 @@ ordered_json fieldJson(const TRSObject &f)
     return j;
 }
 
+// The JSON is written as it is made, one field at a time, in the layout of
+// nlohmann's dump(2): a sheet's document would take many times the sheet's
+// memory if it were built whole first.
+class JsonWriter
+{
+  public:
+    explicit JsonWriter(std::FILE *out) : out_(out) {}
+
+    // An object's members one by one; nested values are indented to depth.
+    void Open(char bracket)
+    {
+        put(std::string(1, bracket));
+        first_.push_back(true);
+    }
+    void OpenElement(char bracket)
+    {
+        next();
+        Open(bracket);
+    }
+    void Key(const char *key)
+    {
+        next();
+        put(ordered_json(key).dump() + ": ");
+    }
+    void Value(const ordered_json &value)
+    {
+        // Strings hold no raw line breaks: every one is the layout's.
+        const std::string text = value.dump(2);
+        std::size_t from = 0;
+        for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', from)) {
+            put(text.substr(from, at - from));
+            lineBreak();
+            from = at + 1;
+        }
+        put(text.substr(from));
+    }
+    void Member(const char *key, const ordered_json &value)
+    {
+        Key(key);
+        Value(value);
+    }
+    void Element(const ordered_json &value)
+    {
+        next();
+        Value(value);
+    }
+    void Close(char bracket)
+    {
+        const bool empty = first_.back();
+        first_.pop_back();
+        if (!empty)
+            lineBreak();
+        put(std::string(1, bracket));
+    }
+
+  private:
+    void next()
+    {
+        if (!first_.back())
+            put(",");
+        first_.back() = false;
+        lineBreak();
+    }
+    void lineBreak()
+    {
+        std::fputc('\n', out_);
+        put(std::string(2 * first_.size(), ' '));
+    }
+    void put(const std::string &text) { std::fwrite(text.data(), 1, text.size(), out_); }
+
+    std::FILE *out_;
+    std::vector<bool> first_; // per open bracket: nothing written inside yet
+};
+
 int dump(const QStringList &args)
 {
     if (args.size() != 1) {
@@ -78,48 +154,50 @@ int dump(const QStringList &args)
     if (!CliLoadSheet(rs, args[0], &version))
         return kCliFailed;
 
-    ordered_json j;
-    j["Version"] = version;
-    j["ColumnCount"] = rs.ColumnCount;
-    j["RowCount"] = rs.RowCount;
-    j["BackgroundColor"] = rs.BackgroundColor;
-    j["PageWidth"] = rs.PageWidth;
-    j["PageHeight"] = rs.PageHeight;
-    j["MarginLeft"] = rs.MarginLeft;
-    j["MarginRight"] = rs.MarginRight;
-    j["MarginTop"] = rs.MarginTop;
-    j["MarginBottom"] = rs.MarginBottom;
-    j["ColumnGap"] = rs.ColumnGap;
-    j["ColumnWidth"] = rs.ColumnWidth;
-    j["ColumnHeight"] = rs.ColumnHeight;
-    j["FieldSpacing"] = rs.FieldSpacing;
-    j["UserName"] = utf8(rs.UserName);
-    j["ComputerName"] = utf8(rs.ComputerName);
-    j["Reserved1"] = rs.Reserved1;
-    j["Reserved2"] = rs.Reserved2;
-    j["RowLineColor"] = rs.RowLineColor;
-    j["RowLineStyle"] = rs.RowLineStyle;
-    j["ColumnLineColor"] = rs.ColumnLineColor;
-    j["ColumnLineStyle"] = rs.ColumnLineStyle;
-    ordered_json columns = ordered_json::array();
+    JsonWriter j(stdout);
+    j.Open('{');
+    j.Member("Version", version);
+    j.Member("ColumnCount", rs.ColumnCount);
+    j.Member("RowCount", rs.RowCount);
+    j.Member("BackgroundColor", rs.BackgroundColor);
+    j.Member("PageWidth", rs.PageWidth);
+    j.Member("PageHeight", rs.PageHeight);
+    j.Member("MarginLeft", rs.MarginLeft);
+    j.Member("MarginRight", rs.MarginRight);
+    j.Member("MarginTop", rs.MarginTop);
+    j.Member("MarginBottom", rs.MarginBottom);
+    j.Member("ColumnGap", rs.ColumnGap);
+    j.Member("ColumnWidth", rs.ColumnWidth);
+    j.Member("ColumnHeight", rs.ColumnHeight);
+    j.Member("FieldSpacing", rs.FieldSpacing);
+    j.Member("UserName", utf8(rs.UserName));
+    j.Member("ComputerName", utf8(rs.ComputerName));
+    j.Member("Reserved1", rs.Reserved1);
+    j.Member("Reserved2", rs.Reserved2);
+    j.Member("RowLineColor", rs.RowLineColor);
+    j.Member("RowLineStyle", rs.RowLineStyle);
+    j.Member("ColumnLineColor", rs.ColumnLineColor);
+    j.Member("ColumnLineStyle", rs.ColumnLineStyle);
+    j.Key("Columns");
+    j.Open('[');
     for (const auto &c : rs.Columns) {
-        ordered_json col;
-        col["Index"] = c->Index;
-        col["Left"] = c->Left;
-        col["Top"] = c->Top;
-        col["Width"] = c->Width;
-        col["Height"] = c->Height;
-        col["BackgroundOn"] = c->BackgroundOn;
-        col["BackgroundColor"] = c->BackgroundColor;
-        ordered_json fields = ordered_json::array();
+        j.OpenElement('{');
+        j.Member("Index", c->Index);
+        j.Member("Left", c->Left);
+        j.Member("Top", c->Top);
+        j.Member("Width", c->Width);
+        j.Member("Height", c->Height);
+        j.Member("BackgroundOn", c->BackgroundOn);
+        j.Member("BackgroundColor", c->BackgroundColor);
+        j.Key("Fields");
+        j.Open('[');
         for (const auto &f : c->Fields)
-            fields.push_back(fieldJson(*f));
-        col["Fields"] = std::move(fields);
-        columns.push_back(std::move(col));
+            j.Element(fieldJson(*f));
+        j.Close(']');
+        j.Close('}');
     }
-    j["Columns"] = std::move(columns);
-    const std::string out = j.dump(2);
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    j.Close(']');
+    j.Close('}');
     std::fputc('\n', stdout);
     return kCliOk;
 }

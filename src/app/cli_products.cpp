@@ -23,6 +23,18 @@ bool LoadProducts(TLabelProductList *list)
         return false;
     }
     *list = ReadLabelProducts(folder);
+    if (!list->FileErrors.isEmpty()) {
+        // Products of the readable files are still offered; with none at
+        // all the database is of no use.
+        CliError(QStringLiteral("Die Etikettendatenbank in %1 ist fehlerhaft:\r\n%2")
+                     .arg(QDir::toNativeSeparators(folder), list->FileErrors.join(QStringLiteral("\r\n"))));
+        return !list->Products.isEmpty();
+    }
+    if (list->Products.isEmpty()) {
+        CliError(QStringLiteral("Die Etikettendatenbank in %1 enthält keine verwendbaren Etiketten.")
+                     .arg(QDir::toNativeSeparators(folder)));
+        return false;
+    }
     return true;
 }
 

@@ -15,6 +15,11 @@ namespace
 {
 
 constexpr int kMaxOutputSide = 16384;
+// Without a width a picture is drawn at its own size up to this width: a
+// metafile may claim any size in its header.
+constexpr int kDefaultMaxWidth = 2000;
+// The most pixels an output may have (some 200 MB of image memory).
+constexpr qint64 kMaxOutputPixels = 50'000'000;
 
 int renderPicture(const QStringList &args)
 {
@@ -33,8 +38,8 @@ int renderPicture(const QStringList &args)
         CliError(QStringLiteral("Die Grafik hat keine Größe"));
         return kCliFailed;
     }
-    // Without a width: the picture's own size, within the largest output.
-    int outW = std::min(w, kMaxOutputSide);
+    // Without a width: the picture's own size, at most the default width.
+    int outW = std::min(w, kDefaultMaxWidth);
     if (args.size() == 3) {
         bool ok = false;
         outW = args[2].toInt(&ok);
@@ -46,6 +51,13 @@ int renderPicture(const QStringList &args)
     const int outH = std::max(1, int(std::lround(double(outW) * h / w)));
     if (outH > kMaxOutputSide) {
         CliError(QStringLiteral("Das Bild würde zu hoch (%1 Bildpunkte)").arg(outH));
+        return kCliFailed;
+    }
+    if (qint64(outW) * outH > kMaxOutputPixels) {
+        CliError(QStringLiteral("Das Bild würde zu groß (%1 × %2 Bildpunkte, höchstens %3 Millionen)")
+                     .arg(outW)
+                     .arg(outH)
+                     .arg(kMaxOutputPixels / 1'000'000));
         return kCliFailed;
     }
     // Transparent where a metafile has no ink.

@@ -7,11 +7,13 @@
 #include "platform/message_box.h"
 #include "platform/messages.h"
 #include "platform/start_warmup.h"
+#include "platform/termination.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSessionManager>
 #include <QTranslator>
 
 #include <malloc.h>
@@ -51,6 +53,19 @@ int main(int argc, char **argv)
     const QStringList args = QApplication::arguments();
     if (args.size() > 1 && args[1].size() > 1 && QFileInfo(args[1]).isFile())
         window.SetStartFile(QFileInfo(args[1]).absoluteFilePath());
+    // Logout and shutdown: the session manager asks first, where it lets the
+    // program ask; a termination signal then ends the program the normal way.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager &manager) {
+        if (!window.CommitSession(manager.allowsInteraction()))
+            manager.cancel();
+        manager.release();
+    });
+    platform::WatchTerminationSignals(&app, [&window] {
+        window.EndSession();
+        QCoreApplication::quit();
+    });
     window.FormShow();
+    if (window.SessionEnding())
+        return 0;
     return app.exec();
 }

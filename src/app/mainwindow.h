@@ -74,6 +74,15 @@ class TForm1 : public QMainWindow
     void OpenDocument(const QString &path, bool askPrinter = true);
     // The question before the sheet is replaced; false when cancelled.
     bool SaveQuestion();
+    // The session manager's request before logout or shutdown: with leave to
+    // ask, the question about unsaved changes; false when the user cancels
+    // (the session manager then keeps the session).
+    bool CommitSession(bool mayAsk);
+    // The session ends (a termination signal): open dialogs are dismissed
+    // and the window closes without a question, so that the program ends the
+    // normal way and removes its lock and undo files.
+    void EndSession();
+    bool SessionEnding() const { return endingSession_; }
 
     void StatusPageText();
 
@@ -188,6 +197,7 @@ class TForm1 : public QMainWindow
     platform::TFolderBrowser folderBrowser_;
     QString startFile_;
     bool shown_ = false;
+    bool endingSession_ = false;
 
     TDPaintbox *canvas_ = nullptr;
     TMUVScrollBox *scrollBox_ = nullptr;

@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -79,6 +80,8 @@ void TForm1::FirstStart()
     platform::ShowWarning(QStringLiteral(
         "Es ist noch kein Ablageordner für die Rückenschilddaten definiert.\r\n\r\n"
         "Bitte wählen Sie nachfolgend einen Pfad aus, in dem die Daten\r\ngespeichert werden."));
+    if (endingSession_)
+        return;
     folderBrowser_.Execute(OwnFilesFolder());
     const QString chosen = folderBrowser_.SelectedFolder;
     if (!isFolder(chosen)) {
@@ -92,6 +95,8 @@ void TForm1::FirstStart()
             ini.WriteFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), document_->LineFactor);
         }
     }
+    if (endingSession_)
+        return;
     if (platform::ShowSystem(
             QStringLiteral("   Möchten Sie eine Verknüpfung zu Dorlix     \r\n   auf dem Desktop anlegen?"),
             QStringLiteral("Frage...."), platform::MsgIcon::Question,
@@ -114,6 +119,8 @@ void TForm1::FormShow()
     panels_[8]->setText(platform::ComputerName());
     if (document_->DataFolder.isEmpty())
         FirstStart();
+    if (endingSession_)
+        return; // ended during the first start's questions
     document_->DataFolder = withSlash(document_->DataFolder);
     if (isFolder(document_->DataFolder))
         QDir::setCurrent(document_->DataFolder);
@@ -249,10 +256,24 @@ void TForm1::btn_undoClick()
         platform::ShowError(error);
 }
 
+bool TForm1::CommitSession(bool mayAsk)
+{
+    return !mayAsk || SaveQuestion();
+}
+
+void TForm1::EndSession()
+{
+    endingSession_ = true;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *dialog = qobject_cast<QDialog *>(w); dialog && dialog->isVisible())
+            dialog->reject();
+    close();
+}
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
     bool close = true;
-    if (document_->Sheet().Modified) {
+    if (document_->Sheet().Modified && !endingSession_) {
         const int answer = platform::Confirm(kSaveQuestion, platform::MsgButtons::YesNoCancel);
         if (answer == platform::mrCancel) {
             close = false;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace
 {
@@ -109,14 +110,21 @@ TColorFavorites::LoadResult TColorFavorites::Load(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return LoadResult::Unreadable;
+    // Colours already listed, by red, green and blue: one look-up per record.
+    std::unordered_set<std::uint32_t> listed;
     char record[kRecordSize];
-    for (;;) {
+    for (qint64 records = 0;; ++records) {
+        if (records == kMaxCount)
+            // A further whole record: more than a list of ours holds.
+            return file.size() - file.pos() < kRecordSize ? LoadResult::Loaded : LoadResult::Unreadable;
         const qint64 got = file.read(record, kRecordSize);
         if (got < 0)
             return LoadResult::Unreadable;
         if (got < kRecordSize)
             break; // end of the file, or a short tail that is no record
-        AddRecord(Decode(record));
+        TColorFavorite f = Decode(record);
+        if (listed.insert(std::uint32_t(f.R) << 16 | std::uint32_t(f.G) << 8 | f.B).second)
+            items_.push_back(std::move(f));
     }
     return LoadResult::Loaded;
 }

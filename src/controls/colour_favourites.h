@@ -26,6 +26,9 @@ class TColorFavorites
   public:
     static constexpr int kRecordSize = 40;
     static constexpr int kNameSize = 32;
+    // The most records a file is read for: far more than anyone picks by
+    // hand, few enough for the box that lists them.
+    static constexpr int kMaxCount = 10000;
 
     int Count() const { return int(items_.size()); }
     const TColorFavorite &At(int index) const { return items_[std::size_t(index)]; }
@@ -48,7 +51,9 @@ class TColorFavorites
         Loaded,    // every whole record read (a short tail is ignored)
         Unreadable // the file is there but could not be read (fully): what was read is kept
     };
-    // Clears the list and reads every whole record of the file.
+    // Clears the list and reads every whole record of the file. A file of
+    // more than kMaxCount records is read that far and counts as unreadable,
+    // so that it is never written back shortened.
     LoadResult Load(const QString &path);
     // Rewrites the file with all records in list order, atomically: on any
     // failure the old file stays. An empty list empties an existing file and

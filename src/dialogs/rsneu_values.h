@@ -6,6 +6,7 @@
 
 #include "model/colors.h"
 #include "model/label_products.h"
+#include "model/rs.h"
 
 #include <QString>
 
@@ -63,9 +64,8 @@ constexpr double kMaxSheetMeasure = 5000;
 // to the edge need it).
 double LeastTopBottomMargin(double fieldSpacing);
 
-// The most fields one sheet can hold; more would take the program's whole
-// memory and time to build.
-constexpr std::int64_t kMaxSheetFields = 10000;
+// The most fields one sheet can hold (label files with more are refused too).
+constexpr std::int64_t kMaxSheetFields = kMaxFields;
 
 // Why the values make no sheet, as a message for the user naming the value
 // at fault; empty when they do. Field sizes are checked too: a spacing that

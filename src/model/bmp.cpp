@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 using lebytes::le16;
 using lebytes::le32;
@@ -191,20 +192,129 @@ QRgb paletteColor(const TBmpInfo &info, const std::uint8_t *stream, std::uint32_
     return qRgb(e[2], e[1], e[0]);
 }
 
-void decodeRle(const TBmpInfo &info, const std::uint8_t *stream, QImage &img)
+// Takes the decoded rows, each once, in the order of the stream, and puts
+// them into an image of the bitmap's size or of a smaller one: there every
+// pixel is the mean of the source pixels it covers, so that a bitmap far
+// larger than its drawing never takes its full size in memory.
+class RowSink
+{
+  public:
+    RowSink(int w, int h, QImage &out) : w_(w), h_(h), out_(out)
+    {
+        tw_ = out.width();
+        th_ = out.height();
+        reduced_ = tw_ != w || th_ != h;
+        if (!reduced_)
+            return;
+        column_.resize(std::size_t(w));
+        covered_.assign(std::size_t(tw_), 0);
+        for (int x = 0; x < w; ++x) {
+            column_[std::size_t(x)] = int(std::int64_t(x) * tw_ / w);
+            ++covered_[std::size_t(column_[std::size_t(x)])];
+        }
+        sums_.assign(std::size_t(tw_) * 3, 0);
+    }
+    RowSink(const RowSink &) = delete;
+    RowSink &operator=(const RowSink &) = delete;
+
+    // Row y of the picture (0 at the top).
+    void Row(int y, const QRgb *pixels)
+    {
+        if (!reduced_) {
+            std::memcpy(out_.scanLine(y), pixels, std::size_t(w_) * sizeof(QRgb));
+            return;
+        }
+        const int target = int(std::int64_t(y) * th_ / h_);
+        if (target != row_)
+            flush();
+        row_ = target;
+        ++rows_;
+        for (int x = 0; x < w_; ++x) {
+            std::uint64_t *sum = &sums_[std::size_t(column_[std::size_t(x)]) * 3];
+            sum[0] += qRed(pixels[x]);
+            sum[1] += qGreen(pixels[x]);
+            sum[2] += qBlue(pixels[x]);
+        }
+    }
+
+    // Row y all of one colour (as run-length bitmaps leave many).
+    void UniformRow(int y, QRgb colour, const QRgb *pixels)
+    {
+        if (!reduced_) {
+            Row(y, pixels);
+            return;
+        }
+        const int target = int(std::int64_t(y) * th_ / h_);
+        if (target != row_)
+            flush();
+        row_ = target;
+        ++rows_;
+        for (int x = 0; x < tw_; ++x) {
+            std::uint64_t *sum = &sums_[std::size_t(x) * 3];
+            const std::uint64_t n = covered_[std::size_t(x)];
+            sum[0] += n * qRed(colour);
+            sum[1] += n * qGreen(colour);
+            sum[2] += n * qBlue(colour);
+        }
+    }
+    // Puts the last row into the image.
+    void Finish() { flush(); }
+
+  private:
+    void flush()
+    {
+        if (rows_ == 0)
+            return;
+        auto *dst = reinterpret_cast<QRgb *>(out_.scanLine(row_));
+        for (int x = 0; x < tw_; ++x) {
+            const std::uint64_t n = std::uint64_t(covered_[std::size_t(x)]) * rows_;
+            const std::uint64_t *sum = &sums_[std::size_t(x) * 3];
+            dst[x] = n ? qRgb(int((sum[0] + n / 2) / n), int((sum[1] + n / 2) / n), int((sum[2] + n / 2) / n))
+                       : qRgb(0, 0, 0);
+        }
+        std::fill(sums_.begin(), sums_.end(), 0);
+        rows_ = 0;
+    }
+
+    int w_, h_, tw_ = 0, th_ = 0;
+    QImage &out_;
+    bool reduced_ = false;
+    std::vector<int> column_;            // source column -> target column
+    std::vector<std::uint32_t> covered_; // source columns per target column
+    std::vector<std::uint64_t> sums_;    // red, green, blue of the target row being built
+    int row_ = 0;
+    std::uint32_t rows_ = 0;
+};
+
+void decodeRle(const TBmpInfo &info, const std::uint8_t *stream, RowSink &sink)
 {
     const bool four = info.compression == BI_RLE4;
     const std::uint8_t *p = stream + info.pixelOffset;
     const std::uint8_t *end = p + info.pixelBytes;
     const int w = info.width, h = info.AbsHeight();
-    int x = 0, y = 0; // y counts rows from the bottom
+    const QRgb background = paletteColor(info, stream, 0);
+    std::vector<QRgb> line(std::size_t(w), background);
+    bool touched = false; // the row holds more than the background
+    int x = 0, y = 0;     // y counts rows from the bottom
+    // Rows are handed on as the runs leave them; rows the runs skip keep the
+    // first colour of the palette.
+    auto nextRow = [&]() {
+        if (y < h && touched)
+            sink.Row(h - 1 - y, line.data());
+        else if (y < h)
+            sink.UniformRow(h - 1 - y, background, line.data());
+        if (touched)
+            std::fill(line.begin(), line.end(), background);
+        touched = false;
+        ++y;
+    };
     // Positions right of the picture stay at w: runs without line ends
     // would otherwise count x past the range of int.
     auto put = [&](std::uint32_t index) {
-        if (x < w && y < h)
-            img.setPixel(x, h - 1 - y, paletteColor(info, stream, index));
-        if (x < w)
-            ++x;
+        if (x < w) {
+            line[std::size_t(x++)] = paletteColor(info, stream, index);
+            touched = true;
+        }
     };
     while (p + 1 < end && y < h) {
         const std::uint8_t count = p[0], value = p[1];
@@ -216,15 +326,19 @@ void decodeRle(const TBmpInfo &info, const std::uint8_t *stream, QImage &img)
         }
         if (value == 0) { // end of line
             x = 0;
-            ++y;
+            nextRow();
         } else if (value == 1) { // end of bitmap
             break;
         } else if (value == 2) { // delta
             if (p + 1 >= end)
                 break;
-            x = std::min(x + p[0], w);
-            y += p[1];
+            const int dx = p[0], dy = p[1];
             p += 2;
+            // The pixels moved over stay as they are; a move down hands on
+            // the row and starts the new one at the same column.
+            for (int i = 0; i < dy && y < h; ++i)
+                nextRow();
+            x = std::min(x + dx, w);
         } else { // absolute run of `value` pixels, padded to a word
             const int bytes = four ? (value + 1) / 2 : value;
             if (p + bytes > end)
@@ -234,6 +348,8 @@ void decodeRle(const TBmpInfo &info, const std::uint8_t *stream, QImage &img)
             p += bytes + (bytes & 1);
         }
     }
+    while (y < h)
+        nextRow();
 }
 
 } // namespace
@@ -269,24 +385,28 @@ std::unique_ptr<TPicture> TPicture::FromBmpStream(const std::uint8_t *data, std:
     return pic;
 }
 
-QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes)
+QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes, QSize size)
 {
     const int w = info.width, h = info.AbsHeight();
-    QImage img(w, h, QImage::Format_RGB32);
+    if (!size.isValid() || size.width() > w || size.height() > h)
+        size = QSize(w, h);
+    QImage img(size, QImage::Format_RGB32);
     if (img.isNull())
         return img;
+    RowSink sink(w, h, img);
     const std::uint8_t *stream = bytes.data();
     if (info.compression == BI_RLE8 || info.compression == BI_RLE4) {
-        img.fill(paletteColor(info, stream, 0));
-        decodeRle(info, stream, img);
+        decodeRle(info, stream, sink);
+        sink.Finish();
         return img;
     }
     const std::uint32_t stride = info.Stride();
     const Channel r(info.masks[0]), g(info.masks[1]), b(info.masks[2]);
+    std::vector<QRgb> line(static_cast<std::size_t>(w));
+    QRgb *dst = line.data();
     for (int row = 0; row < h; ++row) {
         const int srcRow = info.height > 0 ? h - 1 - row : row;
         const std::uint8_t *src = stream + info.pixelOffset + std::size_t(srcRow) * stride;
-        auto *dst = reinterpret_cast<QRgb *>(img.scanLine(row));
         switch (info.bitCount) {
         case 1:
         case 4:
@@ -315,7 +435,9 @@ QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes)
             }
             break;
         }
+        sink.Row(row, dst);
     }
+    sink.Finish();
     return img;
 }
 

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace
 {
@@ -487,8 +489,23 @@ bool TLabelProductReader::ReadTemplates(const QByteArray &data, const QString &f
         products_.append(p);
     }
     if (xml.hasError()) {
-        list_.FileErrors.append(
-            QStringLiteral("%1: %2 (Zeile %3)").arg(fileName, xml.errorString()).arg(xml.lineNumber()));
+        QString why;
+        switch (xml.error()) {
+        case QXmlStreamReader::PrematureEndOfDocumentError:
+            why = QStringLiteral("die Datei endet zu früh");
+            break;
+        case QXmlStreamReader::NotWellFormedError:
+        case QXmlStreamReader::UnexpectedElementError:
+            why = QStringLiteral("kein gültiges XML");
+            break;
+        default:
+            why = xml.errorString();
+            break;
+        }
+        list_.FileErrors.append(QStringLiteral("%1: %2 (Zeile %3, Spalte %4)")
+                                    .arg(fileName, why)
+                                    .arg(xml.lineNumber())
+                                    .arg(xml.columnNumber()));
         return false;
     }
     return true;
@@ -499,13 +516,29 @@ TLabelProductList TLabelProductReader::Finish()
     QHash<QString, int> byKey;
     for (int i = 0; i < products_.size(); ++i)
         byKey.insert(Key(products_[i].Vendor, products_[i].Part), i);
-    // An equivalent may name another equivalent; resolve in rounds.
-    QVector<TLabelProduct> pending = equivalents_;
-    bool progress = true;
-    while (!pending.isEmpty() && progress) {
-        progress = false;
-        QVector<TLabelProduct> next;
-        for (const TLabelProduct &e : pending) {
+    // An equivalent may name another equivalent: each is resolved by
+    // following its chain to a product (or a template left out) and taking
+    // the chain back from there, so that every equivalent is visited once.
+    QHash<QString, int> equivalentByKey;
+    for (int i = 0; i < equivalents_.size(); ++i)
+        equivalentByKey.insert(Key(equivalents_[i].Vendor, equivalents_[i].Part), i); // the last one holds
+    enum State : std::uint8_t { Pending, OnChain, Done };
+    std::vector<State> state(std::size_t(equivalents_.size()), Pending);
+    std::vector<int> chain;
+    for (int start = 0; start < equivalents_.size(); ++start) {
+        chain.clear();
+        for (int i = start; i >= 0 && state[std::size_t(i)] == Pending;) {
+            state[std::size_t(i)] = OnChain;
+            chain.push_back(i);
+            const QString original = Key(equivalents_[i].Vendor, equivalents_[i].EquivalentOf);
+            i = byKey.contains(original) || skippedReasons_.contains(original)
+                    ? -1
+                    : equivalentByKey.value(original, -1);
+        }
+        // From the end of the chain back: each link's original is settled by
+        // then. A chain that ends in a loop or nowhere has no original.
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            const TLabelProduct &e = equivalents_[*it];
             const QString original = Key(e.Vendor, e.EquivalentOf);
             if (byKey.contains(original)) {
                 TLabelProduct p = products_[byKey.value(original)];
@@ -515,19 +548,16 @@ TLabelProductList TLabelProductReader::Finish()
                     p.Description = e.Description;
                 byKey.insert(Key(p.Vendor, p.Part), int(products_.size()));
                 products_.append(p);
-                progress = true;
             } else if (skippedReasons_.contains(original)) {
-                Skip(skippedReasons_.value(original));
-                skippedReasons_.insert(Key(e.Vendor, e.Part), skippedReasons_.value(original));
-                progress = true;
+                const QString reason = skippedReasons_.value(original);
+                Skip(reason);
+                skippedReasons_.insert(Key(e.Vendor, e.Part), reason);
             } else {
-                next.append(e);
+                Skip(kNoOriginal);
             }
+            state[std::size_t(*it)] = Done;
         }
-        pending = next;
     }
-    for (int i = 0; i < pending.size(); ++i)
-        Skip(kNoOriginal);
     // The same product listed twice: keep the first.
     QVector<TLabelProduct> unique;
     QHash<QString, bool> seen;

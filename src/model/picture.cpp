@@ -3,8 +3,6 @@
 
 #include <cstdlib>
 
-QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes);
-
 using lebytes::le16s;
 using lebytes::le32s;
 

@@ -11,11 +11,86 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <unordered_set>
 
-QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes);
+namespace
+{
 
-TPictureCache::TPictureCache() = default;
-TPictureCache::~TPictureCache() = default;
+// Every cache of converted forms, for the common budget.
+struct Caches {
+    std::unordered_set<TPictureCache *> live;
+    qint64 held = 0;
+    std::uint64_t clock = 0;
+};
+Caches &caches()
+{
+    static Caches c;
+    return c;
+}
+
+qint64 imageBytes(const QImage &image)
+{
+    return image.sizeInBytes();
+}
+
+} // namespace
+
+qint64 ConvertedBytesHeld()
+{
+    return caches().held;
+}
+
+TPictureCache::TPictureCache()
+{
+    caches().live.insert(this);
+}
+
+TPictureCache::~TPictureCache()
+{
+    caches().live.erase(this);
+    caches().held -= held;
+}
+
+void TPictureCache::Drop()
+{
+    image = QImage();
+    imageDone = false;
+    jpegScaled.clear();
+    scaled.clear();
+    metaDone = false;
+    svg = TMetafileSvg();
+    renderer.reset();
+    rendered.clear();
+    caches().held -= held;
+    held = 0;
+}
+
+void TPictureCache::Used()
+{
+    Caches &all = caches();
+    qint64 now = imageBytes(image);
+    for (const auto &[denom, decoded] : jpegScaled)
+        now += imageBytes(decoded);
+    for (const Scaled &s : scaled)
+        now += imageBytes(s.image);
+    for (const QImage &r : rendered)
+        now += imageBytes(r);
+    if (renderer)
+        now += qint64(svg.svg.size()) * (1 + kSvgRendererBytesPerByte);
+    all.held += now - held;
+    held = now;
+    used = ++all.clock;
+    while (all.held > kMaxConvertedBytes) {
+        TPictureCache *oldest = nullptr;
+        for (TPictureCache *c : all.live)
+            if (c != this && c->held > 0 && (!oldest || c->used < oldest->used))
+                oldest = c;
+        if (!oldest)
+            break; // this picture alone: it is drawn all the same
+        oldest->Drop();
+    }
+}
 
 namespace
 {
@@ -50,6 +125,17 @@ QSize deviceSize(const QPainter &painter, const QRectF &box, qreal *ratio)
     if (size.isEmpty() || qint64(size.width()) * size.height() > kMaxCachedPixels)
         return QSize();
     return size;
+}
+
+// The size a raster picture is decoded at for drawing: its own, or within
+// kMaxDrawnPixels at its aspect.
+QSize drawnSize(int w, int h)
+{
+    const qint64 pixels = qint64(w) * h;
+    if (pixels <= kMaxDrawnPixels)
+        return QSize(w, h);
+    const double scale = std::sqrt(double(kMaxDrawnPixels) / double(pixels));
+    return QSize(std::max(1, int(w * scale)), std::max(1, int(h * scale)));
 }
 
 // Moves the kept form at index i to the front (most recently used) and
@@ -120,43 +206,9 @@ QByteArray widenThinStrokes(const QByteArray &svg, double minWidth, bool *change
     return out.toUtf8();
 }
 
-} // namespace
-
-void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) const
+// Draws a metafile from its SVG form, converting it first if need be.
+void drawMetafile(QPainter &painter, const QRectF &target, const TPictureData &d, TPictureCache &cache)
 {
-    const QRectF target = box.normalized();
-    if (target.isEmpty())
-        return;
-    TPictureData &d = *d_; // only its converted forms are filled in here
-    TPictureCache &cache = d.Cache();
-
-    switch (d.kind) {
-    case Kind::Bitmap:
-        if (!cache.imageDone) {
-            cache.image = DecodeBmp(d.bmp, d.bytes);
-            cache.imageDone = true;
-        }
-        drawRaster(painter, target, cache.image, 1, cache);
-        return;
-    case Kind::Jpeg: {
-        if (jpegScaleDenom != 2 && jpegScaleDenom != 4 && jpegScaleDenom != 8) {
-            drawRaster(painter, target, d.decoded, 1, cache);
-            return;
-        }
-        auto it = cache.jpegScaled.find(jpegScaleDenom);
-        if (it == cache.jpegScaled.end()) {
-            QImage scaled;
-            if (!DecodeJpeg(d.bytes, jpegScaleDenom, &scaled, nullptr))
-                scaled = d.decoded; // the photo decoded once already; keep to that
-            it = cache.jpegScaled.emplace(jpegScaleDenom, std::move(scaled)).first;
-        }
-        drawRaster(painter, target, it->second, 1 + jpegScaleDenom, cache);
-        return;
-    }
-    case Kind::Metafile:
-        break;
-    }
-
     if (!cache.metaDone) {
         cache.metaDone = true;
         if (!MetafileToSvg(d.bytes, d.metaType, &cache.svg))
@@ -175,6 +227,10 @@ void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) co
     // Transparent: only the metafile's own ink covers what lies below. The
     // drawing stays inside its box, as a field's content must.
     painter.save();
+    struct Restore {
+        QPainter &p;
+        ~Restore() { p.restore(); }
+    } restore{painter};
     painter.setClipRect(target, Qt::IntersectClip);
     qreal ratio = 1;
     const QSize size = deviceSize(painter, target, &ratio);
@@ -211,5 +267,55 @@ void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) co
         painter.setRenderHint(QPainter::Antialiasing, true);
         cache.renderer->render(&painter, target);
     }
-    painter.restore();
+}
+
+} // namespace
+
+void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) const
+{
+    const QRectF target = box.normalized();
+    if (target.isEmpty())
+        return;
+    TPictureData &d = *d_; // only its converted forms are filled in here
+    TPictureCache &cache = d.Cache();
+
+    switch (d.kind) {
+    case Kind::Bitmap:
+        if (!cache.imageDone) {
+            cache.image = DecodeBmp(d.bmp, d.bytes, drawnSize(d.bmp.width, d.bmp.AbsHeight()));
+            cache.imageDone = true;
+        }
+        drawRaster(painter, target, cache.image, 1, cache);
+        cache.Used();
+        return;
+    case Kind::Jpeg: {
+        if (jpegScaleDenom != 2 && jpegScaleDenom != 4 && jpegScaleDenom != 8) {
+            drawRaster(painter, target, d.decoded, 1, cache);
+            cache.Used();
+            return;
+        }
+        auto it = cache.jpegScaled.find(jpegScaleDenom);
+        if (it == cache.jpegScaled.end()) {
+            QImage scaled;
+            if (!DecodeJpeg(d.bytes, jpegScaleDenom, &scaled, nullptr))
+                scaled = d.decoded; // the photo decoded once already; keep to that
+            it = cache.jpegScaled.emplace(jpegScaleDenom, std::move(scaled)).first;
+        }
+        drawRaster(painter, target, it->second, 1 + jpegScaleDenom, cache);
+        cache.Used();
+        return;
+    }
+    case Kind::Metafile:
+        break;
+    }
+
+    // A metafile beyond the memory to be had draws nothing, like one that
+    // cannot be converted.
+    try {
+        drawMetafile(painter, target, d, cache);
+    } catch (const std::bad_alloc &) {
+        cache.Drop();
+        cache.metaDone = true; // never tried again
+    }
+    cache.Used();
 }

@@ -198,6 +198,33 @@ bool pointsOk(std::uint32_t type, const std::uint8_t *rec, std::uint64_t size)
     }
 }
 
+// Points a record draws (its counts are checked against its size first).
+std::uint64_t pointCount(std::uint32_t type, const std::uint8_t *rec)
+{
+    switch (type) {
+    case EMR_POLYBEZIER:
+    case EMR_POLYGON:
+    case EMR_POLYLINE:
+    case EMR_POLYBEZIERTO:
+    case EMR_POLYLINETO:
+    case EMR_POLYBEZIER16:
+    case EMR_POLYGON16:
+    case EMR_POLYLINE16:
+    case EMR_POLYBEZIERTO16:
+    case EMR_POLYLINETO16:
+    case EMR_POLYDRAW:
+    case EMR_POLYDRAW16:
+        return le32(rec + 24);
+    case EMR_POLYPOLYLINE:
+    case EMR_POLYPOLYGON:
+    case EMR_POLYPOLYLINE16:
+    case EMR_POLYPOLYGON16:
+        return le32(rec + 28);
+    default:
+        return 1; // a line to, an arc, a rectangle: a point or a few
+    }
+}
+
 // Fixed part of the records that carry bitmaps and where their bitmap
 // fields are (0 for none).
 struct BitmapRecord {
@@ -250,7 +277,7 @@ TEmfCheck CheckEmfForConversion(const TBytes &bytes)
         std::llabs(frameW) > kMaxFrame || std::llabs(frameH) > kMaxFrame)
         return TEmfCheck::Frame;
 
-    std::uint64_t records = 0;
+    std::uint64_t records = 0, points = 0;
     for (std::uint64_t off = 0; off < n;) {
         if (n - off < 8)
             return TEmfCheck::Record;
@@ -265,6 +292,9 @@ TEmfCheck CheckEmfForConversion(const TBytes &bytes)
             break;
         if (!pointsOk(type, rec, size))
             return TEmfCheck::Record;
+        points += pointCount(type, rec);
+        if (points > kMaxMetafilePoints)
+            return TEmfCheck::RecordCount;
         for (const BitmapRecord &b : kBitmapRecords) {
             if (b.type != type)
                 continue;

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSvgRenderer>
 
+#include <new>
+
 using lebytes::le16;
 using lebytes::le32;
 
@@ -88,6 +90,10 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
         return nullptr;
     }
     if (!framed) {
+        if (!WmfWithinLimits(bytes, 0)) {
+            fail(error, MetafileTooLargeText());
+            return nullptr;
+        }
         // A label file holds Windows metafiles only with placeable header.
         bytes = WrapPlainWmf(bytes);
         if (bytes.empty()) {
@@ -98,23 +104,33 @@ std::unique_ptr<TPicture> TPicture::FromFileBytes(TBytes bytes, QString *error)
     std::unique_ptr<TPicture> pic = FromMetafileBytes(std::move(bytes), error);
     if (!pic)
         return nullptr;
-    // Convert now: a metafile that cannot be drawn at all is refused, one that
-    // can is drawn later from this conversion.
-    auto cache = std::make_unique<TPictureCache>();
-    cache->metaDone = true;
-    if (!MetafileToSvg(pic->d_->bytes, pic->d_->metaType, &cache->svg)) {
-        fail(error, kBrokenMetafile);
+    if (!MetafileWithinLimits(pic->d_->bytes, pic->d_->metaType)) {
+        fail(error, MetafileTooLargeText());
         return nullptr;
     }
-    if (!cache->svg.svg.isEmpty()) {
-        cache->renderer = std::make_unique<QSvgRenderer>(cache->svg.svg);
-        if (!cache->renderer->isValid()) {
+    // Convert now: a metafile that cannot be drawn at all is refused, one that
+    // can is drawn later from this conversion.
+    try {
+        auto cache = std::make_unique<TPictureCache>();
+        cache->metaDone = true;
+        if (!MetafileToSvg(pic->d_->bytes, pic->d_->metaType, &cache->svg)) {
             fail(error, kBrokenMetafile);
             return nullptr;
         }
-        cache->renderer->setViewBox(cache->svg.frame);
+        if (!cache->svg.svg.isEmpty()) {
+            cache->renderer = std::make_unique<QSvgRenderer>(cache->svg.svg);
+            if (!cache->renderer->isValid()) {
+                fail(error, kBrokenMetafile);
+                return nullptr;
+            }
+            cache->renderer->setViewBox(cache->svg.frame);
+        }
+        pic->d_->cache = std::move(cache);
+        pic->d_->cache->Used();
+    } catch (const std::bad_alloc &) {
+        fail(error, QStringLiteral("Nicht genügend Speicher für die Metadatei"));
+        return nullptr;
     }
-    pic->d_->cache = std::move(cache);
     return pic;
 }
 

@@ -25,6 +25,13 @@ constexpr std::size_t kMaxMetafileBytes = std::size_t(128) << 20;
 // Reads a picture file into memory (at most kMaxPictureFileBytes).
 bool ReadPictureFile(const QString &path, TBytes *bytes, QString *error);
 
+// Decodes a bitmap into an RGB32 image of its size, or of the smaller size
+// given, each pixel then the mean of the pixels it covers.
+QImage DecodeBmp(const TBmpInfo &info, const TBytes &bytes, QSize size = QSize());
+// The most pixels a raster picture is decoded with for drawing: larger ones
+// are decoded smaller, still far finer than any field is printed.
+constexpr qint64 kMaxDrawnPixels = 16'000'000;
+
 // Decodes a JPEG photo at 1/scaleDenom of its size (1, 2, 4 or 8) into an
 // RGB32 image. Greyscale, YCbCr, RGB, CMYK and YCCK files are accepted.
 // The photo comes out upright as its Exif orientation says.
@@ -53,11 +60,19 @@ enum class TEmfCheck {
     Header,      // no EMF header, or its description or pixel format outside it
     Frame,       // reference device, bounds or frame of absurd size
     Record,      // a record size, or a count inside a record, beyond the data
-    RecordCount, // more records than any drawing needs
+    RecordCount, // more records or points than any drawing needs
     Bitmap,      // a bitmap header or its bits beyond the record, or too large
 };
 constexpr std::int64_t kMaxEmfBitmapPixels = 64'000'000;
-constexpr std::uint64_t kMaxEmfRecords = 2'000'000;
+// The most drawing a metafile may hold, in records and in points of lines
+// and polygons. Its SVG form takes kilobytes of memory per element, and the
+// renderer time per point and per pixel a line covers: a million records
+// took minutes and gigabytes, twenty thousand long lines some seconds.
+constexpr std::uint64_t kMaxMetafileRecords = 20'000;
+constexpr std::uint64_t kMaxMetafilePoints = 500'000;
+constexpr std::uint64_t kMaxEmfRecords = kMaxMetafileRecords;
+// The largest SVG form of a metafile that is drawn.
+constexpr qsizetype kMaxMetafileSvgBytes = qsizetype(64) << 20;
 TEmfCheck CheckEmfForConversion(const TBytes &bytes);
 // A bitmap header with its colour table (cbBmi bytes) and cbBits bytes of
 // bits: every size inside the bytes, at most kMaxEmfBitmapPixels pixels, a
@@ -69,6 +84,13 @@ bool PackedDibOk(const std::uint8_t *dib, std::uint64_t size);
 // Whether the bitmaps in the records of a WMF (from the 18-byte header at
 // headerAt) are sound enough for the converter, which trusts them.
 bool WmfBitmapsOk(const TBytes &bytes, std::size_t headerAt);
+// Whether a WMF holds at most kMaxMetafileRecords records and
+// kMaxMetafilePoints points.
+bool WmfWithinLimits(const TBytes &bytes, std::size_t headerAt);
+// The same for metafile bytes of either type; the message for a picture
+// file that is beyond them.
+bool MetafileWithinLimits(const TBytes &bytes, TPicture::MetafileType type);
+QString MetafileTooLargeText();
 // Neutralises the text records of an EMF that give glyph numbers instead of
 // characters; returns how many there were.
 int DropGlyphIndexTexts(std::vector<char> &emf);
@@ -121,7 +143,23 @@ class TPictureCache
     // How many sizes are kept: copies of one picture may be drawn at a few
     // sizes (the page, a dialog's preview, another zoom).
     static constexpr std::size_t kKeptSizes = 4;
+
+    // All converted forms of all pictures together stay within
+    // kMaxConvertedBytes: after a picture's forms have grown, the forms of
+    // the pictures drawn longest ago are dropped (and made again when they
+    // are drawn again). Pictures are drawn on one thread only.
+    void Used();
+    // Empties every converted form.
+    void Drop();
+    qint64 held = 0;        // bytes, as counted at the last use
+    std::uint64_t used = 0; // when last drawn
 };
+constexpr qint64 kMaxConvertedBytes = qint64(768) << 20;
+// What the converted forms of all pictures hold now, in bytes.
+qint64 ConvertedBytesHeld();
+// The memory a parsed SVG drawing takes, per byte of its text (measured with
+// drawings of many small elements).
+constexpr qint64 kSvgRendererBytesPerByte = 40;
 
 // The data of a picture, shared by its copies. Only TPicture::Write changes
 // it, and only while one picture owns it alone.

@@ -5,6 +5,7 @@
 // stretched into the box.
 #include "model/le_bytes.h"
 #include "model/picture_internal.h"
+#include "model/svg_filter.h"
 
 #include <emf2svg.h>
 
@@ -128,13 +129,26 @@ bool MetafileToSvg(const TBytes &bytes, TPicture::MetafileType type, TMetafileSv
     *out = TMetafileSvg();
     if (bytes.size() > kMaxMetafileBytes)
         return false;
+    bool converted = false;
     switch (type) {
     case TPicture::MetafileType::Emf:
-        return emfToSvg(bytes, out);
+        converted = emfToSvg(bytes, out);
+        break;
     case TPicture::MetafileType::Wmf:
-        return WmfToSvg(bytes, out);
+        converted = WmfToSvg(bytes, out);
+        break;
     case TPicture::MetafileType::None:
         break;
     }
-    return false;
+    if (out->svg.size() > kMaxMetafileSvgBytes) {
+        *out = TMetafileSvg();
+        return false;
+    }
+    // The converters embed the metafile's bitmaps as data: URIs; a reference
+    // of any other kind can only have come from a text of the file.
+    if (converted && out->svg.contains("href")) {
+        out->svg = SvgWithOwnReferencesOnly(out->svg);
+        converted = !out->svg.isEmpty();
+    }
+    return converted;
 }

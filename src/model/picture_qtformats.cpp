@@ -3,6 +3,8 @@
 #include "model/picture_qtformats.h"
 
 #include "model/picture_internal.h"
+#include "model/svg_filter.h"
+#include "model/tiff_messages.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -97,8 +99,11 @@ bool decodeSvg(const QByteArray &bytes, int renderWidth, const QColor &backgroun
                QString *error)
 {
     const QString broken = QStringLiteral("SVG-Grafik ist nicht gültig (die Datei ist beschädigt)");
+    // Pictures inside the drawing are decoded within the same bounds.
+    QImageReader::setAllocationLimit(int(kMaxDecodedPixels * 4 / (1024 * 1024)) + 16);
+    const QByteArray filtered = SvgWithOwnReferencesOnly(bytes);
     QSvgRenderer renderer;
-    if (!renderer.load(bytes) || !renderer.isValid())
+    if (filtered.isEmpty() || !renderer.load(filtered) || !renderer.isValid())
         return fail(error, broken);
     const QSizeF own =
         renderer.viewBoxF().isEmpty() ? QSizeF(renderer.defaultSize()) : renderer.viewBoxF().size();
@@ -181,6 +186,8 @@ bool DecodeOtherImage(const QByteArray &bytes, int renderWidth, const QColor &ba
                     QStringLiteral("%1-Bilder können hier nicht gelesen werden: die Qt-Erweiterung für "
                                    "Bildformate fehlt (Paket qt6-image-formats-plugins)")
                         .arg(name));
+    if (format == TOtherImageFormat::Tiff)
+        QuietTiffMessages();
     QByteArray data = bytes; // shared, not copied
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);

@@ -429,7 +429,8 @@ QByteArray toUtf8Xml(const QByteArray &svg)
 bool WmfToSvg(const TBytes &bytes, TMetafileSvg *out)
 {
     WmfLayout lay;
-    if (!readLayout(bytes, kPlaceableSize, lay) || !WmfBitmapsOk(bytes, lay.headerAt))
+    if (!readLayout(bytes, kPlaceableSize, lay) || !WmfBitmapsOk(bytes, lay.headerAt) ||
+        !WmfWithinLimits(bytes, lay.headerAt))
         return false;
     int l, t, r, b;
     logicalFrame(bytes, lay, l, t, r, b);
@@ -476,7 +477,7 @@ bool WmfToSvg(const TBytes &bytes, TMetafileSvg *out)
 TBytes WrapPlainWmf(const TBytes &bytes)
 {
     WmfLayout lay;
-    if (!readLayout(bytes, 0, lay))
+    if (!readLayout(bytes, 0, lay) || !WmfWithinLimits(bytes, 0))
         return {};
     int l = 0, t = 0, r = 0, b = 0;
     if (lay.haveExt && lay.extX != 0 && lay.extY != 0) {

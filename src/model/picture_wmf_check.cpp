@@ -4,6 +4,8 @@
 #include "model/le_bytes.h"
 #include "model/picture_internal.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 using lebytes::le16;
@@ -57,4 +59,56 @@ bool WmfBitmapsOk(const TBytes &bytes, std::size_t headerAt)
         at += size;
     }
     return true;
+}
+
+bool WmfWithinLimits(const TBytes &bytes, std::size_t headerAt)
+{
+    const std::uint64_t end = bytes.size();
+    if (end < headerAt + 18)
+        return true; // no metafile: for the other checks to say
+    const std::uint8_t *b = bytes.data();
+    std::uint64_t records = 0, points = 0;
+    std::uint64_t at = headerAt + std::uint64_t(le16(b + headerAt + 2)) * 2;
+    // Walked as libwmf walks them (see WmfBitmapsOk).
+    while (at + 6 <= end) {
+        const std::uint64_t size = std::uint64_t(le32(b + at)) * 2;
+        const std::uint16_t function = le16(b + at + 4);
+        if ((function == 0 && size == 6) || size < 6)
+            break;
+        const std::uint64_t available = std::min(size, end - at);
+        std::uint64_t drawn = 1;
+        if ((function == 0x0324 || function == 0x0325) && available >= 8) { // POLYGON, POLYLINE
+            drawn = le16(b + at + 6);
+        } else if (function == 0x0538 && available >= 8) { // POLYPOLYGON: the polygons' counts
+            const std::uint64_t polygons = std::min<std::uint64_t>(le16(b + at + 6), (available - 8) / 2);
+            for (std::uint64_t i = 0; i < polygons; ++i)
+                drawn += le16(b + at + 8 + 2 * i);
+        }
+        points += drawn;
+        if (++records > kMaxMetafileRecords || points > kMaxMetafilePoints)
+            return false;
+        at += size;
+    }
+    return true;
+}
+
+bool MetafileWithinLimits(const TBytes &bytes, TPicture::MetafileType type)
+{
+    switch (type) {
+    case TPicture::MetafileType::Emf:
+        return CheckEmfForConversion(bytes) != TEmfCheck::RecordCount;
+    case TPicture::MetafileType::Wmf:
+        return WmfWithinLimits(bytes, 22);
+    case TPicture::MetafileType::None:
+        break;
+    }
+    return true;
+}
+
+QString MetafileTooLargeText()
+{
+    return QStringLiteral("Die Metadatei enthält zu viele Zeichenbefehle (erlaubt sind höchstens %1 Befehle "
+                          "und %2 Punkte)")
+        .arg(QLocale(QLocale::German).toString(qulonglong(kMaxMetafileRecords)),
+             QLocale(QLocale::German).toString(qulonglong(kMaxMetafilePoints)));
 }

@@ -165,13 +165,14 @@ class TRS
 // The version the writer puts into the header.
 constexpr int kRsdVersion = 4;
 constexpr std::size_t kMaxStringBytes = 255;
-// The largest grid a label file may describe. A printed page holds far less;
-// the limits keep a damaged or hostile file from building millions of fields
-// (each takes some hundred bytes) and keep every product of counts and
+// The largest grid a label file may describe: as many fields as the layout
+// dialog lets a sheet have. A printed page holds far less; larger files come
+// from damage or malice, and would take the program's memory and minutes to
+// compose, draw and print. The limits also keep every product of counts and
 // record sizes well inside 64 bits.
-constexpr std::int32_t kMaxColumns = 32767;
-constexpr std::int32_t kMaxRows = 32767;
-constexpr std::int64_t kMaxFields = std::int64_t(1) << 20;
+constexpr std::int32_t kMaxColumns = 10000;
+constexpr std::int32_t kMaxRows = 10000;
+constexpr std::int64_t kMaxFields = 10000;
 constexpr bool GridCountsAllowed(std::int32_t columns, std::int32_t rows)
 {
     return columns >= 1 && rows >= 1 && columns <= kMaxColumns && rows <= kMaxRows &&

@@ -85,3 +85,26 @@ TEST(CliProducts, UnknownProductAndMissingDatabase)
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(QString::fromUtf8(r.err).contains(QStringLiteral("glabels-data")));
 }
+
+// A template file that is no XML, or ends too early, once gave exit 0 with
+// neither output nor message.
+TEST(CliProducts, BrokenTemplateFilesAreReported)
+{
+    QTemporaryDir dir;
+    QFile broken(dir.filePath(QStringLiteral("kaputt-templates.xml")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("<Glabels-templates><Template brand=\"A\" part=\"1\"");
+    broken.close();
+    ProductsRun r = cli({QStringLiteral("products")}, dir.path());
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.out.isEmpty());
+    const QString err = QString::fromUtf8(r.err);
+    EXPECT_TRUE(err.contains(QStringLiteral("Die Etikettendatenbank in ")) &&
+                err.contains(QStringLiteral("kaputt-templates.xml: die Datei endet zu früh (Zeile 1")))
+        << r.err.toStdString();
+    // An empty database is no success either.
+    ASSERT_TRUE(broken.remove());
+    r = cli({QStringLiteral("products")}, dir.path());
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(QString::fromUtf8(r.err).contains(QStringLiteral("keine verwendbaren Etiketten")));
+}

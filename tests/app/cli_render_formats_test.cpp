@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace
@@ -71,5 +72,41 @@ TEST(CliRenderFormats, RefusedFilesGiveTheirMessage)
     QByteArray err;
     EXPECT_EQ(runCli({"render-picture", bad, dir.File(QStringLiteral("a.png"))}, &err), 2);
     EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("GIF-Bild ist nicht gültig")))
+        << err.toStdString();
+}
+
+// A 60-byte metafile whose header claims 32767 inches a side once made a
+// 16384 × 16384 image: without a width the output is at most 2000 pixels
+// wide, and no width makes an image of more than 50 million pixels.
+TEST(CliRenderFormats, OutputSizeIsBoundedWhateverThePictureClaims)
+{
+    TempProgramFolder dir;
+    QByteArray wmf;
+    auto u16 = [&wmf](int v) { wmf.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
+    auto u32 = [&u16](std::uint32_t v) { u16(int(v & 0xFFFF)), u16(int(v >> 16)); };
+    const int placeable[] = {0, 0, 0, 32767, 32767, 1};
+    u32(0x9AC6CDD7u);
+    std::uint16_t sum = 0xCDD7 ^ 0x9AC6;
+    for (int v : placeable) {
+        u16(v);
+        sum ^= std::uint16_t(v);
+    }
+    u32(0);
+    u16(sum);
+    u16(1), u16(9), u16(0x300), u32(19), u16(0), u32(7), u16(0); // header: 19 words in all
+    u32(7), u16(0x041B), u16(100), u16(100), u16(0), u16(0);     // a rectangle
+    u32(3), u16(0);                                              // end
+    ASSERT_EQ(wmf.size(), 60);
+    const QString in = dir.File(QStringLiteral("riesig.wmf"));
+    QFile f(in);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(wmf);
+    f.close();
+    const QString out = dir.File(QStringLiteral("aus.png"));
+    QByteArray err;
+    ASSERT_EQ(runCli({"render-picture", in, out}, &err), 0) << err.toStdString();
+    EXPECT_EQ(QImage(out).size(), QSize(2000, 2000));
+    EXPECT_EQ(runCli({"render-picture", in, out, "16384"}, &err), 2);
+    EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("höchstens 50 Millionen")))
         << err.toStdString();
 }

@@ -148,6 +148,26 @@ TEST(ColourFavourites, DamagedFilesLoadEveryWholeRecord)
     EXPECT_EQ(favs.Count(), 1);
 }
 
+// A file of millions of records once took a minute to load, each record
+// compared with every one before it. The first kMaxCount records are read;
+// a longer file counts as unreadable, so that it is not written back cut.
+TEST(ColourFavourites, LongFilesAreReadToTheLimit)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cfv.def");
+    std::string bytes;
+    for (int i = 0; i <= TColorFavorites::kMaxCount; ++i)
+        bytes += Record(i, i & 0xFF, (i >> 8) & 0xFF, 7, "f");
+    WriteFile(path, bytes);
+    TColorFavorites favs;
+    EXPECT_EQ(favs.Load(path), TColorFavorites::LoadResult::Unreadable);
+    EXPECT_EQ(favs.Count(), TColorFavorites::kMaxCount);
+    bytes.resize(bytes.size() - TColorFavorites::kRecordSize + 1); // one record and a tail less
+    WriteFile(path, bytes);
+    EXPECT_EQ(favs.Load(path), TColorFavorites::LoadResult::Loaded);
+    EXPECT_EQ(favs.Count(), TColorFavorites::kMaxCount);
+}
+
 TEST(ColourFavourites, SavingNeverDestroysTheOldFile)
 {
     QTemporaryDir dir;

@@ -254,6 +254,33 @@ TEST(LabelProducts, BadTemplatesAreCountedNeverFatal)
     EXPECT_EQ(count("Vorlage des Gegenstücks fehlt"), 1);
 }
 
+// Equivalents naming equivalents, listed against the order they resolve in:
+// a chain of 20000 once took a pass over all of them per link. Loops and
+// chains that end nowhere have no original.
+TEST(LabelProducts, LongChainsOfEquivalentsResolveAndLoopsDoNot)
+{
+    constexpr int kChain = 20000;
+    QByteArray xml = "<Glabels-templates>";
+    for (int i = 0; i < kChain; ++i)
+        xml += "<Template brand=\"Chain\" part=\"E" + QByteArray::number(i) + "\" equiv=\"" +
+               (i + 1 < kChain ? "E" + QByteArray::number(i + 1) : QByteArray("base")) + "\"/>";
+    xml +=
+        "<Template brand=\"Loop\" part=\"A\" equiv=\"B\"/><Template brand=\"Loop\" part=\"B\" equiv=\"A\"/>"
+        "<Template brand=\"Chain\" part=\"base\" size=\"Other\" width=\"100mm\" height=\"100mm\">"
+        "<Label-rectangle id=\"0\" width=\"50mm\" height=\"50mm\">"
+        "<Layout nx=\"2\" ny=\"2\" x0=\"0\" y0=\"0\" dx=\"50mm\" dy=\"50mm\"/>"
+        "</Label-rectangle></Template></Glabels-templates>";
+    TLabelProductReader reader({});
+    EXPECT_TRUE(reader.ReadTemplates(xml, QStringLiteral("chain-templates.xml")));
+    const TLabelProductList list = reader.Finish();
+    ASSERT_EQ(list.Products.size(), kChain + 1);
+    const TLabelProduct *first = list.Find(QStringLiteral("Chain E0"));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Columns, 2);
+    EXPECT_EQ(first->EquivalentOf, QStringLiteral("E1"));
+    EXPECT_EQ(list.Skipped.at(QStringLiteral("Vorlage des Gegenstücks fehlt")), 2);
+}
+
 // Templates with pages kilometres long or millions of labels: such numbers
 // would build a sheet of millions of fields (and take all memory); they are
 // left out like other impossible templates.

@@ -260,12 +260,27 @@ TEST(EmfCheck, RecordsBeyondTheDataAreRefused)
     }
 }
 
-TEST(EmfCheck, TooManyRecordsAreRefused)
+// A million two-point lines once took the converter and the SVG renderer
+// minutes and gigabytes; a polyline of twelve million points as much. Both
+// are refused, and a picture file of either is refused with that message.
+TEST(EmfCheck, TooManyRecordsOrPointsAreRefused)
 {
-    EmfBuilder b;
-    for (std::uint64_t i = 0; i <= kMaxEmfRecords; ++i)
-        b.Record(52, {}); // EMR_REALIZEPALETTE, 8 bytes each
-    expectRefused(b.Bytes(), TEmfCheck::RecordCount);
+    EmfBuilder records;
+    for (std::uint64_t i = 0; i <= kMaxMetafileRecords; ++i)
+        records.Record(54, {10, 10}); // EMR_LINETO
+    EmfBuilder points;
+    std::vector<std::uint32_t> line = {0, 0, 99, 99, std::uint32_t(kMaxMetafilePoints + 1)};
+    line.resize(line.size() + kMaxMetafilePoints + 1, 0x00320032); // EMR_POLYLINE16 points (50, 50)
+    points.Record(87, line);
+    for (EmfBuilder *b : {&records, &points}) {
+        const TBytes emf = b->Bytes();
+        expectRefused(emf, TEmfCheck::RecordCount);
+        QString error;
+        EXPECT_FALSE(TPicture::FromFileBytes(emf, &error));
+        EXPECT_EQ(error,
+                  QStringLiteral("Die Metadatei enthält zu viele Zeichenbefehle (erlaubt sind höchstens "
+                                 "20.000 Befehle und 500.000 Punkte)"));
+    }
 }
 
 TEST(EmfCheck, BitmapFaultsAreRefused)

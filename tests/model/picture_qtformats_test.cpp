@@ -7,6 +7,7 @@
 #include "testsupport.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -179,6 +180,90 @@ TEST_F(FormatsTest, SvgIsDrawnAtTheFieldWidth)
     ASSERT_TRUE(own) << error.toStdString();
     EXPECT_EQ(QSize(own->Width(), own->Height()), QSize(20, 10));
     EXPECT_EQ(own->ToImage().pixelColor(1, 5), QColor(Qt::white));
+}
+
+// A drawing may only show what it holds itself: a picture it names by path
+// (absolute, relative, a device that would block) is left out, one in a
+// data: URI is drawn, unless that is a drawing again.
+TEST_F(FormatsTest, SvgShowsNoFilesItNames)
+{
+    QImage red(10, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QByteArray png = Encode(red, "png");
+    const QString file = Write("rot.png", png);
+    const QByteArray inner =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+        "width=\"10\" height=\"10\"><image width=\"10\" height=\"10\" xlink:href=\"" +
+        file.toUtf8() + "\"/></svg>";
+    const auto drawing = [](const QByteArray &href) {
+        return "<?xml version=\"1.0\"?><!-- x --><svg xmlns=\"http://www.w3.org/2000/svg\" "
+               "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"20\" height=\"10\">"
+               "<rect x=\"10\" width=\"10\" height=\"10\" fill=\"#0000ff\"/>"
+               "<image x=\"0\" y=\"0\" width=\"10\" height=\"10\" " +
+               href + "/></svg>";
+    };
+    const struct {
+        QByteArray href;
+        QColor left;
+    } cases[] = {
+        {"xlink:href=\"" + file.toUtf8() + "\"", Qt::white},
+        {"href=\"file://" + file.toUtf8() + "\"", Qt::white},
+        {"xlink:href=\"rot.png\"", Qt::white},
+        {"xlink:href=\"/dev/stdin\"", Qt::white},
+        {"xlink:href=\"data:image/png;base64," + png.toBase64() + "\"", Qt::red},
+        {"xlink:href=\"data:image/svg+xml;base64," + inner.toBase64() + "\"", Qt::white},
+    };
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir_.path())); // where a relative name would be looked for
+    for (const auto &c : cases) {
+        QImage out;
+        QString error;
+        EXPECT_TRUE(DecodeOtherImage(drawing(c.href), 0, Qt::white, &out, &error)) << error.toStdString();
+        ASSERT_EQ(out.size(), QSize(20, 10)) << c.href.left(60).toStdString();
+        EXPECT_EQ(out.pixelColor(5, 5), c.left) << c.href.left(60).toStdString();
+        EXPECT_EQ(out.pixelColor(15, 5), QColor(Qt::blue));
+    }
+    QDir::setCurrent(previous);
+    QImage out;
+    QString error;
+    EXPECT_FALSE(DecodeOtherImage("<svg xmlns=\"http://www.w3.org/2000/svg\"><rect></svg>", 0, Qt::white,
+                                  &out, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("SVG-Grafik ist nicht gültig"))) << error.toStdString();
+}
+
+// A TIFF with a tag libtiff does not know: libtiff once wrote its English
+// warning to standard error, ahead of anything the program says.
+TEST_F(FormatsTest, TiffWarningsStayQuiet)
+{
+    QByteArray tiff("II*\0\x08\0\0\0", 8);
+    auto u16 = [&tiff](int v) { tiff.append(char(v & 0xFF)).append(char(v >> 8)); };
+    auto entry = [&](int tag, int type, int value) {
+        u16(tag), u16(type), u16(1), u16(0), u16(value), u16(0); // count 1, value in the field
+    };
+    u16(11);
+    entry(256, 3, 2);   // width
+    entry(257, 3, 2);   // height
+    entry(258, 3, 8);   // bits per sample
+    entry(259, 3, 1);   // no compression
+    entry(262, 3, 2);   // RGB
+    entry(273, 4, 146); // strip offset: after this directory
+    entry(277, 3, 3);   // samples per pixel
+    entry(278, 3, 2);   // rows per strip
+    entry(279, 4, 12);  // strip bytes
+    entry(284, 3, 1);   // chunky
+    entry(65000, 3, 7); // unknown
+    tiff.append(4, '\0');
+    ASSERT_EQ(tiff.size(), 146);
+    for (int i = 0; i < 4; ++i)
+        tiff.append("\xFF\0\0", 3);
+    testing::internal::CaptureStderr();
+    QImage out;
+    QString error;
+    const bool decoded = DecodeOtherImage(tiff, 0, Qt::white, &out, &error);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(decoded) << error.toStdString();
+    EXPECT_EQ(out.pixelColor(1, 1), QColor(Qt::red));
+    EXPECT_EQ(printed, "");
 }
 
 // Reduction as for a JPEG photo: the width at 300 dpi, never enlarged, and

@@ -198,3 +198,23 @@ TEST(WmfCheck, CorpusMetafilesPass)
 }
 
 } // namespace
+
+// A million rectangles once took half a minute to convert: more records than
+// any drawing needs are refused, with or without the placeable header.
+TEST(WmfCheck, TooManyRecordsAreRefused)
+{
+    WmfBuilder builder;
+    for (std::uint64_t i = 0; i < kMaxMetafileRecords; ++i)
+        builder.With(0x0213, {10, 10}); // LINETO
+    const TBytes wmf = builder.Build();
+    EXPECT_FALSE(WmfWithinLimits(wmf, kHeaderAt));
+    TMetafileSvg out;
+    EXPECT_FALSE(MetafileToSvg(wmf, TPicture::MetafileType::Wmf, &out));
+    for (const TBytes &file : {wmf, TBytes(wmf.begin() + kHeaderAt, wmf.end())}) {
+        QString error;
+        EXPECT_FALSE(TPicture::FromFileBytes(file, &error));
+        EXPECT_TRUE(error.startsWith(QStringLiteral("Die Metadatei enthält zu viele Zeichenbefehle")))
+            << error.toStdString();
+    }
+    EXPECT_TRUE(WmfWithinLimits(WmfBuilder().Build(), kHeaderAt));
+}
