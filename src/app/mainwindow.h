@@ -70,6 +70,9 @@ class TForm1 : public QMainWindow
     // The page of the sheet from the printer (asked again with askPrinter),
     // in the sheet's orientation, which the printer's setup dialogs show too.
     void ReadPrinterPage(bool askPrinter);
+    // The printer's own orientation (that of its setup dialogs) follows the
+    // sheet; the window is the one place that sets it.
+    void FollowSheetOrientation();
     // The question before the sheet is replaced; false when cancelled.
     bool SaveQuestion();
 

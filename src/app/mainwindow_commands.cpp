@@ -182,14 +182,17 @@ void TForm1::OpenDocument(const QString &path, bool askPrinter)
     UpdateCommandStates();
 }
 
+void TForm1::FollowSheetOrientation()
+{
+    platform::Printer::Instance().SetOrientation(SheetOrientation(document_->Sheet()));
+}
+
 void TForm1::ReadPrinterPage(bool askPrinter)
 {
-    platform::Printer &printer = platform::Printer::Instance();
-    const QPageLayout::Orientation orientation = SheetOrientation(document_->Sheet());
-    printer.SetOrientation(orientation);
+    FollowSheetOrientation();
     if (askPrinter)
-        printer.Refresh();
-    const platform::PrinterPage page = platform::ReadPrinterPage(orientation);
+        platform::Printer::Instance().Refresh();
+    const platform::PrinterPage page = PrinterPageFor(document_->Sheet());
     canvas_->SetPageSetup(page.setup);
     if (!page.message.isEmpty())
         platform::ShowPlain(page.message);

@@ -81,8 +81,7 @@ void TForm1::btn_modClick()
         return;
     TMUVButton *button = Button(QStringLiteral("btn_mod"));
     button->setDown(true);
-    // The dialog's printer setup shows the sheet's orientation.
-    platform::Printer::Instance().SetOrientation(SheetOrientation(sheet));
+    FollowSheetOrientation(); // the dialog's printer setup shows it
     TForm_RSNEU dialog(this);
     dialog.setWindowTitle(QStringLiteral("Rückenschild ändern..."));
     dialog.SetChangeMode();
@@ -111,7 +110,7 @@ void TForm1::btn_modClick()
 void TForm1::ChangeLayout(TForm_RSNEU &dialog)
 {
     TRS &sheet = document_->Sheet();
-    platform::Printer::Instance().SetOrientation(SheetOrientation(sheet));
+    FollowSheetOrientation();
     TRSLayoutValues r = dialog.Values();
     // The page size of an existing sheet stays.
     r.PageWidth = sheet.PageWidth;

@@ -167,7 +167,8 @@ void TDPage::FillPageInfo()
     text(5, W / 2 - 1, oy, 8, 90, Mm1(oy));
     text(6, 25, 25, 0, 0, QStringLiteral("Druckername"));
     text(7, 60, 25, 0, 0,
-         setup_.hasPrinter ? QStringLiteral(": %1").arg(setup_.printerName) : QStringLiteral("kein Drucker!"));
+         setup_.hasPrinter ? QStringLiteral(": %1").arg(setup_.printerName)
+                           : QStringLiteral("kein Drucker!"));
     text(8, 25, 30, 0, 0, QStringLiteral("Auflösung / Farben"));
     text(9, 60, 30, 0, 0,
          QStringLiteral(": %1 dpi(x) / %2 dpi(y) - %3 Bit")
@@ -177,7 +178,10 @@ void TDPage::FillPageInfo()
     text(10, 25, 35, 0, 0, QStringLiteral("Blattgöße (b/h)"));
     text(11, 60, 35, 0, 0,
          QStringLiteral(": %1 mm / %2 mm").arg(loc.toString(W, 'f', 1), loc.toString(H, 'f', 1)));
-    text(12, 60, 40, 0, 0, QStringLiteral("  (%1 pixel / %2 pixel)").arg(setup_.metrics.physWidthPx).arg(setup_.metrics.physHeightPx));
+    text(12, 60, 40, 0, 0,
+         QStringLiteral("  (%1 pixel / %2 pixel)")
+             .arg(setup_.metrics.physWidthPx)
+             .arg(setup_.metrics.physHeightPx));
 
     auto line = [this](int i, double x1, double y1, double x2, double y2) {
         auto &l = static_cast<TDTLine &>(*pageInfo_[size_t(i)]);

@@ -6,9 +6,9 @@
 #include "model/rs.h"
 #include "model/safe_file.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>

@@ -32,15 +32,16 @@ bool PrintSheet(const TRS &sheet, const TComposeSettings &settings, const TPrint
                 QString *error)
 {
     TSheetPages pages(sheet, settings, options);
-    return PrintPages(pages, PrinterPageFor(sheet).setup, options.Copies, PrintCopyTitle, options.SmoothPictures,
-                      error);
+    return PrintPages(pages, PrinterPageFor(sheet).setup, options.Copies, PrintCopyTitle,
+                      options.SmoothPictures, error);
 }
 
 bool PrintCalibrationPage(int copies, QString *error)
 {
     TCalibrationPages page;
-    return PrintPages(page, platform::ReadPrinterPage(QPageLayout::Portrait).setup, copies,
-                      [](int) { return CalibrationTitle(); }, false, error);
+    return PrintPages(
+        page, platform::ReadPrinterPage(QPageLayout::Portrait).setup, copies,
+        [](int) { return CalibrationTitle(); }, false, error);
 }
 
 TRememberedShift ReadRememberedShift(const QString &iniPath, const QString &printer)

@@ -9,11 +9,11 @@
 #include <QString>
 
 struct TSettings {
-    QString DataFolder;                        // [Pfad] Daten; empty before the first start
-    QString PictureFolder;                     // [Pfad] Bilder; the data folder when not kept
+    QString DataFolder;                             // [Pfad] Daten; empty before the first start
+    QString PictureFolder;                          // [Pfad] Bilder; the data folder when not kept
     double LineFactor = canvas::kDefaultLineFactor; // [ZeilenHoehe] Wert
-    bool ShowPageInfo = false;                 // [Optionen] SeitenInfo
-    bool FileExists = false;                   // false: every value is its default
+    bool ShowPageInfo = false;                      // [Optionen] SeitenInfo
+    bool FileExists = false;                        // false: every value is its default
 
     TComposeSettings Compose() const { return TComposeSettings{LineFactor}; }
 };

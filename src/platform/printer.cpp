@@ -416,7 +416,8 @@ PrinterPage ReadPrinterPage(QPageLayout::Orientation orientation)
     PrinterMetrics m;
     if (!printer.Metrics(&m, orientation)) {
         // The whole default page rather than half-read values.
-        page.message = QStringLiteral("Kein Drucker vorhanden !!\r\nDarstellung DIN A4-Standardseite - Hochformat.");
+        page.message =
+            QStringLiteral("Kein Drucker vorhanden !!\r\nDarstellung DIN A4-Standardseite - Hochformat.");
         return page;
     }
     s.metrics = m;

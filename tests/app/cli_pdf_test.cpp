@@ -16,8 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <cstdio>
+#include <map>
 
 namespace
 {
@@ -270,6 +270,7 @@ TEST(CliPdf, TheLineFactorOfTheSettingsFileSpacesTheLines)
     TRS rs;
     rs.SetLayout(1, 1, 210, 297, 20, 20, 20, 20, 0, 0, clWhite);
     TRSObject *f = rs.GetField(0, 0);
+    f->Kind = 1;
     f->Text = "Erste\r\nZweite";
     f->FontHeight = 10;
     f->Visible = true;
@@ -290,6 +291,7 @@ TEST(CliPdf, TheLineFactorOfTheSettingsFileSpacesTheLines)
             const auto m = it.next();
             top[m.captured(2)] = m.captured(1).toDouble() / kPt;
         }
+        EXPECT_EQ(top.size(), 2u) << html.toStdString();
         return top.size() == 2 ? top["Zweite"] - top["Erste"] : -1.0;
     };
     EXPECT_NEAR(lineDistance(), 1.1 * 10, 0.3); // without settings: the default factor

@@ -9,12 +9,12 @@
 #include "testsupport.h"
 
 #include <QCoreApplication>
-#include <QPageSize>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPageSize>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -168,7 +168,10 @@ class PrintTarget
 class FilledPages : public TPageSource
 {
   public:
-    FilledPages(std::function<void(TDPage &, int)> fill, int count = 1) : fill_(std::move(fill)), count_(count) {}
+    FilledPages(std::function<void(TDPage &, int)> fill, int count = 1)
+        : fill_(std::move(fill)), count_(count)
+    {
+    }
     bool Next(TDPage &page) override
     {
         if (next_ >= count_)
@@ -199,8 +202,8 @@ bool Print(TPageSource &pages, const QString &title, int copies = 1,
            QPageLayout::Orientation orientation = QPageLayout::Portrait)
 {
     QString error;
-    const bool printed =
-        PrintPages(pages, PrinterPage(orientation), copies, [&](int) { return title; }, false, &error);
+    const bool printed = PrintPages(
+        pages, PrinterPage(orientation), copies, [&](int) { return title; }, false, &error);
     EXPECT_TRUE(printed) << error.toStdString();
     return printed;
 }
@@ -337,9 +340,9 @@ TEST(OutputPrinting, EveryCopyIsOneDocumentWithEveryPageOfTheSource)
         // The third page is the third of the source.
         QTemporaryDir dir;
         const QString base = dir.filePath(QStringLiteral("p"));
-        ::Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-gray"),
-                                         QStringLiteral("-f"), QStringLiteral("3"), QStringLiteral("-singlefile"),
-                                         file, base});
+        ::Run(QStringLiteral("pdftoppm"),
+              {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-gray"), QStringLiteral("-f"),
+               QStringLiteral("3"), QStringLiteral("-singlefile"), file, base});
         const QRectF line = InkMm(QImage(base + QStringLiteral(".pgm")), 100, QRectF(20, 20, 150, 70));
         EXPECT_NEAR(line.center().y(), 80, 0.5);
     }
