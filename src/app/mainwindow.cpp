@@ -30,6 +30,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -113,7 +114,9 @@ void TForm1::CreateToolBar()
     auto big = [&](const char *name, const QString &caption, const QString &hint, const char *glyph,
                    void (TForm1::*handler)()) {
         TMUVButton *b = AddButton(bar, name, caption, hint, QString::fromLatin1(glyph), 32, handler);
-        b->setMinimumWidth(84);
+        // Never narrower than the caption at the font in use, also in the
+        // smallest window.
+        b->setMinimumWidth(std::max(84, b->sizeHint().width()));
         row->addWidget(b);
         return b;
     };
@@ -310,6 +313,10 @@ void TForm1::CreatePreview()
                 *handled = true;
             });
     connect(canvas_, &TDPaintbox::OnZoomChanged, this, &TForm1::LayoutContent);
+    // Opening a sheet and resizing the window fit the page without a mouse
+    // move: the zoom panel follows every change of the zoom.
+    connect(canvas_, &TDPaintbox::OnZoomChanged, this,
+            [this] { panels_[5]->setText(QLocale().toString(canvas_->ZoomFaktor(), 'f', 2)); });
     connect(canvas_, &TDPaintbox::OnXYChange, this, &TForm1::DPaintbox1XYChange);
     canvas_->setVisible(false);
 }

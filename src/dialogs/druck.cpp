@@ -245,8 +245,10 @@ void TForm_druck::RefreshPrinterInfo()
         // Without a printer there is no name to keep a shift under.
         if (printer.HasPrinter())
             LoadShifts();
-        lbl_location->setText(printer.HasPrinter() ? QStringLiteral("(Standort: %1)").arg(printer.Location())
-                                                   : QString());
+        // A printer set up without a location: no empty brackets.
+        const QString location = printer.HasPrinter() ? printer.Location().trimmed() : QString();
+        lbl_location->setText(location.isEmpty() ? QString()
+                                                 : QStringLiteral("(Standort: %1)").arg(location));
     }
     RefreshPreview();
 }

@@ -198,8 +198,19 @@ TEST_F(MainWindow, StartFileOpensWithItsNameAndAFreshUndoStore)
     EXPECT_EQ(w->PreviewCaption()->text(), TForm1::PreviewHelpCaption());
     EXPECT_EQ(w->StatusPanel(11)->text(), "b×h = 210 × 297 mm; (?)"); // no printer: no paper name
     EXPECT_EQ(w->StatusPanel(10)->text(), "kein Drucker, Blattgröße: ");
-    // The page fits the window.
+    // The page fits the window, and the status bar says at which zoom, also
+    // after a resize, without a mouse move.
     EXPECT_LE(w->DPaintbox1()->height(), w->ScrollBox1()->height());
+    const QLocale locale;
+    EXPECT_EQ(w->StatusPanel(5)->text(), locale.toString(w->DPaintbox1()->ZoomFaktor(), 'f', 2));
+    w->show();
+    QApplication::processEvents();
+    const double before = w->DPaintbox1()->ZoomFaktor();
+    w->resize(700, 500);
+    QApplication::processEvents();
+    EXPECT_NE(w->DPaintbox1()->ZoomFaktor(), before);
+    EXPECT_EQ(w->StatusPanel(5)->text(), locale.toString(w->DPaintbox1()->ZoomFaktor(), 'f', 2));
+    EXPECT_NE(w->StatusPanel(5)->text(), "0");
 }
 
 TEST_F(MainWindow, OpeningAWrongFileChangesNothing)
@@ -546,6 +557,14 @@ TEST_F(MainWindow, StatusPanelsNeverOverlapInANarrowWindow)
             EXPECT_LE(r.right(), bar->width()) << "panel " << i << " at width " << width;
             right = r.right() + 1;
         }
+    }
+    // The tool bar's captions stay whole at the smallest width.
+    w->resize(w->minimumSizeHint().width(), 700);
+    QApplication::processEvents();
+    for (const char *name : {"btn_Neu", "btn_open", "btn_save", "btn_print", "btn_mod", "btn_spaltekopieren",
+                             "btn_undo", "btn_redo"}) {
+        const TMUVButton *b = w->Button(QString::fromLatin1(name));
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 4) << name;
     }
     // At 800 pixels the panels from the left keep their widths, the size
     // panel is shortened with "…" instead of cut off.
