@@ -206,28 +206,29 @@ void TForm1::CreateMenu()
     QMenu *blank = bar->addMenu(QStringLiteral(" "));
     blank->addAction(QString());
 
-    menuFile_ = bar->addMenu(QStringLiteral("Datei  "));
-    actNew_ = menuFile_->addAction(QStringLiteral("Neu"), this, &TForm1::btn_NeuClick);
+    menuFile_ = bar->addMenu(QStringLiteral("&Datei  "));
+    actNew_ = menuFile_->addAction(QStringLiteral("&Neu"), this, &TForm1::btn_NeuClick);
     actNew_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     menuFile_->addSeparator();
-    actOpen_ = menuFile_->addAction(QStringLiteral("Öffnen"), this, &TForm1::btn_openClick);
+    actOpen_ = menuFile_->addAction(QStringLiteral("Ö&ffnen"), this, &TForm1::btn_openClick);
     actOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    actSave_ = menuFile_->addAction(QStringLiteral("Speichern (.. unter)             "), this,
+    actSave_ = menuFile_->addAction(QStringLiteral("&Speichern (.. unter)             "), this,
                                     &TForm1::btn_saveClick);
+    actSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     menuFile_->addSeparator();
-    actPrint_ = menuFile_->addAction(QStringLiteral("Drucken"), this, &TForm1::btn_printClick);
+    actPrint_ = menuFile_->addAction(QStringLiteral("&Drucken"), this, &TForm1::btn_printClick);
     actPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     menuFile_->addSeparator();
-    actQuit_ = menuFile_->addAction(QStringLiteral("Beenden"), this, &QWidget::close);
+    actQuit_ = menuFile_->addAction(QStringLiteral("&Beenden"), this, &QWidget::close);
     connect(menuFile_, &QMenu::aboutToShow, this, [this] {
         actSave_->setEnabled(canvas_->isVisible());
         actPrint_->setEnabled(canvas_->isVisible() && Button(QStringLiteral("btn_print"))->isEnabled());
     });
 
-    menuEdit_ = bar->addMenu(QStringLiteral("Bearbeiten"));
-    actUndo_ = menuEdit_->addAction(QStringLiteral("Rückgängig"), this, &TForm1::btn_undoClick);
+    menuEdit_ = bar->addMenu(QStringLiteral("&Bearbeiten"));
+    actUndo_ = menuEdit_->addAction(QStringLiteral("&Rückgängig"), this, &TForm1::btn_undoClick);
     actUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    actRedo_ = menuEdit_->addAction(QStringLiteral("Wiederherstellen"), this, &TForm1::btn_redoClick);
+    actRedo_ = menuEdit_->addAction(QStringLiteral("&Wiederherstellen"), this, &TForm1::btn_redoClick);
     actRedo_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(menuEdit_, &QMenu::aboutToShow, this, [this] {
@@ -235,13 +236,13 @@ void TForm1::CreateMenu()
         actRedo_->setEnabled(Button(QStringLiteral("btn_redo"))->isEnabled());
     });
 
-    menuExtras_ = bar->addMenu(QStringLiteral("Extras/Optionen  "));
-    menuExtras_->addAction(QStringLiteral("Rückenschilddateien (*.rsd) immer mit dorlix öffnen"), this,
+    menuExtras_ = bar->addMenu(QStringLiteral("&Extras/Optionen  "));
+    menuExtras_->addAction(QStringLiteral("&Rückenschilddateien (*.rsd) immer mit dorlix öffnen"), this,
                            &TForm1::mm_openrsdClick);
     menuExtras_->addSeparator();
-    menuExtras_->addAction(QStringLiteral("Ablageordner der Rückenschilder einstellen...."), this,
+    menuExtras_->addAction(QStringLiteral("&Ablageordner der Rückenschilder einstellen...."), this,
                            &TForm1::mm_DatablageClick);
-    menuExtras_->addAction(QStringLiteral("Verknüpfung auf dem Desktop erzeugen"), this,
+    menuExtras_->addAction(QStringLiteral("&Verknüpfung auf dem Desktop erzeugen"), this,
                            &TForm1::mm_lnkdsktpClick);
 
     // F10 opens the file menu; the cursor keys move on from there.
@@ -392,9 +393,15 @@ TMUVButton *TForm1::Button(const QString &name) const
 QAction *TForm1::MenuAction(const QString &text) const
 {
     for (QAction *a : menuBar()->findChildren<QAction *>())
-        if (a->text() == text)
+        if (VisibleMenuText(a) == text)
             return a;
     return nullptr;
+}
+
+QString TForm1::VisibleMenuText(const QAction *action)
+{
+    // The "&" only marks the underlined letter.
+    return QString(action->text()).remove(QLatin1Char('&'));
 }
 
 void TForm1::UpdateCaption()
