@@ -8,13 +8,13 @@ build-essential cmake ninja-build pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n qt6-l10n-tools
 libqt6svg6 qt6-qpa-plugins qt6-image-formats-plugins
 libjpeg62-turbo-dev libjpeg-turbo-progs
-libemf2svg-dev libwmf-dev
+libemf2svg-dev libwmf-dev libzint-dev
 libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
 libfontconfig-dev
 nlohmann-json3-dev
 libgtest-dev libbenchmark-dev
 fonts-liberation fonts-dejavu-core fontconfig
-poppler-utils clang-format ccache
+poppler-utils clang-format ccache zbar-tools
 clang libclang-rt-dev llvm
 xvfb xdotool imagemagick x11-utils xauth libxdamage-dev
 shared-mime-info desktop-file-utils xdg-utils

@@ -16,6 +16,7 @@
 #include "dialogs/pictextplus_widgets.h"
 #include "dialogs/txtascii.h"
 #include "document/document.h"
+#include "model/barcode.h"
 #include "model/picture.h"
 #include "model/rs.h"
 #include "platform/clipboard.h"
@@ -136,7 +137,10 @@ void TForm_pictextplus::FormShow()
         if (PreviewPicture())
             FitPreview(72, 56);
         PageControl1->blockSignals(true);
-        PageControl1->setCurrentWidget(f->Kind == 2 ? TAB_Grafik : TAB_TEXT);
+        LoadBarcode();
+        PageControl1->setCurrentWidget(FieldBarcode(*f) ? TAB_Strichcode
+                                       : f->Kind == 2   ? TAB_Grafik
+                                                        : TAB_TEXT);
         PageControl1->blockSignals(false);
     }
     MemoChange(); // the count and the copy button follow the loaded text
@@ -218,16 +222,20 @@ void TForm_pictextplus::Macheaktuell()
             option.setAlignment(memoAlignment);
             Memo->document()->setDefaultTextOption(option);
         }
-    } else {
-        f->SetKind(2);
     }
+    // Data that make no code leave the field's content as it was.
+    const bool keepContent = BarcodeTabActive() && !UpdateBarcode();
+    if (!text && !keepContent)
+        f->SetKind(2);
     // A copy of the preview; skipped when the field already holds that copy,
     // so that typing does not copy a photo at every key.
-    const TPicture *preview = PreviewPicture();
-    if (!preview)
-        f->Picture.reset();
-    else if (!f->Picture || f->Picture->Bytes() != preview->Bytes())
-        f->Picture = preview->Clone();
+    if (!keepContent) {
+        const TPicture *preview = PreviewPicture();
+        if (!preview)
+            f->Picture.reset();
+        else if (!f->Picture || f->Picture->Bytes() != preview->Bytes())
+            f->Picture = preview->Clone();
+    }
     lbl_EMFHinweis->setVisible(f->Picture && f->Picture->IsMetafile());
 
     document_.LineFactor = SPIN_ZH->ValueReal();
@@ -239,6 +247,9 @@ void TForm_pictextplus::Macheaktuell()
 void TForm_pictextplus::BTN_OKClick()
 {
     Macheaktuell();
+    // A code the data cannot make keeps the editor open, its reason shown.
+    if (BarcodeTabActive() && !Loading && EditedField && !UpdateBarcode())
+        return;
     done(1);
 }
 

@@ -18,6 +18,8 @@
 #include <memory>
 
 class QAction;
+class QComboBox;
+class QLineEdit;
 class TMUVCheckBox;
 class TMUVPanel;
 class QLabel;
@@ -62,6 +64,7 @@ class TForm_pictextplus : public QDialog
     QTabWidget *PageControl1 = nullptr;
     QWidget *TAB_TEXT = nullptr;
     QWidget *TAB_Grafik = nullptr;
+    QWidget *TAB_Strichcode = nullptr;
     TMUVFontComboBox *CB_Schriftart = nullptr;
     TSpezialSpin *spin_SchriftH = nullptr;
     TMUVButton *BTN_Fett = nullptr;
@@ -96,6 +99,13 @@ class TForm_pictextplus : public QDialog
     TMUVCheckBox *cb_lineou = nullptr;
     TMUVCheckBox *cb_linelire = nullptr;
     TMUVCheckBox *cb_visible = nullptr;
+    // The barcode tab.
+    QComboBox *cb_codeart = nullptr;
+    QLineEdit *edt_codedaten = nullptr;
+    TMUVCheckBox *cb_klarschrift = nullptr;
+    TColourSwatch *shape_CodeColor = nullptr;
+    QLabel *lbl_codehinweis = nullptr; // why the data make no code
+    TFieldPicturePreview *img_code = nullptr;
     TMUVButton *BTN_OK = nullptr;
     TMUVButton *BTN_Abbruch = nullptr;
 
@@ -137,6 +147,12 @@ class TForm_pictextplus : public QDialog
     void BuildTextTab();
     void BuildPictureTab();
     void BuildCommonPanel();
+    void BuildBarcodeTab();
+    bool BarcodeTabActive() const;
+    void LoadBarcode();
+    // Makes the code of the barcode tab the editor's picture; false (with the
+    // reason shown on the tab) when the data make no code.
+    bool UpdateBarcode();
     void RefreshClipboardButtons();
     void FitPreview(int margin, int shift);
     bool TextTabActive() const;

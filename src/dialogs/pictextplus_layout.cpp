@@ -103,8 +103,12 @@ TForm_pictextplus::TForm_pictextplus(TDocument &document, TRSObject *field, QWid
     TAB_Grafik->setObjectName(QStringLiteral("TAB_Grafik"));
     PageControl1->addTab(TAB_TEXT, QStringLiteral("Text"));
     PageControl1->addTab(TAB_Grafik, QStringLiteral("Grafik"));
+    TAB_Strichcode = new QWidget;
+    TAB_Strichcode->setObjectName(QStringLiteral("TAB_Strichcode"));
+    PageControl1->addTab(TAB_Strichcode, QStringLiteral("Strichcode"));
     BuildTextTab();
     BuildPictureTab();
+    BuildBarcodeTab();
     BuildCommonPanel();
 
     BTN_OK = toolButton(this, "BTN_OK", QStringLiteral("OK"), QStringLiteral("OK, Fertig"),

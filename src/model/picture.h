@@ -23,6 +23,7 @@
 #include <vector>
 
 class QPainter;
+struct TBarcodeSettings;
 
 using TBytes = std::vector<std::uint8_t>;
 
@@ -96,6 +97,9 @@ class TPicture
     bool IsBitmap() const { return GetKind() == Kind::Bitmap; }
     bool IsMetafile() const { return GetKind() == Kind::Metafile; }
     MetafileType GetMetafileType() const;
+    // The code this picture shows when it is a barcode the program made
+    // (model/barcode.h), else null; read from the metafile once.
+    const TBarcodeSettings *Barcode() const;
 
     // Width and height as the program uses them: pixels for raster pictures,
     // for metafiles the size their header states.

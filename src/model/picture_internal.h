@@ -114,6 +114,10 @@ class TPictureCache
     std::unique_ptr<QSvgRenderer> renderer;
     std::vector<QImage> rendered;
 
+    // The settings of a barcode, read from its comment record.
+    bool barcodeDone = false;
+    std::shared_ptr<const TBarcodeSettings> barcode;
+
     // How many sizes are kept: copies of one picture may be drawn at a few
     // sizes (the page, a dialog's preview, another zoom).
     static constexpr std::size_t kKeptSizes = 4;
