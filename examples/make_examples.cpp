@@ -20,7 +20,7 @@ std::string ansi(const char *utf8)
 void setText(TRSObject *f, const char *text, double height, double angle = 0, TColor color = clBlack,
              std::uint8_t style = 0)
 {
-    f->Kind = 1;
+    f->Kind = TFieldKind::Text;
     f->Visible = true;
     f->Text = ansi(text);
     f->FontHeight = height;
@@ -79,7 +79,7 @@ bool pictures(const QString &path)
         for (int r = 0; r < 8; ++r) {
             TRSObject *f = rs.GetField(c, r);
             if ((c + r) % 2 == 0) {
-                f->Kind = 2;
+                f->Kind = TFieldKind::Picture;
                 f->Visible = true;
                 f->Picture = TPicture::FromImage(logo);
             } else {

@@ -78,10 +78,10 @@ int main(int argc, char **argv)
                 TRSObject *f = sheet.GetField(c, r);
                 f->Visible = true;
                 if (c == 0 && r == 0) {
-                    f->Kind = 2;
+                    f->Kind = TFieldKind::Picture;
                     f->Picture = picture->Clone();
                 } else {
-                    f->Kind = 1;
+                    f->Kind = TFieldKind::Text;
                     f->Picture.reset();
                     f->Text = "Kunde " + std::to_string(c * 13 + r + 1) + "\r\nMusterstra\xDF" + "e 12";
                 }
@@ -110,7 +110,7 @@ int main(int argc, char **argv)
     int pictures = 0;
     for (int c = 0; c < 5; ++c)
         for (int r = 0; r < 13; ++r)
-            pictures += sheet.GetField(c, r)->Kind == 2 && sheet.GetField(c, r)->Picture;
+            pictures += sheet.GetField(c, r)->Kind == TFieldKind::Picture && sheet.GetField(c, r)->Picture;
     std::printf("copy to all (picture 591 x 400) + snapshot + repaint, 5 x 13, %d rounds ("
                 "%s):\n  min %.2f ms   median %.2f ms   (%d picture fields after the command)\n",
                 rounds, qPrintable(QGuiApplication::platformName()), ms.front(), ms[ms.size() / 2], pictures);

@@ -84,7 +84,7 @@ void fillSheet(TRS &sheet)
     for (std::int32_t c = 0; c < sheet.ColumnCount; ++c)
         for (std::int32_t r = 0; r < sheet.RowCount; ++r) {
             TRSObject *f = sheet.GetField(c, r);
-            f->Kind = 1;
+            f->Kind = TFieldKind::Text;
             f->Visible = true;
             // Windows-1252: ü = FC, ö = F6.
             f->Text = "M\xFCller & S\xF6hne GmbH\r\nAbteilung Einkauf " + std::to_string(++n);

@@ -47,7 +47,7 @@ int main(int argc, char **argv)
             ++n;
             f->Visible = true;
             if (mode == QLatin1String("text")) {
-                f->Kind = 1;
+                f->Kind = TFieldKind::Text;
                 f->Text = "Etikett " + std::to_string(n) + "\r\nZeile 2";
                 f->FontHeight = 5.0;
                 f->Angle = 0;
@@ -58,7 +58,7 @@ int main(int argc, char **argv)
                     std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
                     return 2;
                 }
-                f->Kind = 2;
+                f->Kind = TFieldKind::Picture;
             }
         }
     if (!sheet.SaveToFile(QString::fromLocal8Bit(argv[2]))) {

@@ -11,8 +11,8 @@
 //  - fit + snapshot + commit, canvas shown: plus the undo snapshot (a label
 //    file written to a temporary folder), the whole command.
 // Every round starts from the same heights, so every round really scales.
-#include "app/textwidth.h"
 #include "document/document.h"
+#include "document/text_width.h"
 #include "model/rs.h"
 #include "platform/printer.h"
 
@@ -71,7 +71,7 @@ int main(int argc, char **argv)
         for (int c = 0; c < 5; ++c)
             for (int r = 0; r < 13; ++r) {
                 TRSObject *f = sheet.GetField(c, r);
-                f->Kind = 1;
+                f->Kind = TFieldKind::Text;
                 f->Visible = true;
                 f->Text = "Kunde " + std::to_string(c * 13 + r + 1) + "\r\nMusterstra\xDF" + "e 12";
                 f->FontHeight = 3;
@@ -79,7 +79,7 @@ int main(int argc, char **argv)
         document.Commit(false);
     };
     auto fit = [&] {
-        FitTextWidths(sheet, TTextFitScope::Sheet, 0, 0,
+        FitTextWidths(sheet, TTextFitScope::Sheet, TFieldPos{},
                       [&](const TRSObject &, int c, int r) { return OwnTextWidth(document, c, r); });
     };
     QTemporaryDir dir;

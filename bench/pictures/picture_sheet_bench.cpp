@@ -34,7 +34,7 @@ void fillSheet(TRS &sheet, const TPicture &picture)
     for (std::int32_t c = 0; c < sheet.ColumnCount; ++c)
         for (std::int32_t r = 0; r < sheet.RowCount; ++r) {
             TRSObject *f = sheet.GetField(c, r);
-            f->Kind = 2;
+            f->Kind = TFieldKind::Picture;
             f->Visible = true;
             f->Picture = picture.Clone();
         }

@@ -43,7 +43,7 @@ int main(int argc, char **argv)
             img.setPixel(x, y, qRgb(x & 255, y & 255, (x * y) & 255));
     for (auto &c : rs.Columns)
         for (auto &f : c->Fields) {
-            f->Kind = 2;
+            f->Kind = TFieldKind::Picture;
             f->Picture = TPicture::FromImage(img);
         }
     const QString file = dir.filePath("bilder.rsd"), copy = dir.filePath("kopie.rsd");

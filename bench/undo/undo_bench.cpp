@@ -53,7 +53,7 @@ void buildSheet(TRS &sheet)
     for (int c = 0; c < sheet.ColumnCount; ++c)
         for (int r = 0; r < sheet.RowCount; ++r) {
             TRSObject *f = sheet.GetField(c, r);
-            f->Kind = 2;
+            f->Kind = TFieldKind::Picture;
             f->Visible = true;
             f->Picture = TPicture::FromImage(fieldImage(c * sheet.RowCount + r));
         }

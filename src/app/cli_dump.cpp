@@ -45,7 +45,7 @@ ordered_json pictureJson(const TPicture *pic)
 ordered_json fieldJson(const TRSObject &f)
 {
     ordered_json j;
-    j["Kind"] = f.Kind;
+    j["Kind"] = int(f.Kind);
     j["Visible"] = f.Visible;
     j["X1"] = f.X1;
     j["Y1"] = f.Y1;

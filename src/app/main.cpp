@@ -2,7 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/program_style.h"
 #include "controls/GraphicHintWindow.h"
-#include "controls/glyphs83/glyphs83.h"
+#include "controls/glyphs_boxes/box_glyphs.h"
 
 #include "platform/message_box.h"
 #include "platform/messages.h"
@@ -31,7 +31,7 @@ int main(int argc, char **argv)
     InstallProgramStyle();
     // Hints show in the program's own hint window, on the main window's
     // hint background.
-    TGraphicHintWindow::Install(glyphs83::HintBackground());
+    TGraphicHintWindow::Install(box_glyphs::HintBackground());
 
     // Numbers, dates and sizes are written the German way, as the texts
     // around them are, also where the system has no German locale (a

@@ -4,6 +4,7 @@
 // view commands and the column and row commands of the tool bar.
 
 #include "document/document.h"
+#include "document/field_commands.h"
 #include "document/settings.h"
 #include "platform/shell.h"
 
@@ -46,6 +47,9 @@ class TForm1 : public QMainWindow
     // --- State ---------------------------------------------------------------
     bool ShowPageInfo = false;
     double CursorX = 0, CursorY = 0;
+    // Where (CursorX, CursorY) lies on the sheet: what the context menu's
+    // commands work on.
+    TFieldPos CursorPos() const { return FieldPosAt(document_->Sheet(), CursorX, CursorY); }
 
     TDocument &Document() { return *document_; }
     TRS &Sheet() { return document_->Sheet(); }
@@ -185,7 +189,6 @@ class TForm1 : public QMainWindow
     void DPaintbox1Click();
     void CreateLayoutActions();
     void ChangeLayout(TForm_RSNEU &dialog);
-    void FitTextWidth(int scope);
     void CreatePopup_EL();
     // Follows every commit of the document.
     void DocumentChanged();

@@ -315,32 +315,27 @@ void TForm1::StatusPageText()
 
 void TForm1::btn_spaltenlinksClick()
 {
-    document_->Sheet().ShiftColumns(true);
-    document_->Commit(true);
+    ShiftColumns(*document_, true);
 }
 
 void TForm1::btn_spaltenrechtsClick()
 {
-    document_->Sheet().ShiftColumns(false);
-    document_->Commit(true);
+    ShiftColumns(*document_, false);
 }
 
 void TForm1::btn_obenClick()
 {
-    document_->Sheet().ShiftRows(true);
-    document_->Commit(true);
+    ShiftRows(*document_, true);
 }
 
 void TForm1::btn_untenClick()
 {
-    document_->Sheet().ShiftRows(false);
-    document_->Commit(true);
+    ShiftRows(*document_, false);
 }
 
 void TForm1::btn_spaltekopierenClick()
 {
-    document_->Sheet().CopyFirstColumn();
-    document_->Commit(true);
+    CopyFirstColumn(*document_);
 }
 
 // ------------------------------------------------------------ desktop

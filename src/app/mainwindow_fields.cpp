@@ -1,12 +1,14 @@
-// TForm1: the commands on fields, columns and rows of the page preview: the
-// context menu, the field editor on a click, pasted text, visibility, column
-// backgrounds, copies of a field, format copy and paste; and redo.
+// TForm1: the context menu of the page preview and the field editor on a
+// click. The menu's commands are the document's (document/field_commands.h):
+// the window finds the position under the pointer, asks its questions and
+// shows what comes back. And redo.
 #include "app/mainwindow.h"
 
 #include "controls/MUVButton.h"
 #include "controls/MUVScrollBox.h"
 #include "dialogs/colorDialog.h"
 #include "dialogs/pictextplus.h"
+#include "document/field_commands.h"
 #include "model/undobj.h"
 #include "platform/clipboard.h"
 #include "platform/codepage.h"
@@ -33,84 +35,6 @@ const QString kCopyRowQuestion =
 
 // How long the status line shows what happened to a pasted text.
 constexpr int kStatusMessageMs = 10000;
-
-// The field at a page point and where it stands in the sheet.
-struct FieldAt {
-    TRSObject *field = nullptr;
-    int column = -1, row = -1;
-};
-
-FieldAt fieldAt(const TRS &sheet, double x, double y)
-{
-    FieldAt at;
-    at.field = sheet.FieldAtPoint(x, y);
-    if (!at.field)
-        return at;
-    for (int c = 0; c < int(sheet.Columns.size()); ++c) {
-        const auto &fields = sheet.Columns[std::size_t(c)]->Fields;
-        for (int r = 0; r < int(fields.size()); ++r)
-            if (fields[std::size_t(r)].get() == at.field) {
-                at.column = c;
-                at.row = r;
-                return at;
-            }
-    }
-    return at;
-}
-
-// The values a format copy takes from a text field and a format paste gives.
-void copyFormat(TRSObject &to, const TRSObject &from)
-{
-    to.LinesTopBottom = from.LinesTopBottom;
-    to.LinesLeftRight = from.LinesLeftRight;
-    to.LineColor = from.LineColor;
-    to.LineWidth = from.LineWidth;
-    to.Alignment = from.Alignment;
-    to.FontName = from.FontName;
-    to.FontHeight = from.FontHeight;
-    to.FontStyle = from.FontStyle;
-    to.FontColor = from.FontColor;
-    to.Angle = from.Angle;
-    to.BackgroundColor = from.BackgroundColor;
-}
-
-// A clipboard text made fit for a field: tabs become blanks, other control
-// characters go (line breaks stay CR LF), and the text is cut to what a
-// field holds without splitting a line break.
-struct PastedText {
-    std::string text;
-    std::size_t length = 0; // characters before cutting
-    bool cut = false;
-    bool controlsRemoved = false;
-};
-
-PastedText preparePastedText(const std::string &raw)
-{
-    PastedText p;
-    p.text.reserve(kMaxStringBytes);
-    auto add = [&p](const char *chars, std::size_t n) {
-        p.length += n;
-        // Once something did not fit, nothing after it is taken either.
-        if (!p.cut && p.text.size() + n <= kMaxStringBytes)
-            p.text.append(chars, n);
-        else
-            p.cut = true;
-    };
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        const unsigned char ch = static_cast<unsigned char>(raw[i]);
-        if (ch == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') {
-            add("\r\n", 2);
-            ++i;
-        } else if (ch == '\t') {
-            add(" ", 1);
-        } else if (ch < 0x20 || ch == 0x7F) {
-            p.controlsRemoved = true;
-        } else {
-            add(&raw[i], 1);
-        }
-    }
-    return p;
-}
 
 } // namespace
 
@@ -278,8 +202,8 @@ void TForm1::pm_el_cancelClick()
 
 void TForm1::pm_el_workClick()
 {
-    const FieldAt at = fieldAt(document_->Sheet(), CursorX, CursorY);
-    if (!at.field) {
+    const TFieldPos at = CursorPos();
+    if (!FieldAt(document_->Sheet(), at)) {
         UnmarkField();
         ShowPopup_EL(QCursor::pos());
         return;
@@ -312,138 +236,90 @@ void TForm1::EditField(int column, int row)
 void TForm1::PM_EL_CLPBRDClick()
 {
     canvas_->Redraw();
-    TRSObject *field = document_->Sheet().FieldAtPoint(CursorX, CursorY);
-    if (!field)
+    const TFieldPos at = CursorPos();
+    if (!FieldAt(document_->Sheet(), at))
         return;
     MarkAtCursor();
     if (!platform::ClipboardHasText()) {
         statusBar()->showMessage(QStringLiteral("Die Zwischenablage enthält keinen Text."), kStatusMessageMs);
         return;
     }
-    const PastedText pasted = preparePastedText(platform::ClipboardText());
-    if (pasted.text.empty()) {
-        statusBar()->showMessage(QStringLiteral("Die Zwischenablage enthält keinen einfügbaren Text."),
-                                 kStatusMessageMs);
-        return;
-    }
-    field->Kind = 1;
-    field->Text = pasted.text;
-    field->Visible = true;
-    document_->Commit(true);
-    QStringList notes;
-    if (pasted.cut)
-        notes << QStringLiteral("Der Text aus der Zwischenablage hatte %1 Zeichen; ein Feld fasst %2, "
-                                "der Rest wurde weggelassen.")
-                     .arg(pasted.length)
-                     .arg(kMaxStringBytes);
-    if (pasted.controlsRemoved)
-        notes << QStringLiteral("Steuerzeichen aus der Zwischenablage wurden entfernt.");
-    if (!notes.isEmpty())
-        statusBar()->showMessage(notes.join(QLatin1Char(' ')), kStatusMessageMs);
+    const TCommandResult pasted = PasteText(*document_, at, platform::ClipboardText());
+    if (!pasted.message.isEmpty())
+        statusBar()->showMessage(pasted.message, kStatusMessageMs);
 }
 
 void TForm1::pm_el_visibleClick()
 {
-    TRSObject *field = document_->Sheet().FieldAtPoint(CursorX, CursorY);
-    if (!field)
-        return;
-    field->Visible = !field->Visible;
-    document_->Commit(true);
+    ToggleFieldVisible(*document_, CursorPos());
 }
 
 void TForm1::pm_el_sichtbarClick()
 {
-    if (!document_->Sheet().ColumnAtPoint(CursorX, CursorY))
-        return;
-    document_->Sheet().SetColumnVisible(true, CursorX, CursorY);
-    document_->Commit(true);
+    SetColumnFieldsVisible(*document_, CursorPos(), true);
 }
 
 void TForm1::pm_el_spalteunsClick()
 {
-    if (!document_->Sheet().ColumnAtPoint(CursorX, CursorY))
-        return;
-    document_->Sheet().SetColumnVisible(false, CursorX, CursorY);
-    document_->Commit(true);
+    SetColumnFieldsVisible(*document_, CursorPos(), false);
 }
 
 void TForm1::pm_el_spbkonClick()
 {
-    TRSSpalte *column = document_->Sheet().ColumnAtPoint(CursorX, CursorY);
-    if (!column)
-        return;
     // The entry toggled its check when it was chosen; the column follows it.
-    column->BackgroundOn = PopupEntry(QStringLiteral("pm_el_spbkon"))->isChecked();
-    document_->Commit(true);
+    SetColumnBackgroundOn(*document_, CursorPos(), PopupEntry(QStringLiteral("pm_el_spbkon"))->isChecked());
 }
 
 void TForm1::pm_el_spbkcolClick()
 {
-    TRSSpalte *column = document_->Sheet().ColumnAtPoint(CursorX, CursorY);
+    const TFieldPos at = CursorPos();
+    const TRSSpalte *column = ColumnAt(document_->Sheet(), at);
     if (!column)
         return;
     TColor colour = column->BackgroundColor;
-    if (!PickColour(this, colour))
-        return;
-    column->BackgroundColor = colour;
-    column->BackgroundOn = true;
-    document_->Commit(true);
+    if (PickColour(this, colour))
+        SetColumnBackgroundColour(*document_, at, colour);
 }
 
 void TForm1::pm_el_kopietoAllClick()
 {
-    TRS &sheet = document_->Sheet();
-    const TRSObject *field = sheet.FieldAtPoint(CursorX, CursorY);
-    if (!field)
+    const TFieldPos at = CursorPos();
+    if (!FieldAt(document_->Sheet(), at))
         return;
     const int answer = platform::Confirm(kCopyAllQuestion, platform::MsgButtons::YesNoCancel);
-    if (answer == platform::mrYes)
-        sheet.CopyFieldToAll(field, true);
-    else if (answer == platform::mrNo)
-        sheet.CopyFieldToAll(field, false);
-    document_->Commit(true);
+    CopyToAllFields(*document_, at,
+                    answer == platform::mrYes  ? TCopyContent::Everything
+                    : answer == platform::mrNo ? TCopyContent::FormatOnly
+                                               : TCopyContent::Nothing);
 }
 
 void TForm1::pm_EL_CopySpalteClick()
 {
-    TRS &sheet = document_->Sheet();
-    const TRSObject *field = sheet.FieldAtPoint(CursorX, CursorY);
-    TRSSpalte *column = sheet.ColumnAtPoint(CursorX, CursorY);
-    if (!field || !column)
+    const TFieldPos at = CursorPos();
+    if (!FieldAt(document_->Sheet(), at))
         return;
-    if (platform::Confirm(kCopyColumnQuestion, platform::MsgButtons::YesNoCancel) == platform::mrYes)
-        sheet.CopyFieldToColumn(field, column);
-    document_->Commit(true);
+    CopyToColumn(*document_, at,
+                 platform::Confirm(kCopyColumnQuestion, platform::MsgButtons::YesNoCancel) ==
+                     platform::mrYes);
 }
 
 void TForm1::pm_EL_CopyReiheClick()
 {
-    TRS &sheet = document_->Sheet();
-    const TRSObject *field = sheet.FieldAtPoint(CursorX, CursorY);
-    const int row = sheet.RowAtPoint(CursorX, CursorY);
-    if (!field || row < 0)
+    const TFieldPos at = CursorPos();
+    if (!FieldAt(document_->Sheet(), at))
         return;
-    if (platform::Confirm(kCopyRowQuestion, platform::MsgButtons::YesNoCancel) == platform::mrYes)
-        sheet.CopyFieldToRow(field, row);
-    document_->Commit(true);
+    CopyToRow(*document_, at,
+              platform::Confirm(kCopyRowQuestion, platform::MsgButtons::YesNoCancel) == platform::mrYes);
 }
 
 void TForm1::PM_EL_FcopyClick()
 {
-    const TRSObject *field = document_->Sheet().FieldAtPoint(CursorX, CursorY);
-    if (!field || field->Kind != 1)
-        return;
-    copyFormat(document_->FormatTemplate, *field);
+    CopyFormat(*document_, CursorPos());
 }
 
 void TForm1::PM_EL_FPasteClick()
 {
-    TRSObject *field = document_->Sheet().FieldAtPoint(CursorX, CursorY);
-    if (!field || field->Kind != 1)
-        return;
-    copyFormat(*field, document_->FormatTemplate);
-    field->Visible = true;
-    document_->Commit(true);
+    ApplyFormat(*document_, CursorPos());
 }
 
 void TForm1::pm_el_PageinfosClick()

@@ -2,11 +2,11 @@
 // dialog, and the fitting of text heights to the field widths.
 #include "app/mainwindow.h"
 
-#include "app/textwidth.h"
 #include "controls/MUVButton.h"
 #include "controls/MUVScrollBox.h"
 #include "dialogs/rsneu.h"
 #include "document/output.h"
+#include "document/text_width.h"
 #include "platform/messages.h"
 #include "platform/printer.h"
 
@@ -147,27 +147,17 @@ void TForm1::ChangeLayout(TForm_RSNEU &dialog)
 
 // ----------------------------------------------------- optimised text width
 
-void TForm1::FitTextWidth(int scope)
-{
-    TRS &sheet = document_->Sheet();
-    if (!sheet.GridBuilt)
-        return;
-    FitTextWidths(sheet, TTextFitScope(scope), CursorX, CursorY,
-                  [this](const TRSObject &, int c, int r) { return OwnTextWidth(*document_, c, r); });
-    document_->Commit(true);
-}
-
 void TForm1::pm_el_FeldoptClick()
 {
-    FitTextWidth(int(TTextFitScope::Field));
+    FitTextWidths(*document_, TTextFitScope::Field, CursorPos());
 }
 
 void TForm1::pm_el_spoptClick()
 {
-    FitTextWidth(int(TTextFitScope::Column));
+    FitTextWidths(*document_, TTextFitScope::Column, CursorPos());
 }
 
 void TForm1::pm_el_allOptClick()
 {
-    FitTextWidth(int(TTextFitScope::Sheet));
+    FitTextWidths(*document_, TTextFitScope::Sheet, CursorPos());
 }

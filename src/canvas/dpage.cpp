@@ -216,22 +216,8 @@ void TDPage::MeasureText(TDTText &t) const
 {
     if (t.fixedBlock)
         return;
-    // Measured at zoom 1 with a font 25.4 times the pixel height, so that
-    // the width does not suffer from whole-pixel font sizes.
-    const TPageMapping screen = Mapping(1.0);
-    const int p = screen.LenToPixelY(t.height);
-    const int emPx = Trunc(p * kMmPerInch);
-    // Font engines stop at some ten thousand pixels: huge texts are measured
-    // at a size they handle and scaled, widths grow in proportion.
-    constexpr int kMaxMeasureEm = 8192;
-    const int measureEm = std::min(emPx, kMaxMeasureEm);
-    const TextMeasurer &m = TextMeasurer::For(t.fontName, t.fontStyle, measureEm);
-    double widest = 0;
-    for (const QString &line : t.lines)
-        widest = std::max(widest, m.Width(line));
-    if (measureEm > 0 && measureEm < emPx)
-        widest *= double(emPx) / measureEm;
-    t.blockWidth = widest / screen.pixelPerMmX / kMmPerInch;
+    // At the exact height, as every target draws it (text_metrics.h).
+    t.blockWidth = WidestAdvance(t.fontName, t.fontStyle, t.lines, t.height);
     t.blockHeight = t.lineCount > 1 ? t.height * (1.0 + (t.lineCount - 1) * lineFactor_) : t.height;
 }
 

@@ -130,29 +130,31 @@ void TDPage::DrawText(QPainter &p, const TDTText &t, const TDrawTarget &target) 
     // the text when the view does not lie at its window's origin.
     const bool raster = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster &&
                         !(t.fontStyle & (fsUnderline | fsStrikeOut));
-    if (t.cachedCellPx != hp || t.cachedDpi != dpi) {
-        // The height is the cell height of the font (ascent plus descent).
-        QFont f = CanvasFont(t.fontName, t.fontStyle);
-        const double emPx = hp * EmPerCell(t.fontName, t.fontStyle);
-        f.setPointSizeF(emPx * 72.0 / dpi);
-        const QFontMetricsF fm(f, device);
-        t.cachedFont = f;
+    // The font at the exact height, not the whole pixels of the line
+    // layout: the text is as wide as it was measured (text_metrics.h).
+    const double cellPx = t.height * m.pixelPerMmY * m.zoom;
+    if (t.cachedCellPx != cellPx || t.cachedDpi != dpi) {
+        const TDrawnFont drawn = DrawnFont(t.fontName, t.fontStyle, cellPx, dpi);
+        const QFontMetricsF fm(drawn.font, device);
+        t.cachedFont = drawn.font;
+        t.cachedScale = drawn.scale;
         t.cachedAscent = fm.ascent();
         t.cachedWidths.clear();
         t.cachedStatic.clear();
         if (h != 0)
             for (const QString &line : t.lines)
                 t.cachedWidths.push_back(fm.horizontalAdvance(line));
-        t.cachedCellPx = hp;
+        t.cachedCellPx = cellPx;
         t.cachedDpi = dpi;
     }
+    const double k = t.cachedScale;
     if (raster && t.cachedStatic.size() != size_t(t.lines.size())) {
         t.cachedStatic.clear();
         for (const QString &line : t.lines) {
             QStaticText st(line);
             st.setTextFormat(Qt::PlainText);
             st.setPerformanceHint(QStaticText::AggressiveCaching);
-            st.prepare(QTransform(), t.cachedFont);
+            st.prepare(QTransform::fromScale(k, k), t.cachedFont);
             t.cachedStatic.push_back(st);
         }
     }
@@ -166,24 +168,23 @@ void TDPage::DrawText(QPainter &p, const TDTText &t, const TDrawTarget &target) 
         const int ly = s0 - j * sp;
         const QPoint off = angle != 0 ? RotateRounded(0, ly, angle) : QPoint(0, ly);
         const QPoint pt(anchor.x() + off.x(), anchor.y() - off.y());
+        // In the font's own units, before the scale to the exact size.
         double xoff = 0;
         if (h != 0) {
             const double w = t.cachedWidths[size_t(j)];
             xoff = h == 1 ? -w / 2 : -w;
         }
-        if (angle != 0) {
-            p.save();
-            p.translate(pt);
+        p.save();
+        p.translate(pt);
+        if (angle != 0)
             p.rotate(-angle);
-        }
-        const QPointF at = angle != 0 ? QPointF(xoff, 0) : QPointF(pt.x() + xoff, pt.y());
+        p.scale(k, k);
         // Top-aligned: the line's cell begins at the point.
         if (raster)
-            p.drawStaticText(at, t.cachedStatic[size_t(j)]);
+            p.drawStaticText(QPointF(xoff, 0), t.cachedStatic[size_t(j)]);
         else
-            p.drawText(QPointF(at.x(), at.y() + t.cachedAscent), t.lines[j]);
-        if (angle != 0)
-            p.restore();
+            p.drawText(QPointF(xoff, t.cachedAscent), t.lines[j]);
+        p.restore();
     }
 }
 

@@ -67,7 +67,6 @@ std::unique_ptr<TDElement> CloneElement(const TDElement &e)
         p->inHeight = src.inHeight;
         p->width = src.width;
         p->height = src.height;
-        p->pictureKind = src.pictureKind;
         p->copyMode = src.copyMode;
         if (src.picture)
             p->picture = src.picture->Clone();

@@ -3,6 +3,7 @@
 #include "canvas/dpage.h"
 
 #include "canvas/geometry.h"
+#include "canvas/text_metrics.h"
 
 #include <QLocale>
 
@@ -38,13 +39,17 @@ void TDPage::GetElementInfo(int page, int number, ElementInfo &info) const
         info.y = t.y;
         info.angle = t.angle;
         const double a = NormalizedAngle(t.angle);
+        const double ink =
+            t.fixedBlock ? t.blockWidth : WidestInk(t.fontName, t.fontStyle, t.lines, t.height);
         if (a > 0) {
             const QSizeF s = RotatedBoxSize(t.blockWidth, t.blockHeight, a);
             info.width = s.width();
             info.height = s.height();
+            info.inkWidth = RotatedBoxSize(ink, t.blockHeight, a).width();
         } else {
             info.width = t.blockWidth;
             info.height = t.blockHeight;
+            info.inkWidth = ink;
         }
         info.color = t.fontColor;
         info.fontName = t.fontName;

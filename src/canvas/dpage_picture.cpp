@@ -22,17 +22,6 @@ int TDPage::AddPicture(std::int32_t copyMode, const TPicture *picture, double x,
     auto p = std::make_unique<TDTPicture>();
     p->copyMode = copyMode;
     p->picture = picture->Clone();
-    switch (picture->GetKind()) {
-    case TPicture::Kind::Jpeg:
-        p->pictureKind = 2;
-        break;
-    case TPicture::Kind::Metafile:
-        p->pictureKind = 3;
-        break;
-    default:
-        p->pictureKind = 1;
-        break;
-    }
     p->inX = x;
     p->inY = y;
     p->inWidth = width;
@@ -71,8 +60,9 @@ void TDPage::DrawPicture(QPainter &p, const TDTPicture &pic, const TDrawTarget &
     p.save();
     // Only bitmaps are smoothed, and only when asked for; photos and
     // metafiles are stretched as they are.
-    p.setRenderHint(QPainter::SmoothPixmapTransform, t.smoothPictures && pic.pictureKind == 1);
-    pic.picture->Draw(p, QRectF(left, top, w, h), pic.pictureKind == 2 ? denom : 1);
+    const TPicture::Kind kind = pic.picture->GetKind();
+    p.setRenderHint(QPainter::SmoothPixmapTransform, t.smoothPictures && kind == TPicture::Kind::Bitmap);
+    pic.picture->Draw(p, QRectF(left, top, w, h), kind == TPicture::Kind::Jpeg ? denom : 1);
     p.restore();
 }
 

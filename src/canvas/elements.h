@@ -65,9 +65,10 @@ struct TDTText : TDElement {
     // Lines as drawn, and what the last drawing font made of them (kept by
     // the const drawing).
     QStringList lines;
-    mutable int cachedCellPx = -1;
+    mutable double cachedCellPx = -1;
     mutable int cachedDpi = -1;
     mutable QFont cachedFont;
+    mutable double cachedScale = 1; // from the font's whole pixel size to the exact one
     mutable double cachedAscent = 0;
     mutable std::vector<double> cachedWidths;
     mutable std::vector<QStaticText> cachedStatic; // laid-out lines for raster targets
@@ -119,7 +120,6 @@ struct TDTPicture : TDElement {
     double x = 0, y = 0;
     double inWidth = 0, inHeight = 0;
     double width = 0, height = 0;
-    unsigned char pictureKind = 1; // 1 bitmap or other raster, 2 JPEG, 3 metafile
     std::int32_t copyMode = kSrcCopy;
     std::unique_ptr<TPicture> picture; // the element's own copy
 };
@@ -132,6 +132,10 @@ struct ElementInfo {
     double x2 = 0, y2 = 0; // lines: placed end; pictures: input width and height
     double angle = 0;
     double width = 0, height = 0;
+    // Texts: the width from the first to the last painted point of the
+    // widest line, or for a turned text the width of the box around the
+    // turned block of lines that wide.
+    double inkWidth = 0;
     TColor color = 0; // pen or font colour
     double penWidth = 0;
     int penStyle = 0;

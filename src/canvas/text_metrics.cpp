@@ -2,12 +2,40 @@
 
 #include "canvas/elements.h"
 
+#include <QFontMetricsF>
 #include <QHash>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace canvas
 {
+
+namespace
+{
+// The size widths are measured at: large enough that the engine's rounding
+// of advances (1/64 pixel) is far below anything visible.
+constexpr int kMeasureEmPx = 2048;
+
+// The metrics of the last font asked for; texts come in runs of the same
+// font, so this avoids building metrics for every text.
+const QFontMetricsF &measureMetrics(const QString &family, int styleBits)
+{
+    struct Last {
+        QString family;
+        int styleBits;
+        QFontMetricsF metrics;
+    };
+    static std::unique_ptr<Last> last;
+    if (!last || last->styleBits != styleBits || last->family != family) {
+        QFont f = CanvasFont(family, styleBits);
+        f.setPixelSize(kMeasureEmPx);
+        last.reset(new Last{family, styleBits, QFontMetricsF(f)});
+    }
+    return last->metrics;
+}
+} // namespace
 
 QFont CanvasFont(const QString &family, int styleBits)
 {
@@ -54,20 +82,34 @@ QStringList SplitTextLines(const QString &text)
     return lines;
 }
 
-TextMeasurer::TextMeasurer(const QFont &font, const QString &family, int styleBits, int emPx)
-    : metrics_(font), family_(family), styleBits_(styleBits), emPx_(emPx)
+TDrawnFont DrawnFont(const QString &family, int styleBits, double cellPx, int dpi)
 {
+    const double emPx = cellPx * EmPerCell(family, styleBits);
+    // Any other size would be rounded by the font engine anyway.
+    const int wholePx = std::max(1, int(std::lround(emPx)));
+    TDrawnFont d{CanvasFont(family, styleBits), emPx / wholePx};
+    // A point size for the device's resolution, so that printers, whose
+    // fonts are given in points, get the same pixel size.
+    d.font.setPointSizeF(wholePx * 72.0 / std::max(1, dpi));
+    return d;
 }
 
-const TextMeasurer &TextMeasurer::For(const QString &family, int styleBits, int emPx)
+double WidestAdvance(const QString &family, int styleBits, const QStringList &lines, double cellHeight)
 {
-    static std::unique_ptr<TextMeasurer> last;
-    if (!last || last->emPx_ != emPx || last->styleBits_ != styleBits || last->family_ != family) {
-        QFont f = CanvasFont(family, styleBits);
-        f.setPixelSize(std::max(1, emPx));
-        last.reset(new TextMeasurer(f, family, styleBits, emPx));
-    }
-    return *last;
+    const QFontMetricsF &m = measureMetrics(family, styleBits);
+    double widest = 0;
+    for (const QString &line : lines)
+        widest = std::max(widest, m.horizontalAdvance(line));
+    return widest * cellHeight * EmPerCell(family, styleBits) / kMeasureEmPx;
+}
+
+double WidestInk(const QString &family, int styleBits, const QStringList &lines, double cellHeight)
+{
+    const QFontMetricsF &m = measureMetrics(family, styleBits);
+    double widest = 0;
+    for (const QString &line : lines)
+        widest = std::max(widest, m.tightBoundingRect(line).width());
+    return widest * cellHeight * EmPerCell(family, styleBits) / kMeasureEmPx;
 }
 
 } // namespace canvas

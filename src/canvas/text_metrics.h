@@ -1,10 +1,16 @@
 #pragma once
 // Fonts of canvas texts: the font for a name and style bits, the relation
-// between a font's cell height and its character height, and cached width
-// measuring.
+// between a font's cell height and its character height, the font a text
+// is drawn with at an exact size, and the widths of its lines.
+//
+// A text's height is its cell height (ascent plus descent). Font engines
+// give whole pixel sizes only, so a text is drawn with the font at the next
+// whole pixel size and the painter scaled by what is left (DrawnFont); the
+// widths are measured at one large size and scaled (WidestAdvance,
+// WidestInk). Both grow exactly in proportion to the height, so the width measured is the
+// width drawn, on any device and at any zoom.
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QString>
 #include <QStringList>
 
@@ -21,21 +27,19 @@ double EmPerCell(const QString &family, int styleBits);
 // Splits a text into the lines it shows: at every CR, skipping a LF after it.
 QStringList SplitTextLines(const QString &text);
 
-// Width measuring with a font of a whole-pixel character height.
-class TextMeasurer
-{
-  public:
-    // The measurer of the last request is kept; texts come in runs of the
-    // same font, so this avoids building metrics for every text.
-    static const TextMeasurer &For(const QString &family, int styleBits, int emPx);
-    double Width(const QString &line) const { return metrics_.horizontalAdvance(line); }
-
-  private:
-    TextMeasurer(const QFont &font, const QString &family, int styleBits, int emPx);
-    QFontMetricsF metrics_;
-    QString family_;
-    int styleBits_;
-    int emPx_;
+// The font for a text of cellPx device pixels cell height on a device of
+// dpi dots per inch, and the scale to draw it with: font × scale is the
+// exact size.
+struct TDrawnFont {
+    QFont font;
+    double scale = 1.0;
 };
+TDrawnFont DrawnFont(const QString &family, int styleBits, double cellPx, int dpi);
+
+// The width of the widest line of a text at cell height cellHeight, in the
+// unit of cellHeight: by advance, the width that alignment and underline
+// follow; by ink, from the first to the last painted point.
+double WidestAdvance(const QString &family, int styleBits, const QStringList &lines, double cellHeight);
+double WidestInk(const QString &family, int styleBits, const QStringList &lines, double cellHeight);
 
 } // namespace canvas

@@ -1,6 +1,6 @@
 #include "controls/GraphicHintWindow.h"
 
-#include "controls/glyphs83/glyphs83.h"
+#include "controls/glyphs_boxes/box_glyphs.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -3,7 +3,7 @@
 #include "controls/MUVButtonColors.h"
 #include "controls/MUVButtonGlyphs.h"
 #include "platform/messages.h"
-#include "platform/shell.h"
+#include "platform/shell_open.h"
 
 #include <QCursor>
 #include <QEnterEvent>
@@ -340,7 +340,7 @@ void TMUVButton::HandleClick()
         return;
     }
     if (buttontyp_ == typ_execute) {
-        if (!platform::OpenWithDesktop(buttonExecute_))
+        if (!platform::ShellOpen(buttonExecute_))
             platform::ShowWarning(QStringLiteral("\"%1\" konnte nicht geöffnet werden.").arg(buttonExecute_));
         return;
     }

@@ -1,6 +1,6 @@
 #include "controls/MUVCheckBox.h"
 
-#include "controls/glyphs83/glyphs83.h"
+#include "controls/glyphs_boxes/box_glyphs.h"
 
 #include <QPainter>
 #include <QStyle>
@@ -76,7 +76,7 @@ QPixmap TMUVCheckBox::BoxPicture() const
         name = dot ? QStringLiteral("cb_circna") : QStringLiteral("cb_hookna");
     else
         name = dot ? QStringLiteral("cb_circset") : QStringLiteral("cb_hookset");
-    return glyphs83::Glyph(name, devicePixelRatioF());
+    return box_glyphs::Glyph(name, devicePixelRatioF());
 }
 
 QRect TMUVCheckBox::BoxRect() const

@@ -1,7 +1,7 @@
 #include "controls/MUVComboBox.h"
 
 #include "controls/MUVLabel.h"
-#include "controls/glyphs83/glyphs83.h"
+#include "controls/glyphs_boxes/box_glyphs.h"
 
 #include <QAbstractItemView>
 #include <QEnterEvent>
@@ -285,11 +285,11 @@ void TMUVComboBox::paintEvent(QPaintEvent *)
     const qreal dpr = devicePixelRatioF();
     if (buttonStyleOld_) {
         p.drawPixmap(button.topLeft() + QPoint(button.width() - 17, 0),
-                     glyphs83::GlyphSized(QStringLiteral("combobtn3d"), QSize(17, button.height()), dpr));
+                     box_glyphs::GlyphSized(QStringLiteral("combobtn3d"), QSize(17, button.height()), dpr));
     } else {
         const QColor arrowColour =
             palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
-        const QPixmap arrow = glyphs83::TintedGlyph(QStringLiteral("combo_arrow"), arrowColour, dpr);
+        const QPixmap arrow = box_glyphs::TintedGlyph(QStringLiteral("combo_arrow"), arrowColour, dpr);
         const QSize as = (QSizeF(arrow.size()) / arrow.devicePixelRatio()).toSize();
         p.drawPixmap(button.left() + (button.width() - as.width()) / 2,
                      button.top() + (button.height() - as.height()) / 2, arrow);

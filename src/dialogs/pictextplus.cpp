@@ -139,8 +139,9 @@ void TForm_pictextplus::FormShow()
         PageControl1->blockSignals(true);
         LoadBarcode();
         PageControl1->setCurrentWidget(FieldBarcode(*f) ? TAB_Strichcode
-                                       : f->Kind == 2   ? TAB_Grafik
-                                                        : TAB_TEXT);
+                                       : KindTraits(f->Kind).editorPage == TFieldEditorPage::Picture
+                                           ? TAB_Grafik
+                                           : TAB_TEXT);
         PageControl1->blockSignals(false);
     }
     MemoChange(); // the count and the copy button follow the loaded text
@@ -187,7 +188,7 @@ void TForm_pictextplus::Macheaktuell()
         mf.setItalic(BTN_Kursiv->Down());
         mf.setUnderline(BTN_Unter->Down());
         f->Angle = SPIN_W->Value();
-        f->SetKind(1);
+        f->SetKind(KindOfEditorPage(TFieldEditorPage::Text));
         mf.setFamily(CB_Schriftart->SelectedName());
         if (mf != Memo->font()) // a new font lays the whole text out again
             Memo->setFont(mf);
@@ -226,7 +227,7 @@ void TForm_pictextplus::Macheaktuell()
     // Data that make no code leave the field's content as it was.
     const bool keepContent = BarcodeTabActive() && !UpdateBarcode();
     if (!text && !keepContent)
-        f->SetKind(2);
+        f->SetKind(KindOfEditorPage(TFieldEditorPage::Picture));
     // A copy of the preview; skipped when the field already holds that copy,
     // so that typing does not copy a photo at every key.
     if (!keepContent) {

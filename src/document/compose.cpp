@@ -55,16 +55,24 @@ int composeField(const TRS &sheet, canvas::TDPage &canvas, const TRSObject &f, b
     canvas.SetLineStyle(kPenClear, clWhite, 0.1);
     canvas.AddRectangle(f.Left + 0.05, f.Top + 0.05, f.Width - 0.1, lastRow ? f.Height - 0.1 : f.Height);
 
-    if (f.Kind == 1) {
+    switch (KindTraits(f.Kind).look) {
+    case TFieldLook::Nothing:
+        break;
+    case TFieldLook::Text: {
         const TTextAnchor a = TextAnchor(f);
         canvas.SetTextStyle(platform::FromAnsi(f.FontName), f.FontColor, f.FontStyle, a.alignment,
                             f.FontHeight, f.Angle);
         const std::string text = DrawnText(f.Text);
         if (!text.empty())
             textElement = canvas.AddText(platform::FromAnsi(text), a.x, a.y);
-    } else if (f.Kind == 2 && f.Picture && f.Picture->Width() > 0 && f.Picture->Height() > 0) {
-        const QRectF box = FitPicture(f, f.Picture->Width(), f.Picture->Height());
-        canvas.AddPicture(canvas::kSrcCopy, f.Picture.get(), box.x(), box.y(), box.width(), box.height());
+        break;
+    }
+    case TFieldLook::Picture:
+        if (f.Picture && f.Picture->Width() > 0 && f.Picture->Height() > 0) {
+            const QRectF box = FitPicture(f, f.Picture->Width(), f.Picture->Height());
+            canvas.AddPicture(canvas::kSrcCopy, f.Picture.get(), box.x(), box.y(), box.width(), box.height());
+        }
+        break;
     }
 
     canvas.SetLineStyle(kSolid, f.LineColor, f.LineWidth);

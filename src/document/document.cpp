@@ -8,7 +8,7 @@ TDocument::TDocument(QObject *parent)
     : QObject(parent), sheet_(std::make_unique<TRS>()), undo_(std::make_unique<TRSUndo>())
 {
     // The standard format of the format paste.
-    FormatTemplate.Kind = 1;
+    FormatTemplate.Kind = TFieldKind::Text;
     FormatTemplate.Visible = true;
     FormatTemplate.Alignment = 0;
     FormatTemplate.FontHeight = 5.2;

@@ -21,6 +21,9 @@
 //   - the text element a field got on the page: FieldElement(c, r),
 //     FieldElementInfo(c, r, info) (measured block size, e.g. for text width
 //     fitting)
+//   - the commands on fields, columns and rows and the text width fitting
+//     are functions of the document and a field position
+//     (document/field_commands.h, document/text_width.h)
 //   - the page itself for previews: Page().RenderToBitmap(...),
 //     Page().Draw(painter, target); printing and files: document/output.h
 //   - Changed(bool undoable) fires after every Commit, NameChanged after the

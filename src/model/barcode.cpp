@@ -282,7 +282,7 @@ bool SetFieldBarcode(TRSObject &field, const TBarcodeSettings &settings, QString
         return false;
     }
     field.Picture = std::move(picture);
-    field.Kind = 2;
+    field.Kind = TFieldKind::Picture;
     field.Visible = true;
     return true;
 }

@@ -129,5 +129,5 @@ const TBarcodeSettings *TPicture::Barcode() const
 
 const TBarcodeSettings *FieldBarcode(const TRSObject &field)
 {
-    return field.Kind == 2 && field.Picture ? field.Picture->Barcode() : nullptr;
+    return field.Kind == TFieldKind::Picture && field.Picture ? field.Picture->Barcode() : nullptr;
 }

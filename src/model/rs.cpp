@@ -88,7 +88,7 @@ void TRSSpalte::BuildFields()
     Fields.reserve(std::size_t(n));
     for (std::int32_t r = 0; r < n; ++r) {
         auto field = std::make_unique<TRSObject>();
-        field->Kind = 0;
+        field->Kind = TFieldKind::Empty;
         field->Visible = false;
         Fields.push_back(std::move(field));
     }
@@ -198,7 +198,7 @@ void TRS::SetGrid(std::int32_t columns, std::int32_t rows)
             if (!old || !field)
                 continue;
             field->Assign(old, false);
-            if (field->Kind == 1)
+            if (IsTextKind(field->Kind))
                 field->FontHeight *= double(c0) / double(columns);
         }
 }

@@ -5,6 +5,7 @@
 // Windows-1252 strings.
 
 #include "model/colors.h"
+#include "model/field_kind.h"
 #include "model/picture.h"
 
 #include <QString>
@@ -25,7 +26,7 @@ class TRSObject
     TRSObject(const TRSObject &) = delete;
     TRSObject &operator=(const TRSObject &) = delete;
 
-    std::uint8_t Kind = 1; // 0 empty, 1 text, 2 picture
+    TFieldKind Kind = TFieldKind::Text;
     std::unique_ptr<TPicture> Picture;
     double X1 = 0, Y1 = 0, Y2 = 0, X2 = 0;
     double CenterX = 0, CenterY = 0;
@@ -45,7 +46,7 @@ class TRSObject
     bool Visible = false;
 
     void Assign(const TRSObject *source, bool withFrame);
-    void SetKind(std::uint8_t kind) { Kind = kind; }
+    void SetKind(TFieldKind kind) { Kind = kind; }
     bool ContainsPoint(double x, double y) const;
 
     // Sets X1, Y1, X2, Y2 and the derived frame values.

@@ -86,11 +86,14 @@ void TRSObject::LoadFromStream(TRSReader &s, int version)
     LineColor = s.Int32();
     LineWidth = s.Measure();
     Visible = s.Bool();
-    Kind = s.Byte();
+    Kind = TFieldKind(s.Byte());
     if (version >= 3)
         BackgroundColor = s.Int32();
 
-    if (Kind == 0 || Kind == 1) {
+    switch (KindTraits(Kind).record) {
+    case TFieldRecord::None:
+        break;
+    case TFieldRecord::TextValues:
         FontName = s.String();
         if (FontName.empty())
             FontName = "Arial";
@@ -100,7 +103,8 @@ void TRSObject::LoadFromStream(TRSReader &s, int version)
         Alignment = s.Byte();
         Angle = s.Measure();
         Text = s.String();
-    } else if (Kind == 2) {
+        break;
+    case TFieldRecord::PictureBlock: {
         const std::int32_t pictureKind = s.Int32();
         if (pictureKind == 0) {
             Picture.reset();
@@ -123,9 +127,13 @@ void TRSObject::LoadFromStream(TRSReader &s, int version)
             if (!Picture)
                 s.Note(QStringLiteral("Fehlerhafte Grafik"));
         } else {
-            Kind = 1;
+            // A picture type this program does not know: the field becomes
+            // a text field with the values it has.
+            Kind = TFieldKind::Text;
             Picture.reset();
         }
+        break;
+    }
     }
 }
 
@@ -136,9 +144,12 @@ void TRSObject::SaveToStream(TRSWriter &s) const
     s.Int32(LineColor);
     s.Double(LineWidth);
     s.Bool(Visible);
-    s.Byte(Kind);
+    s.Byte(std::uint8_t(Kind));
     s.Int32(BackgroundColor);
-    if (Kind == 0 || Kind == 1) {
+    switch (KindTraits(Kind).record) {
+    case TFieldRecord::None:
+        break;
+    case TFieldRecord::TextValues:
         s.String(FontName);
         s.Int32(FontColor);
         s.Double(FontHeight);
@@ -146,7 +157,8 @@ void TRSObject::SaveToStream(TRSWriter &s) const
         s.Byte(Alignment);
         s.Double(Angle);
         s.String(Text);
-    } else if (Kind == 2) {
+        break;
+    case TFieldRecord::PictureBlock:
         if (!Picture) {
             s.Int32(0);
         } else if (Picture->IsMetafile()) {
@@ -162,6 +174,7 @@ void TRSObject::SaveToStream(TRSWriter &s) const
             s.Int32(1);
             s.Bytes(bitmap->Bytes().data(), bitmap->Bytes().size());
         }
+        break;
     }
 }
 
@@ -424,7 +437,7 @@ bool TRS::SaveToFile(const QString &path, QString *error)
         // Exactly ColumnCount columns of RowCount fields, whatever the grid
         // holds, so that the file always reads back.
         TRSObject emptyField;
-        emptyField.Kind = 0;
+        emptyField.Kind = TFieldKind::Empty;
         for (std::int32_t i = 0; i < ColumnCount; ++i) {
             const TRSSpalte *c = GetColumn(i);
             s.Bool(c ? c->BackgroundOn : false);

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -12,7 +11,6 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QUrl>
 
 #include <memory>
 
@@ -321,41 +319,6 @@ bool TFolderBrowser::Execute()
         return false;
     SelectedFolder = chosen;
     return true;
-}
-
-} // namespace platform
-
-namespace platform
-{
-
-namespace
-{
-DesktopOpener &desktopOpenerOverride()
-{
-    static DesktopOpener opener;
-    return opener;
-}
-} // namespace
-
-bool OpenWithDesktop(const QString &target)
-{
-    const QString t = target.trimmed();
-    if (t.isEmpty())
-        return false;
-    if (const DesktopOpener &o = desktopOpenerOverride())
-        return o(t);
-    // An existing file or folder is opened as such; everything else is read
-    // as an address ("www.example.de" becomes a web address).
-    const QUrl url = QFileInfo::exists(t) ? QUrl::fromLocalFile(QFileInfo(t).absoluteFilePath())
-                                          : QUrl::fromUserInput(t, QDir::currentPath());
-    return url.isValid() && QDesktopServices::openUrl(url);
-}
-
-DesktopOpener SetDesktopOpener(DesktopOpener opener)
-{
-    DesktopOpener previous = std::move(desktopOpenerOverride());
-    desktopOpenerOverride() = std::move(opener);
-    return previous;
 }
 
 } // namespace platform

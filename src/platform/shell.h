@@ -51,17 +51,6 @@ bool RegisterRsdFileType(const QString &programFile, const QByteArray &iconSvg);
 bool CreateDesktopLauncher(const QString &launcherPath, const QString &programFile, const QString &name,
                            const QString &comment, const QString &iconPath);
 
-// ---- opening documents and addresses
-
-// Hands target (a web address, a mail address or a file path) to the
-// desktop's opener, as a double click in the file manager would. False when
-// the target is empty or the desktop cannot open it.
-bool OpenWithDesktop(const QString &target);
-// Installs another opener (tests record the targets) and returns the
-// previous one; an empty function restores the desktop's opener.
-using DesktopOpener = std::function<bool(const QString &target)>;
-DesktopOpener SetDesktopOpener(DesktopOpener opener);
-
 // ---- folder browser
 
 // Shows a folder dialog and returns the chosen folder, empty on cancel.

@@ -86,7 +86,7 @@ QString pictureSheet(const TempProgramFolder &dir)
     for (int c = 0; c < 5; ++c)
         for (int r = 0; r < 13; ++r) {
             TRSObject *f = rs.GetField(c, r);
-            f->Kind = 2;
+            f->Kind = TFieldKind::Picture;
             f->Visible = true;
             f->Picture = TPicture::FromImage(logo);
         }
@@ -270,7 +270,7 @@ TEST(CliPdf, TheLineFactorOfTheSettingsFileSpacesTheLines)
     TRS rs;
     rs.SetLayout(1, 1, 210, 297, 20, 20, 20, 20, 0, 0, clWhite);
     TRSObject *f = rs.GetField(0, 0);
-    f->Kind = 1;
+    f->Kind = TFieldKind::Text;
     f->Text = "Erste\r\nZweite";
     f->FontHeight = 10;
     f->Visible = true;

@@ -255,10 +255,10 @@ TEST_F(FieldCommands, CopyToAllWithNoOnAPictureFieldMakesPictureFieldsOfTheirOwn
 {
     auto w = start("bilder-3x8.rsd");
     TRS &sheet = w->Sheet();
-    ASSERT_EQ(sheet.GetField(0, 0)->Kind, 2);
+    ASSERT_EQ(sheet.GetField(0, 0)->Kind, TFieldKind::Picture);
     // A text field without a picture, and one with a text and a picture.
     TRSObject *plain = sheet.GetField(2, 7);
-    plain->Kind = 1;
+    plain->Kind = TFieldKind::Text;
     plain->Picture.reset();
     plain->Text = "nur Text";
     const int ownWidth = sheet.GetField(1, 1)->Picture ? sheet.GetField(1, 1)->Picture->Width() : -1;
@@ -267,7 +267,7 @@ TEST_F(FieldCommands, CopyToAllWithNoOnAPictureFieldMakesPictureFieldsOfTheirOwn
     w->pm_el_kopietoAllClick();
     for (int c = 0; c < sheet.ColumnCount; ++c)
         for (int r = 0; r < sheet.RowCount; ++r)
-            EXPECT_EQ(sheet.GetField(c, r)->Kind, 2) << c << "," << r;
+            EXPECT_EQ(sheet.GetField(c, r)->Kind, TFieldKind::Picture) << c << "," << r;
     EXPECT_FALSE(plain->Picture); // shows its own (empty) picture
     EXPECT_EQ(plain->Text, "nur Text");
     EXPECT_EQ(sheet.GetField(1, 1)->Picture ? sheet.GetField(1, 1)->Picture->Width() : -1, ownWidth);
@@ -402,7 +402,7 @@ TEST_F(FieldCommands, FormatCopyAndPasteLeavePictureFieldsAlone)
     TRS &sheet = w->Sheet();
     TDocument &doc = w->Document();
     TRSObject *picture = sheet.GetField(0, 0);
-    ASSERT_EQ(picture->Kind, 2);
+    ASSERT_EQ(picture->Kind, TFieldKind::Picture);
     picture->FontName = "Courier";
     picture->FontHeight = 12;
     const std::string templateBefore = describe(doc.FormatTemplate);

@@ -16,7 +16,7 @@ TEST_F(FieldCommands, PastedTextReplacesTheFieldsTextWithinItsLimits)
     auto w = start("bilder-3x8.rsd");
     TRS &sheet = w->Sheet();
     TRSObject *f = sheet.GetField(1, 1);
-    ASSERT_EQ(f->Kind, 2);
+    ASSERT_EQ(f->Kind, TFieldKind::Picture);
     f->Visible = false;
     pointAt(*w, 1, 1);
 
@@ -24,7 +24,7 @@ TEST_F(FieldCommands, PastedTextReplacesTheFieldsTextWithinItsLimits)
     // field and keeps its picture.
     setClipboard("Ordner 1\nAbrechnung äöü €");
     w->PM_EL_CLPBRDClick();
-    EXPECT_EQ(f->Kind, 1);
+    EXPECT_EQ(f->Kind, TFieldKind::Text);
     EXPECT_EQ(f->Text, "Ordner 1\r\nAbrechnung \xE4\xF6\xFC \x80");
     EXPECT_TRUE(f->Visible);
     EXPECT_TRUE(f->Picture);

@@ -142,9 +142,9 @@ std::vector<FieldState> fieldStates(const TRS &s)
     for (int c = 0; c < s.ColumnCount; ++c)
         for (int r = 0; r < s.RowCount; ++r) {
             const TRSObject *f = s.GetField(c, r);
-            out.push_back({f->Kind, f->Text, f->FontName, f->FontHeight, f->Angle, f->LineWidth, f->FontStyle,
-                           f->Alignment, f->FontColor, f->BackgroundColor, f->LineColor, f->Visible,
-                           f->LinesTopBottom, f->LinesLeftRight, bool(f->Picture)});
+            out.push_back({int(f->Kind), f->Text, f->FontName, f->FontHeight, f->Angle, f->LineWidth,
+                           f->FontStyle, f->Alignment, f->FontColor, f->BackgroundColor, f->LineColor,
+                           f->Visible, f->LinesTopBottom, f->LinesLeftRight, bool(f->Picture)});
         }
     return out;
 }
@@ -301,12 +301,12 @@ TEST_F(LayoutCommands, ChangedCountsAnsweredYesScaleTheTexts)
     TRS &s = w->Sheet();
     for (int c = 0; c < 4; ++c) {
         TRSObject *f = s.GetField(c, 0);
-        f->Kind = 1;
+        f->Kind = TFieldKind::Text;
         f->Text = "Akten " + std::to_string(c);
         f->FontHeight = 8;
         f->Visible = true;
     }
-    s.GetField(3, 5)->Kind = 2;
+    s.GetField(3, 5)->Kind = TFieldKind::Picture;
     s.GetField(3, 5)->FontHeight = 7;
     messages.Answer(platform::mrYes);
     withDialog(*w, "btn_mod", [&](TForm_RSNEU &d) {
@@ -321,7 +321,7 @@ TEST_F(LayoutCommands, ChangedCountsAnsweredYesScaleTheTexts)
         EXPECT_DOUBLE_EQ(s.GetField(c, 0)->FontHeight, 6.4);
     }
     EXPECT_EQ(s.GetField(3, 5)->FontHeight, 7); // pictures keep theirs
-    EXPECT_EQ(s.GetField(4, 0)->Kind, 0);
+    EXPECT_EQ(s.GetField(4, 0)->Kind, TFieldKind::Empty);
 }
 
 TEST_F(LayoutCommands, CancelledChangeChangesNothing)

@@ -1,7 +1,7 @@
 // "Optimierte Textbreite": text heights fitted to the width between the
 // border lines, measured on the composed page.
 #include "app/mainwindow.h"
-#include "app/textwidth.h"
+#include "document/text_width.h"
 #include "model/undobj.h"
 #include "platform/printer.h"
 #include "temp_desktop_home.h"
@@ -13,48 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-TEST(TextWidthFit, HeightScalesByTargetOverDrawnWidth)
-{
-    EXPECT_DOUBLE_EQ(TextWidthTarget(61, 4), 57);
-    EXPECT_DOUBLE_EQ(*FittedFontHeight(8, 38, 57), 12);
-    EXPECT_DOUBLE_EQ(*FittedFontHeight(8, 114, 57), 4); // long texts shrink
-    // Nothing to divide by, no room, or nothing sensible to scale.
-    EXPECT_FALSE(FittedFontHeight(8, 0, 57));
-    EXPECT_FALSE(FittedFontHeight(8, -3, 57));
-    EXPECT_FALSE(FittedFontHeight(8, std::nan(""), 57));
-    EXPECT_FALSE(FittedFontHeight(8, 38, 0));
-    EXPECT_FALSE(FittedFontHeight(8, 38, -2));
-    EXPECT_FALSE(FittedFontHeight(0, 38, 57));
-    EXPECT_FALSE(FittedFontHeight(8, 1e-320, 57)); // would overflow
-}
-
-TEST(TextWidthFit, AllWidthsAreReadBeforeAnyHeightChanges)
-{
-    TRS sheet;
-    sheet.SetLayout(2, 2, 297, 210, 26, 26, 9, 9, 0, 4, clYellow);
-    int asked = 0;
-    for (int c = 0; c < 2; ++c)
-        for (int r = 0; r < 2; ++r)
-            sheet.GetField(c, r)->Kind = 1;
-    sheet.GetField(1, 1)->Kind = 2;
-    const int changed = FitTextWidths(sheet, TTextFitScope::Sheet, 0, 0, [&](const TRSObject &f, int, int) {
-        ++asked;
-        // A width read after a change would see a height other than 8.
-        EXPECT_EQ(f.FontHeight, 8);
-        return std::optional<double>(50);
-    });
-    EXPECT_EQ(asked, 3); // the picture field is not measured
-    EXPECT_EQ(changed, 3);
-    const double t = sheet.ColumnWidth - 4;
-    EXPECT_DOUBLE_EQ(sheet.GetField(0, 0)->FontHeight, 8 * t / 50);
-    EXPECT_EQ(sheet.GetField(1, 1)->FontHeight, 8);
-
-    // A point outside every column fits nothing.
-    EXPECT_EQ(FitTextWidths(sheet, TTextFitScope::Column, 5, 5,
-                            [](const TRSObject &, int, int) { return std::optional<double>(1); }),
-              0);
-}
 
 namespace
 {
@@ -85,7 +43,7 @@ class TextWidthCommands : public ::testing::Test
     TRSObject &text(int c, int r, const std::string &t, double height = 8, double angle = 0)
     {
         TRSObject &f = *sheet().GetField(c, r);
-        f.Kind = 1;
+        f.Kind = TFieldKind::Text;
         f.Visible = true;
         f.Text = t;
         f.FontHeight = height;
@@ -99,7 +57,7 @@ class TextWidthCommands : public ::testing::Test
                 if (sheet().GetField(c, r) == &f) {
                     canvas::ElementInfo info;
                     EXPECT_TRUE(w->Document().FieldElementInfo(c, r, info));
-                    return info.width;
+                    return info.inkWidth;
                 }
         ADD_FAILURE() << "no such field";
         return 0;
@@ -177,7 +135,7 @@ TEST_F(TextWidthCommands, FieldsWithoutTheirOwnTextAreLeftAlone)
     TRSObject &emptied = text(0, 2, "Leer");
     TRSObject &blankLines = text(0, 3, "\r\n");
     TRSObject &picture = *sheet().GetField(0, 4);
-    picture.Kind = 2;
+    picture.Kind = TFieldKind::Picture;
     picture.Visible = true;
     picture.FontHeight = 7;
     w->Document().Commit(false);

@@ -68,30 +68,33 @@ TEST_F(CanvasElements, TextTakesTheCurrentStyle)
     EXPECT_EQ(info.y, 60.0);
 }
 
-TEST_F(CanvasElements, TextBlockIsMeasuredWithTheCharacterHeightAtScreenScale)
+TEST_F(CanvasElements, TextBlockIsMeasuredAtItsExactHeight)
 {
     c_.SetZoomFaktor(3.0); // measuring ignores the zoom
     c_.SetTextStyle(QStringLiteral("Arial"), clBlack, 0, 0, 5.0, 0);
     c_.AddText(QStringLiteral("Hallo Welt"), 10, 10);
     ElementInfo info;
     c_.GetElementInfo(0, info);
-    // 5 mm are 19 screen pixels; the font's character height is 19 * 25.4
-    // pixels, trunc 482.
+    // 5 mm are the cell height (ascent + descent), not a whole number of
+    // screen pixels; the block is as wide as the text's advance at the
+    // character height that gives.
     QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(482);
+    f.setPixelSize(1000);
     f.setKerning(false);
-    const double expected =
-        QFontMetricsF(f).horizontalAdvance(QStringLiteral("Hallo Welt")) / (96 / 25.4) / 25.4;
-    EXPECT_NEAR(info.width, expected, 0.05);
-    EXPECT_GT(info.width, 20.0);
-    EXPECT_LT(info.width, 30.0);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    const QFontMetricsF fm(f);
+    const double em = 5.0 / (fm.ascent() + fm.descent());
+    const double expected = fm.horizontalAdvance(QStringLiteral("Hallo Welt")) * em;
+    EXPECT_NEAR(info.width, expected, 0.01);
+    EXPECT_NEAR(info.inkWidth, fm.tightBoundingRect(QStringLiteral("Hallo Welt")).width() * em, 0.01);
+    EXPECT_LT(info.inkWidth, info.width); // the side bearings of H and t
     EXPECT_DOUBLE_EQ(info.height, 5.0);
 
     // Two lines of 5 mm with line factor 1.1: 10.5 mm; the widest line counts.
     c_.AddText(QStringLiteral("kurz\r\nHallo Welt"), 10, 30);
     c_.GetElementInfo(1, info);
     EXPECT_NEAR(info.height, 10.5, 1e-9);
-    EXPECT_NEAR(info.width, expected, 0.05);
+    EXPECT_NEAR(info.width, expected, 0.01);
 
     // The line factor of the moment of adding decides.
     c_.SetLineFactor(0.01);

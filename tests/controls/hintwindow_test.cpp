@@ -1,5 +1,5 @@
 #include "controls/GraphicHintWindow.h"
-#include "controls/glyphs83/glyphs83.h"
+#include "controls/glyphs_boxes/box_glyphs.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -20,7 +20,7 @@ struct Installed {
 
     Installed()
     {
-        hint = TGraphicHintWindow::Install(glyphs83::HintBackground());
+        hint = TGraphicHintWindow::Install(box_glyphs::HintBackground());
         window.resize(200, 100);
         button->setGeometry(10, 10, 100, 30);
         button->setToolTip(QStringLiteral("Drucken|Das Blatt auf dem Drucker ausgeben"));

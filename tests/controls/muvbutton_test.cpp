@@ -1,6 +1,6 @@
 #include "controls/MUVButton.h"
 #include "controls/MUVButtonGlyphs.h"
-#include "platform/shell.h"
+#include "platform/shell_open.h"
 #include "testsupport.h"
 
 #include <QAccessible>
@@ -282,9 +282,9 @@ TEST(MUVButton, ExecuteHandsTheTargetToTheDesktop)
 {
     Row row(1);
     QStringList opened;
-    platform::SetDesktopOpener([&](const QString &t) {
-        opened << t;
-        return t != QStringLiteral("kaputt");
+    platform::SetShellOpener([&](const QUrl &url) {
+        opened << url.toString();
+        return url.fileName() != QStringLiteral("kaputt");
     });
     row[0]->SetButtontyp(typ_execute);
     row[0]->SetButton_Execute(QStringLiteral("https://example.org/dorlix"));
@@ -298,7 +298,7 @@ TEST(MUVButton, ExecuteHandsTheTargetToTheDesktop)
     Click(row[0]);
     ASSERT_EQ(messages.Messages().size(), 1u);
     EXPECT_EQ(messages.Messages()[0].text, QStringLiteral("\"kaputt\" konnte nicht geöffnet werden."));
-    platform::SetDesktopOpener({});
+    platform::SetShellOpener({});
 }
 
 TEST(MUVButton, MouseHoldRepeatsWhileHeld)

@@ -29,7 +29,7 @@ inline TRSObject &PrepareField(TDocument &doc)
     doc.Sheet().SetLayout(2, 2, 210, 297, 10, 10, 10, 10, 0, 0, clWhite);
     TRSObject *f = doc.Sheet().GetField(1, 0);
     f->SetFrame(10, 20, 60, 40);
-    f->Kind = 1;
+    f->Kind = TFieldKind::Text;
     f->Text = "Alt";
     f->FontName = "Arial";
     f->FontHeight = 6;

@@ -20,7 +20,7 @@ TEST_F(FieldEditorTest, BarcodeTabMakesCodesAndRefusesBadData)
     // Letters in an EAN: a German reason on the tab, the field still the text.
     TypeText(dlg->edt_codedaten, QStringLiteral("40063A"));
     EXPECT_TRUE(dlg->lbl_codehinweis->text().contains(QStringLiteral("13 Ziffern")));
-    EXPECT_EQ(field_.Kind, 1);
+    EXPECT_EQ(field_.Kind, TFieldKind::Text);
     EXPECT_EQ(field_.Text, "Alt");
     EXPECT_EQ(FieldBarcode(field_), nullptr);
     // OK does not close the editor on data that make no code.
@@ -31,7 +31,7 @@ TEST_F(FieldEditorTest, BarcodeTabMakesCodesAndRefusesBadData)
     TypeText(dlg->edt_codedaten, QStringLiteral("400638133393"));
     EXPECT_TRUE(dlg->lbl_codehinweis->text().isEmpty());
     ASSERT_NE(FieldBarcode(field_), nullptr);
-    EXPECT_EQ(field_.Kind, 2);
+    EXPECT_EQ(field_.Kind, TFieldKind::Picture);
     EXPECT_EQ(FieldBarcode(field_)->kind, TBarcodeKind::Ean13);
     EXPECT_EQ(FieldBarcode(field_)->data, QStringLiteral("400638133393"));
     ASSERT_NE(dlg->img_code->Picture(), nullptr);

@@ -102,7 +102,7 @@ TEST_F(PictureEditorTest, PictureFromFileInEveryFormat)
         // 50 mm at 300 dpi.
         EXPECT_EQ(field_.Picture->Width(), 591) << path.toStdString();
         EXPECT_EQ(field_.Picture->Height(), 236) << path.toStdString();
-        EXPECT_EQ(field_.Kind, 2);
+        EXPECT_EQ(field_.Kind, TFieldKind::Picture);
         if (path.endsWith(QStringLiteral(".png")) || path.endsWith(QStringLiteral(".svg"))) {
             // Transparent areas take the field's background (green).
             const QImage shown = field_.Picture->ToImage();
@@ -137,7 +137,7 @@ TEST_F(PictureEditorTest, PictureFromFileInEveryFormat)
 
     QTest::mouseClick(dlg->BTN_OK, Qt::LeftButton);
     EXPECT_EQ(dlg->result(), 1);
-    EXPECT_EQ(field_.Kind, 2);
+    EXPECT_EQ(field_.Kind, TFieldKind::Picture);
 }
 
 TEST_F(PictureEditorTest, SmallPicturesKeepTheirSize)
@@ -175,7 +175,7 @@ TEST_F(PictureEditorTest, UnreadableFilesAreReportedAndLeaveTheFieldAsItWas)
         messages.Texts()[0].contains(QStringLiteral("PNG-Bild ist nicht gültig (die Datei ist beschädigt)")))
         << messages.Texts()[0].toStdString();
     EXPECT_FALSE(field_.Picture);
-    EXPECT_EQ(field_.Kind, 1); // still the text field it was
+    EXPECT_EQ(field_.Kind, TFieldKind::Text); // still the text field it was
     EXPECT_FALSE(dlg->PreviewPicture());
 
     // A 12-bit JPEG is refused for what it is.
@@ -230,7 +230,7 @@ TEST_F(PictureEditorTest, PictureFromAndToTheClipboard)
     ASSERT_TRUE(dlg->btn_fromCLPBrd->isEnabled());
     QTest::mouseClick(dlg->btn_fromCLPBrd, Qt::LeftButton);
     ASSERT_TRUE(field_.Picture);
-    EXPECT_EQ(field_.Kind, 2);
+    EXPECT_EQ(field_.Kind, TFieldKind::Picture);
     EXPECT_EQ(field_.Picture->Width(), 591);
     EXPECT_EQ(field_.Picture->Height(), 296); // 295.5 rounded to even
     EXPECT_EQ(field_.Picture->ToImage().pixelColor(3, 100), QColor(0, 255, 0));
@@ -302,7 +302,7 @@ TEST_F(PictureEditorTest, OversizedClipboardPictureIsRefusedWithAMessage)
 
 TEST_F(PictureEditorTest, CancelRestoresThePicture)
 {
-    field_.Kind = 2;
+    field_.Kind = TFieldKind::Picture;
     field_.Picture = TPicture::FromImage(HalfTransparent(30, 10));
     const TBytes before = field_.Picture->Bytes();
     const QString path = Save("neu.png", HalfTransparent(300, 300), "png");
@@ -318,5 +318,5 @@ TEST_F(PictureEditorTest, CancelRestoresThePicture)
     EXPECT_NE(ExecuteFieldEditor(doc_, &field_, nullptr), 1);
     ASSERT_TRUE(field_.Picture);
     EXPECT_EQ(field_.Picture->Bytes(), before);
-    EXPECT_EQ(field_.Kind, 2);
+    EXPECT_EQ(field_.Kind, TFieldKind::Picture);
 }

@@ -75,12 +75,12 @@ TEST_F(FieldEditorTest, CancelRestoresTheFieldExactly)
         QTabBar *bar = dlg->PageControl1->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
         QTest::mouseClick(dlg->cb_lineou, Qt::LeftButton);
-        EXPECT_EQ(dlg->EditedField->Kind, 2);
+        EXPECT_EQ(dlg->EditedField->Kind, TFieldKind::Picture);
         QTest::mouseClick(dlg->BTN_Abbruch, Qt::LeftButton);
     });
     EXPECT_EQ(ExecuteFieldEditor(doc_, &field_, nullptr), 2);
     EXPECT_EQ(field_.Text, "Alt");
-    EXPECT_EQ(field_.Kind, 1);
+    EXPECT_EQ(field_.Kind, TFieldKind::Text);
     EXPECT_EQ(field_.FontStyle, 0);
     EXPECT_FALSE(field_.Visible);
     EXPECT_FALSE(field_.LinesTopBottom);
@@ -116,22 +116,22 @@ TEST_F(FieldEditorTest, OkCommitsWithUndoAndEscCancels)
 
 TEST_F(FieldEditorTest, EmptyFieldBecomesTextFieldAndCancelKeepsItEmpty)
 {
-    field_.Kind = 0;
+    field_.Kind = TFieldKind::Empty;
     field_.Text.clear();
     WhenModal([](QWidget *w) {
         auto *dlg = static_cast<TForm_pictextplus *>(w);
         EXPECT_EQ(dlg->PageControl1->currentWidget(), dlg->TAB_TEXT);
-        EXPECT_EQ(dlg->EditedField->Kind, 1);
+        EXPECT_EQ(dlg->EditedField->Kind, TFieldKind::Text);
         EXPECT_FALSE(dlg->btn_copy->isEnabled());
         dlg->close(); // the close box counts as cancel
     });
     EXPECT_NE(ExecuteFieldEditor(doc_, &field_, nullptr), 1);
-    EXPECT_EQ(field_.Kind, 0);
+    EXPECT_EQ(field_.Kind, TFieldKind::Empty);
 
     WhenModal(
         [](QWidget *w) { QTest::mouseClick(static_cast<TForm_pictextplus *>(w)->BTN_OK, Qt::LeftButton); });
     EXPECT_EQ(ExecuteFieldEditor(doc_, &field_, nullptr), 1);
-    EXPECT_EQ(field_.Kind, 1);
+    EXPECT_EQ(field_.Kind, TFieldKind::Text);
 }
 
 TEST_F(FieldEditorTest, AlignmentFollowsTheAngle)

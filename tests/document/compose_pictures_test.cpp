@@ -50,7 +50,7 @@ class ComposePictures : public ::testing::Test
         for (std::int32_t c = 0; c < sheet.ColumnCount; ++c)
             for (std::int32_t r = 0; r < sheet.RowCount; ++r) {
                 TRSObject *f = sheet.GetField(c, r);
-                f->Kind = 2;
+                f->Kind = TFieldKind::Picture;
                 f->Visible = true;
                 f->Picture = picture.Clone();
             }
@@ -95,9 +95,9 @@ TEST_F(ComposePictures, RecomposingAnUnchangedSheetConvertsNothing)
     // A field emptied, and the picture put back: the page shows it again
     // from the shared converted form.
     auto kept = std::move(sheet.GetField(1, 1)->Picture);
-    sheet.GetField(1, 1)->Kind = 0;
+    sheet.GetField(1, 1)->Kind = TFieldKind::Empty;
     EXPECT_NE(RecomposeAndPaint(), changed);
-    sheet.GetField(1, 1)->Kind = 2;
+    sheet.GetField(1, 1)->Kind = TFieldKind::Picture;
     sheet.GetField(1, 1)->Picture = std::move(kept);
     EXPECT_EQ(RecomposeAndPaint(), changed);
     EXPECT_EQ(MetafileConversions(), afterChange);

@@ -88,7 +88,7 @@ TEST_F(Compose, VisibleFieldsGiveBackgroundTextAndBorderLines)
 {
     TRSObject *f = sheet.GetField(1, 2); // last row
     f->Visible = true;
-    f->Kind = 1;
+    f->Kind = TFieldKind::Text;
     f->Text = "Ordner\r\n";
     f->BackgroundColor = 0x00FF00;
     f->LinesTopBottom = true;
@@ -98,7 +98,7 @@ TEST_F(Compose, VisibleFieldsGiveBackgroundTextAndBorderLines)
     f->Alignment = 2;
     f->FontHeight = 6;
     sheet.GetField(0, 0)->Visible = true; // empty text field: only its background
-    sheet.GetField(0, 0)->Kind = 1;
+    sheet.GetField(0, 0)->Kind = TFieldKind::Text;
 
     const TFieldElements elements = ComposeSheet(sheet, canvas.Page(), settings);
     ASSERT_EQ(count(canvas, 1), 1 + 1 + 1 + 4);
@@ -195,10 +195,10 @@ TEST_F(Compose, PicturesAndEmptySheets)
     img.fill(Qt::blue);
     TRSObject *f = sheet.GetField(0, 1);
     f->Visible = true;
-    f->Kind = 2;
+    f->Kind = TFieldKind::Picture;
     f->Picture = TPicture::FromImage(img);
     sheet.GetField(1, 1)->Visible = true;
-    sheet.GetField(1, 1)->Kind = 2; // no picture: no element
+    sheet.GetField(1, 1)->Kind = TFieldKind::Picture; // no picture: no element
     ComposeSheet(sheet, canvas.Page(), settings);
     ASSERT_EQ(count(canvas, 1), 3);
     const ElementInfo p = info(canvas, 1, 1);

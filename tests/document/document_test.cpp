@@ -31,7 +31,7 @@ class Document : public ::testing::Test
     {
         TRSObject *f = doc.Sheet().GetField(c, r);
         f->Visible = true;
-        f->Kind = 1;
+        f->Kind = TFieldKind::Text;
         f->Text = t;
     }
     MessageCapture messages;
@@ -145,7 +145,7 @@ TEST_F(Document, ThePageIsComposedWithoutAnyViewAndViewsFollowCommits)
     TDocument bare;
     bare.Sheet().SetLayout(2, 3, 210, 297, 10, 10, 20, 20, 4, 2, clWhite);
     bare.Sheet().GetField(0, 0)->Visible = true;
-    bare.Sheet().GetField(0, 0)->Kind = 1;
+    bare.Sheet().GetField(0, 0)->Kind = TFieldKind::Text;
     bare.Sheet().GetField(0, 0)->Text = "x";
     QSignalSpy changed(&bare, &TDocument::Changed);
     bare.Commit(false);

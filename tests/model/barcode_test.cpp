@@ -143,7 +143,7 @@ TEST(Barcode, DataTheSymbolCannotHoldAreRefusedInGerman)
     field.Text = "Ordner";
     QString error;
     EXPECT_FALSE(SetFieldBarcode(field, code(TBarcodeKind::Ean8, QStringLiteral("ABC")), &error));
-    EXPECT_EQ(field.Kind, 1);
+    EXPECT_EQ(field.Kind, TFieldKind::Text);
     EXPECT_EQ(field.Picture, nullptr);
     EXPECT_FALSE(field.Visible);
 }

@@ -21,7 +21,7 @@ TEST(Sheet, DefaultsOfAFreshSheetColumnAndField)
     EXPECT_FALSE(rs.UserName.empty());
     EXPECT_FALSE(rs.ComputerName.empty());
     TRSObject f;
-    EXPECT_EQ(f.Kind, 1);
+    EXPECT_EQ(f.Kind, TFieldKind::Text);
     EXPECT_EQ(f.FontName, "Arial");
     EXPECT_DOUBLE_EQ(f.FontHeight, 8.0);
     EXPECT_DOUBLE_EQ(f.LineWidth, 0.5);
@@ -44,7 +44,7 @@ TEST(Sheet, LayoutGivesColumnsAndFieldFrames)
     EXPECT_DOUBLE_EQ(f->Y1, 15);
     EXPECT_NEAR(f->Height, 26.667, 1e-3);
     EXPECT_NEAR(rs.GetField(0, 1)->Y1 - f->Y1, 30.667, 1e-3);
-    EXPECT_EQ(f->Kind, 0);
+    EXPECT_EQ(f->Kind, TFieldKind::Empty);
     EXPECT_FALSE(f->Visible);
     const TRSObject *last = rs.GetField(3, 5);
     EXPECT_NEAR(rs.GetColumn(3)->Top + rs.GetColumn(3)->Height - last->Y2, 6, 1e-9); // 1.5 × spacing
@@ -80,11 +80,11 @@ TEST(Sheet, SetGridKeepsContentAndScalesTextHeights)
     TRS rs;
     makeBinderSheet(rs);
     TRSObject *text = rs.GetField(1, 1);
-    text->Kind = 1;
+    text->Kind = TFieldKind::Text;
     text->Text = "Akten";
     text->FontHeight = 10;
     TRSObject *pic = rs.GetField(3, 5);
-    pic->Kind = 2;
+    pic->Kind = TFieldKind::Picture;
     pic->FontHeight = 10;
     rs.GetColumn(0)->BackgroundOn = true;
 
@@ -188,14 +188,14 @@ TEST(Sheet, FieldCopiesMakeTargetsVisibleAndRespectContent)
     target->Picture = TPicture::FromImage(img);
 
     TRSObject *src = rs.GetField(0, 0);
-    src->Kind = 2;
+    src->Kind = TFieldKind::Picture;
     src->Visible = false;
     src->FontColor = 0x0000FF;
     src->Text = "Quelle";
     const double frame = target->X1;
 
     rs.CopyFieldToAll(src, false);
-    EXPECT_EQ(target->Kind, 2);
+    EXPECT_EQ(target->Kind, TFieldKind::Picture);
     EXPECT_TRUE(target->Visible);
     EXPECT_EQ(target->Text, "eigener");
     ASSERT_TRUE(target->Picture);

@@ -100,7 +100,7 @@ TEST_F(RsFileLimits, ColumnAndRowCountsAtTheirBoundaries)
     TRS rs;
     EXPECT_TRUE(load(grid(kMaxColumns, 1, kMaxColumns, 1), rs));
     EXPECT_EQ(rs.ColumnCount, kMaxColumns);
-    EXPECT_EQ(rs.GetField(kMaxColumns - 1, 0)->Kind, 3);
+    EXPECT_EQ(rs.GetField(kMaxColumns - 1, 0)->Kind, TFieldKind(3));
     EXPECT_TRUE(load(grid(1, kMaxRows, 1, kMaxRows), rs));
     EXPECT_EQ(rs.RowCount, kMaxRows);
     EXPECT_TRUE(errors.isEmpty());

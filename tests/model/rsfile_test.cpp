@@ -45,7 +45,7 @@ void fillSheet(TRS &rs)
     rs.GetColumn(1)->BackgroundColor = 0x345678;
 
     TRSObject *t = rs.GetField(0, 0);
-    t->Kind = 1;
+    t->Kind = TFieldKind::Text;
     t->Visible = true;
     t->Text = "Zeile 1\r\nGr\xF6\xDF"
               "e \x80";
@@ -60,15 +60,15 @@ void fillSheet(TRS &rs)
     t->BackgroundColor = 0xABCDEF;
 
     TRSObject *e = rs.GetField(0, 1);
-    e->Kind = 0;
+    e->Kind = TFieldKind::Empty;
     e->Text = "unsichtbar gespeichert";
 
     QImage img(5, 3, QImage::Format_RGB32);
     img.fill(Qt::green);
     img.setPixel(4, 2, qRgb(1, 2, 3));
-    rs.GetField(1, 0)->Kind = 2;
+    rs.GetField(1, 0)->Kind = TFieldKind::Picture;
     rs.GetField(1, 0)->Picture = TPicture::FromImage(img);
-    rs.GetField(1, 1)->Kind = 2; // picture field without a picture
+    rs.GetField(1, 1)->Kind = TFieldKind::Picture; // picture field without a picture
 
     // A placeable WMF: header, then a minimal metafile with only its end record.
     Bytes w;
@@ -83,10 +83,10 @@ void fillSheet(TRS &rs)
     w.u8(1).u8(0).u8(9).u8(0).u8(0).u8(3).i32(12).u8(0).u8(0).i32(3).u8(0).u8(0); // WMF header
     w.i32(3).u8(0).u8(0);                                                         // end record
     const TBytes meta(w.b.begin(), w.b.end());
-    rs.GetField(2, 0)->Kind = 2;
+    rs.GetField(2, 0)->Kind = TFieldKind::Picture;
     rs.GetField(2, 0)->Picture = TPicture::FromMetafileBytes(meta, nullptr);
     ASSERT_TRUE(rs.GetField(2, 0)->Picture);
-    rs.GetField(2, 1)->Kind = 5;
+    rs.GetField(2, 1)->Kind = TFieldKind(5);
 }
 
 } // namespace
@@ -162,14 +162,14 @@ TEST_F(RsFile, RoundTripKeepsEveryValueAndEveryByte)
     EXPECT_EQ(t->Alignment, 2);
     EXPECT_EQ(t->BackgroundColor, 0xABCDEF);
     EXPECT_DOUBLE_EQ(t->X1, rs.GetField(0, 0)->X1);
-    EXPECT_EQ(back.GetField(0, 1)->Kind, 0);
+    EXPECT_EQ(back.GetField(0, 1)->Kind, TFieldKind::Empty);
     EXPECT_EQ(back.GetField(0, 1)->Text, "unsichtbar gespeichert");
     ASSERT_TRUE(back.GetField(1, 0)->Picture);
     EXPECT_EQ(back.GetField(1, 0)->Picture->ToImage().pixel(4, 2), qRgb(1, 2, 3));
     EXPECT_FALSE(back.GetField(1, 1)->Picture);
     ASSERT_TRUE(back.GetField(2, 0)->Picture);
     EXPECT_TRUE(back.GetField(2, 0)->Picture->IsMetafile());
-    EXPECT_EQ(back.GetField(2, 1)->Kind, 5);
+    EXPECT_EQ(back.GetField(2, 1)->Kind, TFieldKind(5));
     // Picture fields carry no text part: the constructor's values.
     EXPECT_EQ(back.GetField(1, 0)->FontName, "Arial");
 
@@ -292,11 +292,11 @@ TEST_F(RsFile, OddFieldRecordsAreReadAsStored)
     writeFile(path("odd.rsd"), b.b);
     TRS rs;
     ASSERT_TRUE(load(rs, path("odd.rsd")));
-    EXPECT_EQ(rs.GetField(0, 0)->Kind, 1);
+    EXPECT_EQ(rs.GetField(0, 0)->Kind, TFieldKind::Text);
     EXPECT_TRUE(rs.GetField(0, 0)->Text.empty());
-    EXPECT_EQ(rs.GetField(0, 1)->Kind, 2);
+    EXPECT_EQ(rs.GetField(0, 1)->Kind, TFieldKind::Picture);
     EXPECT_FALSE(rs.GetField(0, 1)->Picture);
-    EXPECT_EQ(rs.GetField(0, 2)->Kind, 9);
+    EXPECT_EQ(rs.GetField(0, 2)->Kind, TFieldKind(9));
     EXPECT_EQ(rs.GetField(0, 3)->Text, "Ende");
     EXPECT_EQ(errors, QStringList{"Fehlerhafte Grafik"});
 }

@@ -17,10 +17,10 @@ namespace
 void fill(TRS &rs, int generation)
 {
     TRSObject *text = rs.GetField(0, 0);
-    text->Kind = 1;
+    text->Kind = TFieldKind::Text;
     text->Text = generation % 2 ? "Fassung B" : "Fassung A";
     TRSObject *picture = rs.GetField(0, 1);
-    picture->Kind = 2;
+    picture->Kind = TFieldKind::Picture;
     if (!picture->Picture) {
         QImage image(4000, 3840, QImage::Format_RGB32); // 46 080 054 bytes as a 24-bit bitmap
         for (int y = 0; y < image.height(); ++y) {

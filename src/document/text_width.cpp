@@ -1,4 +1,4 @@
-#include "app/textwidth.h"
+#include "document/text_width.h"
 
 #include "document/document.h"
 #include "model/rs.h"
@@ -22,17 +22,18 @@ std::optional<double> FittedFontHeight(double fontHeight, double drawnWidth, dou
     return height;
 }
 
-int FitTextWidths(TRS &sheet, TTextFitScope scope, double x, double y, const TDrawnTextWidth &drawnWidth)
+int FitTextWidths(TRS &sheet, TTextFitScope scope, TFieldPos pos, const TDrawnTextWidth &drawnWidth)
 {
     struct Fit {
         TRSObject *field;
         double height;
     };
     std::vector<Fit> fits;
-    auto collect = [&](TRSSpalte &column, TRSObject *field, int row) {
-        if (!field || field->Kind != 1)
+    auto collect = [&](const TRSSpalte &column, int c, int r) {
+        TRSObject *field = column.GetField(r);
+        if (!field || !IsTextKind(field->Kind))
             return;
-        const std::optional<double> width = drawnWidth(*field, column.Index, row);
+        const std::optional<double> width = drawnWidth(*field, c, r);
         if (!width)
             return;
         const auto height =
@@ -40,22 +41,24 @@ int FitTextWidths(TRS &sheet, TTextFitScope scope, double x, double y, const TDr
         if (height)
             fits.push_back({field, *height});
     };
+    auto collectColumn = [&](int c) {
+        if (const TRSSpalte *column = sheet.GetColumn(c))
+            for (std::int32_t r = 0; r < sheet.RowCount; ++r)
+                collect(*column, c, r);
+    };
 
-    if (scope == TTextFitScope::Sheet) {
+    switch (scope) {
+    case TTextFitScope::Sheet:
         for (std::int32_t c = 0; c < sheet.ColumnCount; ++c)
-            if (TRSSpalte *column = sheet.GetColumn(c))
-                for (std::int32_t r = 0; r < sheet.RowCount; ++r)
-                    collect(*column, column->GetField(r), r);
-    } else if (TRSSpalte *column = sheet.ColumnAtPoint(x, y)) {
-        if (scope == TTextFitScope::Column) {
-            for (std::int32_t r = 0; r < sheet.RowCount; ++r)
-                collect(*column, column->GetField(r), r);
-        } else if (TRSObject *field = sheet.FieldAtPoint(x, y)) {
-            // The field at the point lies in that column; its row is its place there.
-            for (std::int32_t r = 0; r < sheet.RowCount; ++r)
-                if (column->GetField(r) == field)
-                    collect(*column, field, r);
-        }
+            collectColumn(c);
+        break;
+    case TTextFitScope::Column:
+        collectColumn(pos.column);
+        break;
+    case TTextFitScope::Field:
+        if (const TRSSpalte *column = sheet.GetColumn(pos.column); column && pos.row >= 0)
+            collect(*column, pos.column, pos.row);
+        break;
     }
     int changed = 0;
     for (const Fit &f : fits) {
@@ -66,10 +69,21 @@ int FitTextWidths(TRS &sheet, TTextFitScope scope, double x, double y, const TDr
     return changed;
 }
 
+int FitTextWidths(TDocument &document, TTextFitScope scope, TFieldPos pos)
+{
+    if (!document.Sheet().GridBuilt)
+        return 0;
+    const int changed =
+        FitTextWidths(document.Sheet(), scope, pos,
+                      [&document](const TRSObject &, int c, int r) { return OwnTextWidth(document, c, r); });
+    document.Commit(true);
+    return changed;
+}
+
 std::optional<double> OwnTextWidth(const TDocument &document, int column, int row)
 {
     const TRSObject *f = document.Sheet().GetField(column, row);
-    if (!f || !f->Visible || f->Kind != 1)
+    if (!f || !f->Visible || !IsTextKind(f->Kind))
         return std::nullopt;
     canvas::ElementInfo info;
     if (!document.FieldElementInfo(column, row, info))
@@ -77,5 +91,5 @@ std::optional<double> OwnTextWidth(const TDocument &document, int column, int ro
     // The element shows this field's text as it is now.
     if (info.text != platform::FromAnsi(DrawnText(f->Text)))
         return std::nullopt;
-    return info.width;
+    return info.inkWidth;
 }

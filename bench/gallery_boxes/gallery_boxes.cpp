@@ -1,4 +1,4 @@
-// gallery83: every variant of the labels, check boxes, the combo box and the
+// gallery_boxes: every variant of the labels, check boxes, the combo box and the
 // hint window in one window.
 //   --drop        opens the first combo box's list
 //   --hint        shows a hint over the "Drucken" button
@@ -9,7 +9,7 @@
 #include "controls/MUVComboBox.h"
 #include "controls/MUVLabel.h"
 #include "controls/MUVVertikalLabel.h"
-#include "controls/glyphs83/glyphs83.h"
+#include "controls/glyphs_boxes/box_glyphs.h"
 #include "platform/shell.h"
 
 #include <QAbstractItemView>
@@ -62,7 +62,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    TGraphicHintWindow::Install(glyphs83::HintBackground());
+    TGraphicHintWindow::Install(box_glyphs::HintBackground());
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("Galerie: Beschriftungen, Kontrollkästchen, Listen"));

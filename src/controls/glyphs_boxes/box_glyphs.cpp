@@ -1,17 +1,17 @@
-#include "controls/glyphs83/glyphs83.h"
+#include "controls/glyphs_boxes/box_glyphs.h"
 
 #include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
 
-namespace glyphs83
+namespace box_glyphs
 {
 
 namespace
 {
 QImage Render(const QString &name, qreal dpr, QSize size = QSize())
 {
-    QSvgRenderer svg(QStringLiteral(":/controls83/%1.svg").arg(name));
+    QSvgRenderer svg(QStringLiteral(":/box_glyphs/%1.svg").arg(name));
     if (!svg.isValid())
         return QImage();
     const QSize logical = size.isValid() ? size : svg.defaultSize();
@@ -62,4 +62,4 @@ QImage HintBackground()
     return Render(QStringLiteral("hintbk"), 1.0);
 }
 
-} // namespace glyphs83
+} // namespace box_glyphs

@@ -8,10 +8,10 @@
 #include <QPixmap>
 #include <QString>
 
-namespace glyphs83
+namespace box_glyphs
 {
 
-// Renders ":/controls83/<name>.svg" at its own size (logical pixels) times
+// Renders ":/box_glyphs/<name>.svg" at its own size (logical pixels) times
 // dpr. A null pixmap for an unknown name. Rendered pictures are cached.
 QPixmap Glyph(const QString &name, qreal dpr = 1.0);
 
@@ -24,4 +24,4 @@ QPixmap TintedGlyph(const QString &name, const QColor &colour, qreal dpr = 1.0);
 // The hint background picture of the main window.
 QImage HintBackground();
 
-} // namespace glyphs83
+} // namespace box_glyphs
