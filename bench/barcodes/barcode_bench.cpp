@@ -101,7 +101,7 @@ int main(int argc, char **argv)
         return 1;
     TComposeSettings settings;
     TDPaintbox canvas;
-    canvas.RefreshPrinter();
+    canvas.SetPageSetup(platform::ReadPrinterPage(QPageLayout::Portrait).setup);
     canvas.SetZoomFaktor(1.0);
     QImage image(canvas.size(), QImage::Format_ARGB32_Premultiplied);
     const auto paint = [&](int) {
@@ -132,7 +132,7 @@ int main(int argc, char **argv)
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         QPainter p(&writer);
         canvas::TDPage page;
-        page.RefreshPrinter();
+        page.SetPageSetup(platform::ReadPrinterPage(QPageLayout::Portrait).setup);
         page.SetSeite0Ausgabe(false);
         TRS copy;
         copy.Assign(sheet);

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+class QCommandLineParser;
 class TRS;
 
 using CliFunction = int (*)(const QStringList &args);
@@ -46,3 +47,9 @@ class CliStderrMessages
 bool CliLoadSheet(TRS &sheet, const QString &path, int *version);
 // Writes a label file; on failure the reason is on standard error.
 bool CliSaveSheet(TRS &sheet, const QString &path);
+
+// Parses a command's arguments (without the command's name) with the
+// parser's options. False when an option is unknown (unknown: as given,
+// "--farbig") or its value is missing (missingValue: the option, "--copies");
+// the caller says so in its own words.
+bool CliParse(QCommandLineParser &parser, const QStringList &args, QString *unknown, QString *missingValue);

@@ -24,8 +24,8 @@
 //   - the commands on fields, columns and rows and the text width fitting
 //     are functions of the document and a field position
 //     (document/field_commands.h, document/text_width.h)
-//   - the page itself for previews and printing: Page().RenderToBitmap(...),
-//     Page().PrintPage(...), Page().Draw(painter, target)
+//   - the page itself for previews: Page().RenderToBitmap(...),
+//     Page().Draw(painter, target); printing and files: document/output.h
 //   - Changed(bool undoable) fires after every Commit, NameChanged after the
 //     file name changed.
 
@@ -68,7 +68,7 @@ class TDocument : public QObject
     QString ProgramFolder; // with a trailing "/"
     QString DataFolder;    // with a trailing "/" once set
     QString PictureFolder; // without a trailing "/"
-    double LineFactor = 1.1;
+    double LineFactor = canvas::kDefaultLineFactor;
     TRSObject FormatTemplate; // what format paste applies
 
     TComposeSettings ComposeSettings() const { return TComposeSettings{LineFactor}; }
