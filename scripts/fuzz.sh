@@ -18,7 +18,7 @@ set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 BUILD=${FUZZ_BUILD_DIR:-build-fuzz}
-TARGETS="rsfile bmp metafile jpeg picture_file calculator ini colour_favourites label_templates"
+TARGETS="rsfile bmp metafile jpeg picture_file calculator ini colour_favourites label_templates data_list"
 
 have_clang() {
     command -v clang++ >/dev/null 2>&1 || return 1
@@ -59,6 +59,7 @@ seed() {
     calculator) cp "$ROOT"/fuzz/seeds/calculator/* "$dir"/ ;;
     ini) cp "$ROOT"/fuzz/seeds/ini/* "$dir"/ ;;
     colour_favourites) cp "$ROOT"/fuzz/seeds/colour_favourites/* "$dir"/ ;;
+    data_list) cp "$ROOT"/fuzz/seeds/data_list/* "$dir"/ ;;
     label_templates) cp "$ROOT"/tests/data/glabels/*.xml "$ROOT"/fuzz/seeds/label_templates/* "$dir"/ ;;
     esac
 }
