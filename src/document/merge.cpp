@@ -99,6 +99,24 @@ QString asFieldLines(QString value)
 
 } // namespace
 
+std::vector<TLabelPlace> LabelPlaces(const TRS &sheet, TFillOrder order)
+{
+    std::vector<TLabelPlace> places;
+    const bool byRows = order == TFillOrder::Rows;
+    const int outer = byRows ? sheet.RowCount : sheet.ColumnCount;
+    const int inner = byRows ? sheet.ColumnCount : sheet.RowCount;
+    for (int o = 0; o < outer; ++o)
+        for (int i = 0; i < inner; ++i) {
+            const int column = byRows ? i : o, row = byRows ? o : i;
+            const TRSObject *f = sheet.GetField(column, row);
+            if (!f)
+                continue;
+            const bool takes = f->Visible && f->Kind == 1 && HasPlaceholder(platform::FromAnsi(f->Text));
+            places.push_back({column, row, takes});
+        }
+    return places;
+}
+
 std::size_t TMergeSource::RecordCount() const
 {
     if (List)
@@ -152,38 +170,31 @@ bool TMerge::Prepare(const TRS &sheet, const TMergeSource &source, const TMergeO
         return false;
     }
 
-    const bool byRows = options.Order == TFillOrder::Rows;
-    const int outer = byRows ? sheet.RowCount : sheet.ColumnCount;
-    const int inner = byRows ? sheet.ColumnCount : sheet.RowCount;
     QStringList unknown;
-    for (int o = 0; o < outer; ++o)
-        for (int i = 0; i < inner; ++i) {
-            const int column = byRows ? i : o, row = byRows ? o : i;
-            const TRSObject *f = sheet.GetField(column, row);
-            if (!f)
-                continue;
-            TPlace place{column, row};
-            if (f->Kind == 1 && f->Text.find_first_of("{}") != std::string::npos) {
-                TTextTemplate t = ParseTextTemplate(platform::FromAnsi(f->Text));
-                for (auto &line : t.lines)
-                    for (TTextPiece &p : line) {
-                        if (p.kind != TTextPiece::Column)
-                            continue;
-                        if (source.List && !p.name.isEmpty())
-                            p.column = source.List->ColumnOf(p.name);
-                        else if (!source.List || p.column >= source.List->ColumnCount())
-                            p.column = -1;
-                        if (p.column < 0 && !unknown.contains(p.text))
-                            unknown.append(p.text);
-                    }
-                place.takesRecord = f->Visible && t.HasPlaceholder();
-                place.text = int(templates_.size());
-                templates_.push_back(std::move(t));
-            }
-            if (place.takesRecord)
-                ++fillPlaces_;
-            places_.push_back(place);
+    for (const TLabelPlace &label : LabelPlaces(sheet, options.Order)) {
+        const TRSObject *f = sheet.GetField(label.column, label.row);
+        TPlace place{label.column, label.row};
+        if (f->Kind == 1 && f->Text.find_first_of("{}") != std::string::npos) {
+            TTextTemplate t = ParseTextTemplate(platform::FromAnsi(f->Text));
+            for (auto &line : t.lines)
+                for (TTextPiece &p : line) {
+                    if (p.kind != TTextPiece::Column)
+                        continue;
+                    if (source.List && !p.name.isEmpty())
+                        p.column = source.List->ColumnOf(p.name);
+                    else if (!source.List || p.column >= source.List->ColumnCount())
+                        p.column = -1;
+                    if (p.column < 0 && !unknown.contains(p.text))
+                        unknown.append(p.text);
+                }
+            place.takesRecord = label.takesRecord;
+            place.text = int(templates_.size());
+            templates_.push_back(std::move(t));
         }
+        if (place.takesRecord)
+            ++fillPlaces_;
+        places_.push_back(place);
+    }
 
     if (!unknown.isEmpty()) {
         const QString names = unknown.join(QStringLiteral(", "));

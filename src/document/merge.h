@@ -72,6 +72,14 @@ TTextTemplate ParseTextTemplate(const QString &text);
 // Whether a text holds at least one placeholder.
 bool HasPlaceholder(const QString &text);
 
+// A field of the sheet as a label place, in fill order.
+struct TLabelPlace {
+    int column = 0, row = 0;
+    bool takesRecord = false; // a visible text field holding a placeholder
+};
+// Every field of the sheet in fill order.
+std::vector<TLabelPlace> LabelPlaces(const TRS &sheet, TFillOrder order);
+
 class TMerge
 {
   public:

@@ -187,7 +187,17 @@ bool TDataList::ReadText(const QByteArray &bytes, QString *error)
         why = tooLarge();
         return false;
     }
-    const QString text = DecodeListText(bytes);
+    return ReadString(DecodeListText(bytes), &why);
+}
+
+bool TDataList::ReadString(const QString &text, QString *error)
+{
+    QString ignored;
+    QString &why = error ? *error : ignored;
+    if (text.size() > kMaxDataListBytes) {
+        why = tooLarge();
+        return false;
+    }
     const QChar separator = findSeparator(text);
 
     std::vector<QStringList> rows;

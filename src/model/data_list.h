@@ -43,6 +43,8 @@ class TDataList
     // Reads the text of a list. False with the German reason in error for a
     // text that is no usable list (unclosed quote, no records, too large).
     bool ReadText(const QByteArray &bytes, QString *error);
+    // The same for text already decoded (the clipboard's).
+    bool ReadString(const QString &text, QString *error);
     // The same for a file; error names it.
     bool ReadFile(const QString &path, QString *error);
 
