@@ -108,7 +108,7 @@ int main(int argc, char **argv)
     fillSheet(sheet);
 
     TDPaintbox canvas;
-    canvas.RefreshPrinter();
+    canvas.SetPageSetup(platform::ReadPrinterPage(QPageLayout::Portrait).setup);
     canvas.SetZoomFaktor(1.0);
     document.SetCanvas(&canvas); // the canvas views the document's page
     document.Commit(false);

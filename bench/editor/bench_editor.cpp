@@ -90,7 +90,7 @@ int main(int argc, char **argv)
     doc.Undo().SetUser("bench");
     QScrollArea window;
     auto *canvas = new TDPaintbox;
-    canvas->RefreshPrinter();
+    canvas->SetPageSetup(platform::ReadPrinterPage(QPageLayout::Portrait).setup);
     window.setWidget(canvas);
     window.resize(1600, 900);
     doc.SetCanvas(canvas);

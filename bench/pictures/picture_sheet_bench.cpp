@@ -52,7 +52,7 @@ void run(const char *what, const QString &file, int rounds)
     fillSheet(sheet, *picture);
     TComposeSettings settings;
     TDPaintbox canvas;
-    canvas.RefreshPrinter();
+    canvas.SetPageSetup(platform::ReadPrinterPage(QPageLayout::Portrait).setup);
     canvas.SetZoomFaktor(1.0);
     QImage image(canvas.size(), QImage::Format_ARGB32_Premultiplied);
     const auto round = [&] {

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+class QCommandLineParser;
 class TRS;
 
 using CliFunction = int (*)(const QStringList &args);
@@ -44,3 +45,9 @@ class CliStderrMessages
 
 // Reads a label file; on failure the reason is on standard error.
 bool CliLoadSheet(TRS &sheet, const QString &path, int *version);
+
+// Parses a command's arguments (without the command's name) with the
+// parser's options. False when an option is unknown (unknown: as given,
+// "--farbig") or its value is missing (missingValue: the option, "--copies");
+// the caller says so in its own words.
+bool CliParse(QCommandLineParser &parser, const QStringList &args, QString *unknown, QString *missingValue);

@@ -1,108 +1,89 @@
 // dorlix-cli pdf FILE OUT.pdf [--background] [--cutlines] [--paper ...] and
 // dorlix-cli pdf --calibration OUT.pdf: the printed page as a vector PDF,
-// composed and drawn exactly as the print command does.
+// composed and drawn through the output path the print command uses, with
+// the settings of the program folder.
 #include "cli_pdf.h"
 #include "cli.h"
-#include "document/calibration.h"
 
-#include "canvas/dpage.h"
-#include "document/compose.h"
+#include "document/output.h"
 #include "document/print_job.h"
+#include "document/settings.h"
 #include "model/rs.h"
-#include "model/safe_file.h"
-#include "platform/printer.h"
 
-#include <QDir>
+#include <QCommandLineParser>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QRegularExpression>
 
 namespace
 {
 
-constexpr double kMmPerInch = 25.4;
-constexpr int kPdfDpi = 1200; // fine enough that millimetre positions stay exact
-
 const char *const kUsage = "pdf DATEI AUSGABE.pdf [--background] [--cutlines] [--paper A4|Letter|BxHmm] | "
                            "pdf --calibration AUSGABE.pdf "
                            "[--paper ...]";
 
+void badPaper(const QString &given)
+{
+    CliError(QStringLiteral("Ungültiges Papierformat: \"%1\" (erlaubt sind A4, Letter oder "
+                            "BreitexHöhemm, z. B. 100x150mm, je 10 bis 2000 mm)")
+                 .arg(given));
+}
+
 int pdf(const QStringList &args)
 {
-    QString in, out;
-    bool background = false, cutLines = false, calibration = false;
+    QCommandLineParser parser;
+    const QCommandLineOption background(QStringLiteral("background"));
+    const QCommandLineOption cutLinesOption(QStringLiteral("cutlines"));
+    const QCommandLineOption calibrationOption(QStringLiteral("calibration"));
+    const QCommandLineOption paperOption(QStringLiteral("paper"), QString(), QStringLiteral("PAPIER"));
+    parser.addOptions({background, cutLinesOption, calibrationOption, paperOption});
+    QString unknown, missing;
+    if (!CliParse(parser, args, &unknown, &missing)) {
+        if (!missing.isEmpty())
+            badPaper(QString());
+        else
+            CliError(QStringLiteral("Unbekannte Option: %1").arg(unknown));
+        return kCliFailed;
+    }
     QSizeF paper;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == QLatin1String("--background")) {
-            background = true;
-        } else if (a == QLatin1String("--cutlines")) {
-            cutLines = true;
-        } else if (a == QLatin1String("--calibration")) {
-            calibration = true;
-        } else if (a == QLatin1String("--paper")) {
-            if (i + 1 >= args.size() || !ParsePaperSize(args[i + 1], &paper)) {
-                CliError(QStringLiteral("Ungültiges Papierformat: \"%1\" (erlaubt sind A4, Letter oder "
-                                        "BreitexHöhemm, z. B. 100x150mm, je 10 bis 2000 mm)")
-                             .arg(i + 1 < args.size() ? args[i + 1] : QString()));
-                return kCliFailed;
-            }
-            ++i;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            CliError(QStringLiteral("Unbekannte Option: %1").arg(a));
-            return kCliFailed;
-        } else if (in.isEmpty() && !calibration) {
-            in = a;
-        } else if (out.isEmpty()) {
-            out = a;
-        } else {
-            out.clear();
-            break;
-        }
+    if (parser.isSet(paperOption) && !ParsePaperSize(parser.values(paperOption).back(), &paper)) {
+        badPaper(parser.values(paperOption).back());
+        return kCliFailed;
     }
-    if (calibration && !in.isEmpty() && out.isEmpty()) {
-        out = in; // "--calibration" given after the output name
-        in.clear();
-    }
-    if (out.isEmpty() || (calibration ? !in.isEmpty() : in.isEmpty())) {
+    const bool calibration = parser.isSet(calibrationOption);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != (calibration ? 1 : 2)) {
         CliError(QStringLiteral("Aufruf: dorlix-cli %1").arg(QString::fromLatin1(kUsage)));
         return kCliFailed;
     }
+    const QString in = calibration ? QString() : files[0];
+    const QString out = files.back();
 
-    canvas::TDPage page;
-    platform::Printer &printer = platform::Printer::Instance();
     TRS sheet;
-    if (calibration) {
-        printer.SetOrientation(QPageLayout::Portrait);
-        page.RefreshPrinter();
-        if (paper.isEmpty())
-            paper = QSizeF(page.PageWidthMm(), page.PageHeightMm());
-        AddCalibrationPage(page, paper.width(), paper.height());
-    } else {
-        if (!CliLoadSheet(sheet, in, nullptr))
-            return kCliFailed;
-        // The page in the orientation the print command chooses for the sheet.
-        const QPageLayout::Orientation orientation =
-            canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight);
-        printer.SetOrientation(orientation);
-        page.RefreshPrinter();
-        page.SetSeite0Ausgabe(background);
-        page.SetPageInfosShown(false);
-        ComposeSheet(sheet, page, TComposeSettings{});
-        if (paper.isEmpty())
-            paper = QSizeF(page.PageWidthMm(), page.PageHeightMm());
-        else if ((orientation == QPageLayout::Landscape) != (paper.width() > paper.height()))
-            paper.transpose();
-        if (cutLines)
-            AddCutLines(sheet, page, paper.width(), paper.height());
+    if (!calibration && !CliLoadSheet(sheet, in, nullptr))
+        return kCliFailed;
+    // The page in the orientation the print command chooses; the calibration
+    // page is upright.
+    const QPageLayout::Orientation orientation =
+        calibration ? QPageLayout::Portrait : SheetOrientation(sheet);
+    if (paper.isEmpty()) {
+        platform::Printer::Instance().Refresh();
+        const platform::PrinterPage printerPage = platform::ReadPrinterPage(orientation);
+        if (!printerPage.message.isEmpty())
+            CliError(printerPage.message);
+        paper = QSizeF(printerPage.setup.WidthMm(), printerPage.setup.HeightMm());
+    } else if (!calibration && (orientation == QPageLayout::Landscape) != (paper.width() > paper.height())) {
+        paper.transpose();
     }
 
+    TPrintOptions options;
+    options.Background = parser.isSet(background);
+    options.CutLines = parser.isSet(cutLinesOption);
+    TSheetPages sheetPage(sheet, ReadProgramSettings().Compose(), options, false);
+    TCalibrationPages calibrationPage;
+    TPageSource &pages = calibration ? static_cast<TPageSource &>(calibrationPage) : sheetPage;
     QString error;
-    if (!WritePagePdf(page, paper, out, calibration ? CalibrationTitle() : QFileInfo(in).completeBaseName(),
-                      &error)) {
+    if (!WritePdf(pages, PdfPageSetup(paper), out,
+                  calibration ? CalibrationTitle() : QFileInfo(in).completeBaseName(), &error)) {
         CliError(error);
         return kCliFailed;
     }
@@ -133,53 +114,5 @@ bool ParsePaperSize(const QString &text, QSizeF *mm)
     if (w < 10 || h < 10 || w > 2000 || h > 2000)
         return false;
     *mm = QSizeF(w, h);
-    return true;
-}
-
-bool WritePagePdf(const canvas::TDPage &page, QSizeF paperMm, const QString &out, const QString &title,
-                  QString *error)
-{
-    const QString shown = QDir::toNativeSeparators(out);
-    if (QFileInfo(out).isDir()) {
-        *error = QStringLiteral("\"%1\" ist ein Ordner, keine Datei.").arg(shown);
-        return false;
-    }
-    TSafeFile file(out);
-    if (!file.Open()) {
-        *error = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.\n%2")
-                     .arg(shown, file.ErrorString());
-        return false;
-    }
-    bool painted = false;
-    {
-        QPdfWriter writer(&file.Device());
-        writer.setCreator(QStringLiteral("Dorlix"));
-        writer.setTitle(title);
-        writer.setResolution(kPdfDpi);
-        // A4 and Letter keep their names; other sizes are taken as they are.
-        const QPageSize size(paperMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
-        writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
-        QPainter p;
-        if (p.begin(&writer)) {
-            canvas::TDrawTarget target = page.PrinterTarget();
-            // Origin at the paper's corner: the PDF page is the whole sheet.
-            target.map.pixelPerMmX = target.map.pixelPerMmY = kPdfDpi / kMmPerInch;
-            target.map.originXMm = target.map.originYMm = 0;
-            target.map.zoom = 1.0;
-            target.pageInfo = false;
-            page.Draw(p, target);
-            painted = p.end();
-        }
-    }
-    if (!painted) {
-        file.Cancel();
-        *error = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.").arg(shown);
-        return false;
-    }
-    if (!file.Commit()) {
-        *error = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.\n%2")
-                     .arg(shown, file.ErrorString());
-        return false;
-    }
     return true;
 }

@@ -4,13 +4,13 @@
 #include "cli.h"
 
 #include "document/print_job.h"
+#include "document/settings.h"
 #include "model/folder_check.h"
 #include "model/rs.h"
-#include "platform/ini.h"
 #include "platform/printer.h"
 #include "platform/printer_status.h"
 
-#include <QFileInfo>
+#include <QCommandLineParser>
 
 #include <cmath>
 
@@ -49,74 +49,72 @@ struct PrintArgs {
 // False after a message on standard error.
 bool parseArgs(const QStringList &args, PrintArgs *a)
 {
-    auto value = [&](int &i, const QString &option, QString *out) {
-        if (i + 1 >= args.size()) {
-            CliError(QStringLiteral("Zur Option %1 fehlt der Wert.").arg(option));
-            return false;
-        }
-        *out = args[++i];
-        return true;
-    };
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        QString v;
-        if (arg == QLatin1String("--background")) {
-            a->options.Background = true;
-        } else if (arg == QLatin1String("--cutlines")) {
-            a->options.CutLines = true;
-        } else if (arg == QLatin1String("--force")) {
-            a->force = true;
-        } else if (arg == QLatin1String("--calibration")) {
-            a->calibration = true;
-        } else if (arg == QLatin1String("--printer")) {
-            if (!value(i, arg, &a->printer))
-                return false;
-            if (a->printer.isEmpty()) {
-                CliError(QStringLiteral("Bitte geben Sie nach --printer den Namen eines Druckers an."));
-                return false;
-            }
-        } else if (arg == QLatin1String("--copies")) {
-            if (!value(i, arg, &v))
-                return false;
-            bool ok = false;
-            const int n = v.trimmed().toInt(&ok);
-            if (!ok || n < kPrintMinCopies || n > kPrintMaxCopies) {
-                CliError(QStringLiteral("Ungültige Anzahl der Kopien: \"%1\" (erlaubt sind %2 bis %3).")
-                             .arg(v)
-                             .arg(kPrintMinCopies)
-                             .arg(kPrintMaxCopies));
-                return false;
-            }
-            a->options.Copies = n;
-        } else if (arg == QLatin1String("--shift-x") || arg == QLatin1String("--shift-y")) {
-            if (!value(i, arg, &v))
-                return false;
-            double mm = 0;
-            if (!parseNumber(v, &mm) || mm < kPrintMinShift || mm > kPrintMaxShift) {
-                CliError(QStringLiteral("Ungültige Blattverschiebung: \"%1\" (erlaubt sind %2 bis %3 mm).")
-                             .arg(v)
-                             .arg(kPrintMinShift)
-                             .arg(kPrintMaxShift));
-                return false;
-            }
-            if (arg == QLatin1String("--shift-x")) {
-                a->options.ShiftX = mm;
-                a->shiftXGiven = true;
-            } else {
-                a->options.ShiftY = mm;
-                a->shiftYGiven = true;
-            }
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            CliError(QStringLiteral("Unbekannte Option: %1").arg(arg));
-            return false;
-        } else if (a->file.isEmpty()) {
-            a->file = arg;
-        } else {
-            CliError(QStringLiteral("Aufruf: dorlix-cli %1").arg(QString::fromUtf8(kUsage)));
+    QCommandLineParser parser;
+    const QCommandLineOption background(QStringLiteral("background"));
+    const QCommandLineOption cutLines(QStringLiteral("cutlines"));
+    const QCommandLineOption force(QStringLiteral("force"));
+    const QCommandLineOption calibration(QStringLiteral("calibration"));
+    const QCommandLineOption printer(QStringLiteral("printer"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption copies(QStringLiteral("copies"), QString(), QStringLiteral("N"));
+    const QCommandLineOption shiftX(QStringLiteral("shift-x"), QString(), QStringLiteral("MM"));
+    const QCommandLineOption shiftY(QStringLiteral("shift-y"), QString(), QStringLiteral("MM"));
+    parser.addOptions({background, cutLines, force, calibration, printer, copies, shiftX, shiftY});
+    QString unknown, missing;
+    if (!CliParse(parser, args, &unknown, &missing)) {
+        if (!unknown.isEmpty())
+            CliError(QStringLiteral("Unbekannte Option: %1").arg(unknown));
+        else
+            CliError(QStringLiteral("Zur Option %1 fehlt der Wert.").arg(missing));
+        return false;
+    }
+    a->options.Background = parser.isSet(background);
+    a->options.CutLines = parser.isSet(cutLines);
+    a->force = parser.isSet(force);
+    a->calibration = parser.isSet(calibration);
+    if (parser.isSet(printer)) {
+        a->printer = parser.values(printer).back();
+        if (a->printer.isEmpty()) {
+            CliError(QStringLiteral("Bitte geben Sie nach --printer den Namen eines Druckers an."));
             return false;
         }
     }
-    if (a->calibration == !a->file.isEmpty()) {
+    if (parser.isSet(copies)) {
+        const QString v = parser.values(copies).back();
+        bool ok = false;
+        const int n = v.trimmed().toInt(&ok);
+        if (!ok || n < kPrintMinCopies || n > kPrintMaxCopies) {
+            CliError(QStringLiteral("Ungültige Anzahl der Kopien: \"%1\" (erlaubt sind %2 bis %3).")
+                         .arg(v)
+                         .arg(kPrintMinCopies)
+                         .arg(kPrintMaxCopies));
+            return false;
+        }
+        a->options.Copies = n;
+    }
+    for (const QCommandLineOption *shift : {&shiftX, &shiftY}) {
+        if (!parser.isSet(*shift))
+            continue;
+        const QString v = parser.values(*shift).back();
+        double mm = 0;
+        if (!parseNumber(v, &mm) || mm < kPrintMinShift || mm > kPrintMaxShift) {
+            CliError(QStringLiteral("Ungültige Blattverschiebung: \"%1\" (erlaubt sind %2 bis %3 mm).")
+                         .arg(v)
+                         .arg(kPrintMinShift)
+                         .arg(kPrintMaxShift));
+            return false;
+        }
+        if (shift == &shiftX) {
+            a->options.ShiftX = mm;
+            a->shiftXGiven = true;
+        } else {
+            a->options.ShiftY = mm;
+            a->shiftYGiven = true;
+        }
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() == 1)
+        a->file = files[0];
+    if (files.size() > 1 || a->calibration == !a->file.isEmpty()) {
         CliError(QStringLiteral("Aufruf: dorlix-cli %1").arg(QString::fromUtf8(kUsage)));
         return false;
     }
@@ -163,14 +161,10 @@ int print(const QStringList &args)
         return kCliFailed;
     platform::Printer &printer = platform::Printer::Instance();
 
-    TComposeSettings settings;
+    const TComposeSettings settings = ReadProgramSettings().Compose();
     if (!a.calibration && ProgramFolderCheck()) {
-        const QString iniPath = platform::SettingsFilePath();
-        const platform::TIniFile ini(iniPath);
-        if (ini.FileExists())
-            settings.LineFactor = ini.ReadFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), 1.1);
         // The shift kept for this printer, as the print dialog offers it.
-        const TRememberedShift kept = ReadRememberedShift(iniPath, printer.PrinterName());
+        const TRememberedShift kept = ReadRememberedShift(SettingsPath(), printer.PrinterName());
         if (!a.shiftXGiven)
             a.options.ShiftX = kept.x;
         if (!a.shiftYGiven)

@@ -1,75 +1,64 @@
 // dorlix-cli render FILE OUT.png [--dpi N] [--no-background]: the page of a
-// label file as the window shows and prints it, drawn into a bitmap.
+// label file as the window shows and prints it (with the settings of the
+// program folder), drawn into a bitmap through the output path.
 #include "cli.h"
 
-#include "document/compose.h"
+#include "document/output.h"
+#include "document/settings.h"
 #include "model/rs.h"
-#include "platform/messages.h"
-#include "platform/printer.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QImage>
+#include <QCommandLineParser>
 
 namespace
 {
 
+const char *const kUsage = "render DATEI AUSGABE.png [--dpi N] [--no-background]";
+
 int render(const QStringList &args)
 {
-    QString in, out;
-    int dpi = 150;
-    bool background = true;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == QLatin1String("--dpi") && i + 1 < args.size()) {
-            bool ok = false;
-            dpi = args[++i].toInt(&ok);
-            if (!ok || dpi < 10 || dpi > 1200) {
-                CliError(
-                    QStringLiteral("Ungültige Auflösung: %1 (erlaubt sind 10 bis 1200 dpi)").arg(args[i]));
-                return kCliFailed;
-            }
-        } else if (a == QLatin1String("--no-background")) {
-            background = false;
-        } else if (in.isEmpty()) {
-            in = a;
-        } else if (out.isEmpty()) {
-            out = a;
-        } else {
-            in.clear();
-            break;
-        }
-    }
-    if (in.isEmpty() || out.isEmpty()) {
-        CliError(QStringLiteral("Aufruf: dorlix-cli render DATEI AUSGABE.png [--dpi N] [--no-background]"));
+    QCommandLineParser parser;
+    const QCommandLineOption dpiOption(QStringLiteral("dpi"), QString(), QStringLiteral("N"));
+    const QCommandLineOption noBackground(QStringLiteral("no-background"));
+    parser.addOptions({dpiOption, noBackground});
+    QString unknown, missing;
+    const bool parsed = CliParse(parser, args, &unknown, &missing);
+    if (!parsed || parser.positionalArguments().size() != 2) {
+        CliError(QStringLiteral("Aufruf: dorlix-cli %1").arg(QString::fromLatin1(kUsage)));
         return kCliFailed;
     }
+    int dpi = 150;
+    if (parser.isSet(dpiOption)) {
+        const QString given = parser.values(dpiOption).back();
+        bool ok = false;
+        dpi = given.toInt(&ok);
+        if (!ok || dpi < 10 || dpi > 1200) {
+            CliError(QStringLiteral("Ungültige Auflösung: %1 (erlaubt sind 10 bis 1200 dpi)").arg(given));
+            return kCliFailed;
+        }
+    }
+    const QString in = parser.positionalArguments()[0];
+    const QString out = parser.positionalArguments()[1];
 
     TRS sheet;
     if (!CliLoadSheet(sheet, in, nullptr))
         return kCliFailed;
 
-    // The page in the orientation the window chooses for the sheet.
-    platform::Printer &printer = platform::Printer::Instance();
-    printer.SetOrientation(canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight));
-    canvas::TDPage page;
-    page.RefreshPrinter();
-    page.SetSeite0Ausgabe(background);
-    ComposeSheet(sheet, page, TComposeSettings{});
-
-    QImage image;
-    page.RenderToBitmap(image, clWhite, double(dpi) / page.ScreenDpi());
-    image.setDotsPerMeterX(int(dpi / 0.0254 + 0.5));
-    image.setDotsPerMeterY(int(dpi / 0.0254 + 0.5));
-    if (!image.save(out, "PNG")) {
-        CliError(QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.")
-                     .arg(QDir::toNativeSeparators(out)));
+    // The page the window shows for the sheet: the printer's, turned to it.
+    platform::Printer::Instance().Refresh();
+    const platform::PrinterPage page = PrinterPageFor(sheet);
+    if (!page.message.isEmpty())
+        CliError(page.message);
+    TPrintOptions options;
+    options.Background = !parser.isSet(noBackground);
+    TSheetPages pages(sheet, ReadProgramSettings().Compose(), options, false);
+    QString error;
+    if (!WritePng(pages, page.setup, dpi, out, &error)) {
+        CliError(error);
         return kCliFailed;
     }
     return kCliOk;
 }
 
-const CliRegistration renderCommand("render", "render DATEI AUSGABE.png [--dpi N] [--no-background]", &render,
-                                    true);
+const CliRegistration renderCommand("render", kUsage, &render, true);
 
 } // namespace

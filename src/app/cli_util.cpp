@@ -2,6 +2,7 @@
 
 #include "model/rs.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 
@@ -42,5 +43,25 @@ bool CliLoadSheet(TRS &sheet, const QString &path, int *version)
             CliError(
                 QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(QDir::toNativeSeparators(path)));
     }
+    return false;
+}
+
+bool CliParse(QCommandLineParser &parser, const QStringList &args, QString *unknown, QString *missingValue)
+{
+    unknown->clear();
+    missingValue->clear();
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    if (parser.parse(QStringList{QStringLiteral("dorlix-cli")} + args))
+        return true;
+    const QStringList names = parser.unknownOptionNames();
+    if (!names.isEmpty()) {
+        // Given with one or two dashes; said as given.
+        const QString &name = names.front();
+        const QString twoDashes = QStringLiteral("--") + name;
+        *unknown = args.contains(twoDashes) ? twoDashes : QLatin1Char('-') + name;
+        return false;
+    }
+    // Otherwise a value is missing, which can only be after the last argument.
+    *missingValue = args.isEmpty() ? QString() : args.back();
     return false;
 }

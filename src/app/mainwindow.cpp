@@ -69,6 +69,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), document_(new TDocument(t
     CreatePopup_EL();
     move(0, 0);
     document_->SetCanvas(canvas_);
+    ReadPrinterPage(false); // the printer as the program finds it at start
     connect(document_, &TDocument::Changed, this, &TForm1::DocumentChanged);
     connect(document_, &TDocument::NameChanged, this, &TForm1::UpdateCaption);
     UpdateCaption();

@@ -4,6 +4,7 @@
 // view commands and the column and row commands of the tool bar.
 
 #include "document/document.h"
+#include "document/settings.h"
 #include "platform/shell.h"
 
 #include <QLabel>
@@ -66,6 +67,12 @@ class TForm1 : public QMainWindow
     // Opens a label file; askPrinter: read the printer's page again first
     // (not at start, where it was read a moment ago).
     void OpenDocument(const QString &path, bool askPrinter = true);
+    // The page of the sheet from the printer (asked again with askPrinter),
+    // in the sheet's orientation, which the printer's setup dialogs show too.
+    void ReadPrinterPage(bool askPrinter);
+    // The printer's own orientation (that of its setup dialogs) follows the
+    // sheet; the window is the one place that sets it.
+    void FollowSheetOrientation();
     // The question before the sheet is replaced; false when cancelled.
     bool SaveQuestion();
 
@@ -159,6 +166,8 @@ class TForm1 : public QMainWindow
                           const QString &glyph, int glyphSize, void (TForm1::*handler)());
     void ReadSettings();
     void WriteSettings();
+    // The settings as the window holds them now.
+    TSettings Settings() const;
     void FirstStart();
     void UpdateCaption();
     void UpdateCommandStates();

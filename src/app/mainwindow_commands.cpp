@@ -8,6 +8,7 @@
 #include "controls/MUVPixelLineal.h"
 #include "controls/MUVScrollBox.h"
 #include "dialogs/druck.h"
+#include "document/output.h"
 #include "model/folder_check.h"
 #include "model/undobj.h"
 #include "platform/codepage.h"
@@ -46,25 +47,30 @@ bool isFolder(const QString &path)
 
 void TForm1::ReadSettings()
 {
-    platform::TIniFile ini(document_->ProgramFolder + QStringLiteral("dorlix.ini"));
-    if (!ini.FileExists())
+    const TSettings s = ReadProgramSettings();
+    if (!s.FileExists)
         return;
-    document_->DataFolder = ini.ReadString(QStringLiteral("Pfad"), QStringLiteral("Daten"));
-    document_->LineFactor = ini.ReadFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), 1.1);
-    document_->PictureFolder =
-        ini.ReadString(QStringLiteral("Pfad"), QStringLiteral("Bilder"), document_->DataFolder);
-    ShowPageInfo = ini.ReadBool(QStringLiteral("Optionen"), QStringLiteral("SeitenInfo"), false);
+    document_->DataFolder = s.DataFolder;
+    document_->LineFactor = s.LineFactor;
+    document_->PictureFolder = s.PictureFolder;
+    ShowPageInfo = s.ShowPageInfo;
+}
+
+TSettings TForm1::Settings() const
+{
+    TSettings s;
+    s.DataFolder = document_->DataFolder;
+    s.PictureFolder = document_->PictureFolder;
+    s.LineFactor = document_->LineFactor;
+    s.ShowPageInfo = ShowPageInfo;
+    return s;
 }
 
 void TForm1::WriteSettings()
 {
     if (!ProgramFolderCheck())
         return;
-    platform::TIniFile ini(document_->ProgramFolder + QStringLiteral("dorlix.ini"));
-    ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Daten"), document_->DataFolder);
-    ini.WriteFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), document_->LineFactor);
-    ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Bilder"), document_->PictureFolder);
-    ini.WriteBool(QStringLiteral("Optionen"), QStringLiteral("SeitenInfo"), ShowPageInfo);
+    ::WriteSettings(SettingsPath(), Settings());
 }
 
 void TForm1::FirstStart()
@@ -79,11 +85,8 @@ void TForm1::FirstStart()
         document_->DataFolder = document_->ProgramFolder;
     } else {
         document_->DataFolder = chosen;
-        if (ProgramFolderCheck()) {
-            platform::TIniFile ini(document_->ProgramFolder + QStringLiteral("dorlix.ini"));
-            ini.WriteString(QStringLiteral("Pfad"), QStringLiteral("Daten"), document_->DataFolder);
-            ini.WriteFloat(QStringLiteral("ZeilenHoehe"), QStringLiteral("Wert"), document_->LineFactor);
-        }
+        if (ProgramFolderCheck())
+            WriteDataFolder(SettingsPath(), Settings());
     }
     if (platform::ShowSystem(
             QStringLiteral("   Möchten Sie eine Verknüpfung zu Dorlix     \r\n   auf dem Desktop anlegen?"),
@@ -97,7 +100,7 @@ void TForm1::FormShow()
     if (shown_)
         return;
     shown_ = true;
-    document_->LineFactor = 1.1;
+    document_->LineFactor = canvas::kDefaultLineFactor;
     document_->DataFolder.clear();
     document_->PictureFolder = platform::ProgramFolder();
     ShowPageInfo = false;
@@ -171,18 +174,28 @@ void TForm1::OpenDocument(const QString &path, bool askPrinter)
 {
     if (!document_->Open(path))
         return;
-    platform::Printer &printer = platform::Printer::Instance();
-    printer.SetOrientation(
-        canvas::OrientationFor(document_->Sheet().PageWidth, document_->Sheet().PageHeight));
-    if (askPrinter)
-        canvas_->RefreshPrinter();
-    else
-        canvas_->ReadPrinterMetrics();
+    ReadPrinterPage(askPrinter);
     FormResize();
     SetCanvasVisible(true);
     document_->Opened();
     previewCaption_->setText(PreviewHelpCaption());
     UpdateCommandStates();
+}
+
+void TForm1::FollowSheetOrientation()
+{
+    platform::Printer::Instance().SetOrientation(SheetOrientation(document_->Sheet()));
+}
+
+void TForm1::ReadPrinterPage(bool askPrinter)
+{
+    FollowSheetOrientation();
+    if (askPrinter)
+        platform::Printer::Instance().Refresh();
+    const platform::PrinterPage page = PrinterPageFor(document_->Sheet());
+    canvas_->SetPageSetup(page.setup);
+    if (!page.message.isEmpty())
+        platform::ShowPlain(page.message);
 }
 
 void TForm1::btn_saveClick()

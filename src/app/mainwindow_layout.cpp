@@ -6,6 +6,7 @@
 #include "controls/MUVButton.h"
 #include "controls/MUVScrollBox.h"
 #include "dialogs/rsneu.h"
+#include "document/output.h"
 #include "platform/messages.h"
 #include "platform/printer.h"
 
@@ -16,12 +17,6 @@ namespace
 const QString kCountQuestion =
     QStringLiteral("Sie haben die Anzahl der Spalten oder Reihen geändert !\r\nBei kleinerer Anzahl werden "
                    "evtl. vorhandene Elemente\r\nentfernt.\r\n\r\nMÖCHTEN SIE DIES WIRKLICH TUN ?");
-
-void orientationFromSheet(const TRS &sheet)
-{
-    platform::Printer::Instance().SetOrientation(sheet.PageWidth > sheet.PageHeight ? QPageLayout::Landscape
-                                                                                    : QPageLayout::Portrait);
-}
 
 } // namespace
 
@@ -62,12 +57,8 @@ void TForm1::btn_NeuClick()
                             r.MarginTop, r.MarginBottom, r.ColumnGap, r.FieldSpacing, r.BackgroundColor);
             sheet.ColumnLineColor = r.ColumnLineColor;
             sheet.RowLineColor = r.RowLineColor;
-            platform::Printer &printer = platform::Printer::Instance();
-            printer.SetOrientation(QPageLayout::Portrait);
-            if (sheet.PageWidth > sheet.PageHeight)
-                printer.SetOrientation(QPageLayout::Landscape);
             document_->LineFactor = r.LineFactor;
-            canvas_->RefreshPrinter();
+            ReadPrinterPage(true);
             FormResize();
             SetCanvasVisible(true);
             // The snapshot holds the new sheet; the one before it stays in the
@@ -90,7 +81,7 @@ void TForm1::btn_modClick()
         return;
     TMUVButton *button = Button(QStringLiteral("btn_mod"));
     button->setDown(true);
-    orientationFromSheet(sheet);
+    FollowSheetOrientation(); // the dialog's printer setup shows it
     TForm_RSNEU dialog(this);
     dialog.setWindowTitle(QStringLiteral("Rückenschild ändern..."));
     dialog.SetChangeMode();
@@ -119,7 +110,7 @@ void TForm1::btn_modClick()
 void TForm1::ChangeLayout(TForm_RSNEU &dialog)
 {
     TRS &sheet = document_->Sheet();
-    orientationFromSheet(sheet);
+    FollowSheetOrientation();
     TRSLayoutValues r = dialog.Values();
     // The page size of an existing sheet stays.
     r.PageWidth = sheet.PageWidth;
@@ -150,7 +141,7 @@ void TForm1::ChangeLayout(TForm_RSNEU &dialog)
     document_->LineFactor = r.LineFactor;
     if (regrid)
         sheet.SetGrid(r.Columns, r.Rows);
-    canvas_->RefreshPrinter();
+    ReadPrinterPage(true);
     document_->Commit(true);
 }
 

@@ -2,11 +2,6 @@
 
 #include "canvas/geometry.h"
 #include "canvas/text_metrics.h"
-#include "platform/messages.h"
-#include "platform/printer.h"
-
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -19,7 +14,9 @@ namespace
 constexpr double kMmPerInch = 25.4;
 } // namespace
 
-TDPage::TDPage()
+TDPage::TDPage() : TDPage(platform::DefaultPageSetup()) {}
+
+TDPage::TDPage(const platform::PageSetup &setup)
 {
     markFrame_.penStyle = psSolid;
     markFrame_.penColor = 0xFF6600;
@@ -28,9 +25,7 @@ TDPage::TDPage()
     markFrame_.inPenWidth = 0.5;
     markFrame_.penWidth = 0.5;
     BuildPageInfo();
-    // The printer as the program knows it: asked once when the first page
-    // is made, again only on RefreshPrinter.
-    ReadMetrics(false);
+    SetPageSetup(setup);
 }
 
 TDPage::~TDPage() = default;
@@ -44,91 +39,21 @@ void TDPage::Changed() const
 // ---------------------------------------------------------------------------
 // Printer page
 
-QPageLayout::Orientation OrientationFor(double widthMm, double heightMm)
+void TDPage::SetPageSetup(const platform::PageSetup &setup)
 {
-    return widthMm > heightMm ? QPageLayout::Landscape : QPageLayout::Portrait;
-}
-
-void TDPage::RefreshPrinter()
-{
-    // One query of the printer list; the metrics are read from it.
-    platform::Printer::Instance().Refresh();
-    ReadMetrics(false);
-}
-
-void TDPage::ReadPrinterMetrics()
-{
-    ReadMetrics(true);
-}
-
-void TDPage::ReadMetrics(bool /*refreshList*/)
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    screenDpi_ = screen ? std::max(1, RoundHalfEven(screen->logicalDotsPerInch())) : 96;
-
-    platform::Printer &printer = platform::Printer::Instance();
-    const platform::PrinterMetrics d = platform::DefaultPrinterMetrics(printer.Orientation());
-    auto applyMetrics = [this](const platform::PrinterMetrics &m) {
-        printerDpiX_ = m.dpiX;
-        printerDpiY_ = m.dpiY;
-        physWidthPx_ = m.physWidthPx;
-        physHeightPx_ = m.physHeightPx;
-        physOffsetXPx_ = m.physOffsetXPx;
-        physOffsetYPx_ = m.physOffsetYPx;
-        printableWidthPx_ = m.printableWidthPx;
-        printableHeightPx_ = m.printableHeightPx;
-        colorBits_ = m.colorBits;
-    };
-    applyMetrics(d);
-    pageWidthMm_ = 210.0;
-    pageHeightMm_ = 297.0;
-    paperList_.clear();
-
-    // The printer was just asked for (construction, RefreshPrinter): its
-    // answer holds the page, so nothing more goes to the print system here.
-    const bool noPrinter = !printer.HasPrinter();
-    if (!noPrinter) {
-        platform::PrinterMetrics m;
-        if (printer.Metrics(&m)) {
-            applyMetrics(m);
-            std::vector<platform::PaperInfo> papers;
-            if (printer.CurrentPaperList(&papers))
-                paperList_ = std::move(papers);
-            else
-                platform::ShowPlain(QStringLiteral("Bitte stellen Sie einen Standarddrucker ein!"));
-        } else {
-            // Keep the whole default page consistent rather than half-read values.
-            applyMetrics(d);
-            platform::ShowPlain(QStringLiteral(
-                "Kein Drucker vorhanden !!\r\nDarstellung DIN A4-Standardseite - Hochformat."));
-        }
-    }
-
-    ApplyMetricsToPage();
-    FillPageInfo(noPrinter, printer.PrinterName());
-}
-
-void TDPage::ApplyMetricsToPage()
-{
-    pageWidthMm_ = double(physWidthPx_) / printerDpiX_ * kMmPerInch;
-    pageHeightMm_ = double(physHeightPx_) / printerDpiY_ * kMmPerInch;
-    printOffsetXMm_ = double(physOffsetXPx_) / printerDpiX_ * kMmPerInch;
-    printOffsetYMm_ = double(physOffsetYPx_) / printerDpiY_ * kMmPerInch;
-    printableWidthMm_ = double(printableWidthPx_) / printerDpiX_ * kMmPerInch;
-    printableHeightMm_ = double(printableHeightPx_) / printerDpiY_ * kMmPerInch;
-}
-
-QString TDPage::PaperName() const
-{
-    QString name = QStringLiteral("?");
-    const int id = platform::Printer::Instance().CurrentPaperId();
-    // Id 0 stands for a paper without a Windows number; it names nothing.
-    if (paperList_.size() >= 2 && id > 0) {
-        for (const platform::PaperInfo &p : paperList_)
-            if (p.id == id)
-                name = p.name;
-    }
-    return name;
+    setup_ = setup;
+    // A page without pixels would divide by zero below.
+    platform::PrinterMetrics &m = setup_.metrics;
+    if (m.dpiX <= 0 || m.dpiY <= 0 || m.physWidthPx <= 0 || m.physHeightPx <= 0)
+        m = platform::DefaultPrinterMetrics(setup_.orientation);
+    setup_.screenDpi = std::max(1, setup_.screenDpi);
+    pageWidthMm_ = setup_.WidthMm();
+    pageHeightMm_ = setup_.HeightMm();
+    printOffsetXMm_ = setup_.OffsetXMm();
+    printOffsetYMm_ = setup_.OffsetYMm();
+    printableWidthMm_ = setup_.PrintableWidthMm();
+    printableHeightMm_ = setup_.PrintableHeightMm();
+    FillPageInfo();
 }
 
 // ---------------------------------------------------------------------------
@@ -164,7 +89,7 @@ TPageMapping TDPage::Mapping(double zoom) const
 {
     TPageMapping m;
     m.zoom = zoom;
-    m.pixelPerMmX = m.pixelPerMmY = screenDpi_ / kMmPerInch;
+    m.pixelPerMmX = m.pixelPerMmY = setup_.screenDpi / kMmPerInch;
     m.maszstab = maszstab_;
     m.offsetX = offsetX_;
     m.offsetY = offsetY_;
@@ -180,8 +105,8 @@ TPageMapping TDPage::Mapping(double zoom) const
 TPageMapping TDPage::PrinterMapping() const
 {
     TPageMapping m = Mapping(1.0);
-    m.pixelPerMmX = printerDpiX_ / kMmPerInch;
-    m.pixelPerMmY = printerDpiY_ / kMmPerInch;
+    m.pixelPerMmX = setup_.metrics.dpiX / kMmPerInch;
+    m.pixelPerMmY = setup_.metrics.dpiY / kMmPerInch;
     m.originXMm = printOffsetXMm_;
     m.originYMm = printOffsetYMm_;
     return m;
@@ -240,10 +165,11 @@ void TDPage::SetLineFactor(double factor)
 // ---------------------------------------------------------------------------
 // Pages
 
-bool TDPage::SelectPage(int page)
+bool TDPage::SelectPage(int page, QString *error)
 {
     if (page < 0 || page > PageCount()) {
-        platform::ShowPlain(QStringLiteral("Seite nicht vorhanden !"));
+        if (error)
+            *error = QStringLiteral("Seite nicht vorhanden !");
         return false;
     }
     currentPage_ = page;

@@ -1,6 +1,7 @@
 #pragma once
 // TDPage: one printer page as lists of drawing elements in millimetres, apart
-// from any widget. It reads the printer's page, places what the adders get
+// from any widget. It is made from a page setup (platform/page_setup.h) that
+// its caller brings and never asks the printer itself; it places what the adders get
 // (scale, shift, mirroring, grid snap), measures texts, answers hit tests and
 // draws itself onto any QPainter through one const function; the target
 // (screen at a zoom, bitmap, printer) is described by a TDrawTarget, so no
@@ -12,6 +13,7 @@
 #include "canvas/elements.h"
 #include "canvas/page_mapping.h"
 #include "canvas/tcolor.h"
+#include "platform/page_setup.h"
 
 #include <QPageLayout>
 #include <QRect>
@@ -26,20 +28,16 @@ class QImage;
 class QPainter;
 class TPicture;
 
-namespace platform
-{
-struct PaperInfo;
-}
-
 namespace canvas
 {
 
+// Line spacing of multi-line texts as a factor of the text height, where no
+// setting says otherwise.
+inline constexpr double kDefaultLineFactor = 1.1;
+
 enum class TJPEGScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
 
-// The orientation a page of width × height mm is printed in: landscape when
-// it is wider than high, else portrait. The one rule for the window, the
-// print job and the command-line tool.
-QPageLayout::Orientation OrientationFor(double widthMm, double heightMm);
+using platform::OrientationFor;
 
 // What a drawing goes to and what of the page it shows.
 struct TDrawTarget {
@@ -58,35 +56,38 @@ struct TDrawTarget {
 class TDPage
 {
   public:
+    // The default page without a printer (platform::DefaultPageSetup()).
     TDPage();
+    explicit TDPage(const platform::PageSetup &setup);
     ~TDPage();
     TDPage(const TDPage &) = delete;
     TDPage &operator=(const TDPage &) = delete;
 
     // --- Printer page ---------------------------------------------------
-    // Refreshes the printer list once and reads the metrics.
-    void RefreshPrinter();
-    // Reads the metrics again (refreshing a non-empty printer list first).
-    void ReadPrinterMetrics();
-    QString PaperName() const;
+    // The paper the page lies on from now on; the elements keep their places.
+    void SetPageSetup(const platform::PageSetup &setup);
+    const platform::PageSetup &PageSetup() const { return setup_; }
+    // Name of the paper the printer is set to, or "?".
+    QString PaperName() const { return setup_.PaperName(); }
+    QPageLayout::Orientation Orientation() const { return setup_.orientation; }
 
-    int ScreenDpi() const { return screenDpi_; }
-    int PrinterDpiX() const { return printerDpiX_; }
-    int PrinterDpiY() const { return printerDpiY_; }
-    int PhysWidthPx() const { return physWidthPx_; }
-    int PhysHeightPx() const { return physHeightPx_; }
-    int PhysOffsetXPx() const { return physOffsetXPx_; }
-    int PhysOffsetYPx() const { return physOffsetYPx_; }
-    int PrintableWidthPx() const { return printableWidthPx_; }
-    int PrintableHeightPx() const { return printableHeightPx_; }
-    int ColorBits() const { return colorBits_; }
+    int ScreenDpi() const { return setup_.screenDpi; }
+    int PrinterDpiX() const { return setup_.metrics.dpiX; }
+    int PrinterDpiY() const { return setup_.metrics.dpiY; }
+    int PhysWidthPx() const { return setup_.metrics.physWidthPx; }
+    int PhysHeightPx() const { return setup_.metrics.physHeightPx; }
+    int PhysOffsetXPx() const { return setup_.metrics.physOffsetXPx; }
+    int PhysOffsetYPx() const { return setup_.metrics.physOffsetYPx; }
+    int PrintableWidthPx() const { return setup_.metrics.printableWidthPx; }
+    int PrintableHeightPx() const { return setup_.metrics.printableHeightPx; }
+    int ColorBits() const { return setup_.metrics.colorBits; }
     double PageWidthMm() const { return pageWidthMm_; }
     double PageHeightMm() const { return pageHeightMm_; }
     double PrintOffsetXMm() const { return printOffsetXMm_; }
     double PrintOffsetYMm() const { return printOffsetYMm_; }
     double PrintableWidthMm() const { return printableWidthMm_; }
     double PrintableHeightMm() const { return printableHeightMm_; }
-    const std::vector<platform::PaperInfo> &PaperList() const { return paperList_; }
+    const std::vector<platform::PaperInfo> &PaperList() const { return setup_.papers; }
 
     // --- Placement and grid snap -----------------------------------------
     double Maszstab() const { return maszstab_; }
@@ -134,8 +135,8 @@ class TDPage
     // --- Pages and elements ----------------------------------------------
     int PageCount() const { return 1; }
     int CurrentPage() const { return currentPage_; }
-    // False (with a message) for a page that does not exist.
-    bool SelectPage(int page);
+    // False for a page that does not exist, with the German reason in error.
+    bool SelectPage(int page, QString *error = nullptr);
     void ClearPage();
     int ElementCount() const { return int(pages_[size_t(currentPage_)].size()); }
 
@@ -199,10 +200,6 @@ class TDPage
                   const TDrawTarget &t) const;
     void DrawMarkRect(QPainter &p, const TDrawTarget &t) const;
 
-    // Prints page (1 ... PageCount) as one printer document with the title
-    // (printer resolution, origin at the printable area, photos at full
-    // size). False when nothing was printed.
-    bool PrintPage(int page, const QString &title, bool smoothPictures = false);
     // Page 0 (if shown) and the current page into a 24-bit bitmap of the
     // page's size at the zoom (clamped to 0.1 ... 10), on the background.
     void RenderToBitmap(QImage &bitmap, TColor background, double zoom) const;
@@ -210,10 +207,8 @@ class TDPage
     void RenderToBitmap(QImage &bitmap, TColor background, TDrawTarget target) const;
 
   private:
-    void ReadMetrics(bool refreshList);
-    void ApplyMetricsToPage();
     void BuildPageInfo();
-    void FillPageInfo(bool printerListEmpty, const QString &printerName);
+    void FillPageInfo();
     void PlaceText(TDTText &t) const;
     void MeasureText(TDTText &t) const;
     void PlaceLine(TDTLine &l) const;
@@ -233,16 +228,10 @@ class TDPage
     void DrawPicture(QPainter &p, const TDTPicture &pic, const TDrawTarget &t) const;
 
     // Printer page.
-    int screenDpi_ = 96;
-    int printerDpiX_ = 300, printerDpiY_ = 300;
-    int physWidthPx_ = 2480, physHeightPx_ = 3508;
-    int physOffsetXPx_ = 60, physOffsetYPx_ = 60;
-    int printableWidthPx_ = 2360, printableHeightPx_ = 3270;
-    int colorBits_ = 8;
+    platform::PageSetup setup_;
     double pageWidthMm_ = 210.0, pageHeightMm_ = 297.0;
     double printOffsetXMm_ = 0, printOffsetYMm_ = 0;
     double printableWidthMm_ = 0, printableHeightMm_ = 0;
-    std::vector<platform::PaperInfo> paperList_;
 
     double maszstab_ = 1.0;
     double offsetX_ = 0, offsetY_ = 0;
@@ -266,7 +255,7 @@ class TDPage
     double penWidth_ = 0.1;
     int fillStyle_ = 0;
     TColor fillColor_ = clSilver;
-    double lineFactor_ = 1.1;
+    double lineFactor_ = kDefaultLineFactor;
 
     std::array<std::vector<std::unique_ptr<TDElement>>, 2> pages_;
     int currentPage_ = 1;

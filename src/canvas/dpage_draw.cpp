@@ -7,7 +7,6 @@
 
 #include "canvas/geometry.h"
 #include "canvas/text_metrics.h"
-#include "platform/printer.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -15,7 +14,6 @@
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPrinter>
 
 #include <algorithm>
 
@@ -125,7 +123,7 @@ void TDPage::DrawText(QPainter &p, const TDTText &t, const TDrawTarget &target) 
         return; // smaller than a pixel at this scale
 
     QPaintDevice *device = p.device();
-    const int dpi = device ? device->logicalDpiY() : screenDpi_;
+    const int dpi = device ? device->logicalDpiY() : setup_.screenDpi;
     // Raster targets (screen, bitmaps) keep the laid-out lines between
     // paints; printers get plain text runs.
     const bool raster = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
@@ -263,28 +261,6 @@ void TDPage::DrawCircle(QPainter &p, const TDTCircle &c, const TDrawTarget &t) c
 
 // ---------------------------------------------------------------------------
 // Output
-
-bool TDPage::PrintPage(int page, const QString &title, bool smoothPictures)
-{
-    if (page < 1 || page > PageCount())
-        return false;
-    currentPage_ = page;
-
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ScopeExit restore{[] { QGuiApplication::restoreOverrideCursor(); }};
-
-    platform::Printer &printer = platform::Printer::Instance();
-    printer.SetOrientation(OrientationFor(pageWidthMm_, pageHeightMm_));
-    QPrinter &device = printer.BeginDocument(title);
-    QPainter p;
-    if (!p.begin(&device))
-        return false;
-    p.translate(printer.PrintableOriginPx());
-    TDrawTarget target = PrinterTarget();
-    target.smoothPictures = smoothPictures;
-    Draw(p, target);
-    return p.end();
-}
 
 void TDPage::RenderToBitmap(QImage &bitmap, TColor background, double zoom) const
 {

@@ -143,7 +143,7 @@ void TDPage::BuildPageInfo()
     }
 }
 
-void TDPage::FillPageInfo(bool printerListEmpty, const QString &printerName)
+void TDPage::FillPageInfo()
 {
     const double W = pageWidthMm_, H = pageHeightMm_;
     const double ox = printOffsetXMm_, oy = printOffsetYMm_;
@@ -167,17 +167,21 @@ void TDPage::FillPageInfo(bool printerListEmpty, const QString &printerName)
     text(5, W / 2 - 1, oy, 8, 90, Mm1(oy));
     text(6, 25, 25, 0, 0, QStringLiteral("Druckername"));
     text(7, 60, 25, 0, 0,
-         printerListEmpty ? QStringLiteral("kein Drucker!") : QStringLiteral(": %1").arg(printerName));
+         setup_.hasPrinter ? QStringLiteral(": %1").arg(setup_.printerName)
+                           : QStringLiteral("kein Drucker!"));
     text(8, 25, 30, 0, 0, QStringLiteral("Auflösung / Farben"));
     text(9, 60, 30, 0, 0,
          QStringLiteral(": %1 dpi(x) / %2 dpi(y) - %3 Bit")
-             .arg(printerDpiX_)
-             .arg(printerDpiY_)
-             .arg(colorBits_));
+             .arg(setup_.metrics.dpiX)
+             .arg(setup_.metrics.dpiY)
+             .arg(setup_.metrics.colorBits));
     text(10, 25, 35, 0, 0, QStringLiteral("Blattgöße (b/h)"));
     text(11, 60, 35, 0, 0,
          QStringLiteral(": %1 mm / %2 mm").arg(loc.toString(W, 'f', 1), loc.toString(H, 'f', 1)));
-    text(12, 60, 40, 0, 0, QStringLiteral("  (%1 pixel / %2 pixel)").arg(physWidthPx_).arg(physHeightPx_));
+    text(12, 60, 40, 0, 0,
+         QStringLiteral("  (%1 pixel / %2 pixel)")
+             .arg(setup_.metrics.physWidthPx)
+             .arg(setup_.metrics.physHeightPx));
 
     auto line = [this](int i, double x1, double y1, double x2, double y2) {
         auto &l = static_cast<TDTLine &>(*pageInfo_[size_t(i)]);

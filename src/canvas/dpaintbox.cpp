@@ -57,16 +57,9 @@ TDrawTarget TDPaintbox::ScreenTarget() const
 // ---------------------------------------------------------------------------
 // Printer page
 
-void TDPaintbox::RefreshPrinter()
+void TDPaintbox::SetPageSetup(const platform::PageSetup &setup)
 {
-    page_->RefreshPrinter();
-    ResizeToPage();
-    update();
-}
-
-void TDPaintbox::ReadPrinterMetrics()
-{
-    page_->ReadPrinterMetrics();
+    page_->SetPageSetup(setup);
     ResizeToPage();
     update();
 }
@@ -221,10 +214,13 @@ void TDPaintbox::ShowPageInfos(bool on)
 // ---------------------------------------------------------------------------
 // Pages
 
-void TDPaintbox::SelectPage(int page, bool redraw)
+bool TDPaintbox::SelectPage(int page, bool redraw, QString *error)
 {
-    if (page_->SelectPage(page) && redraw)
+    if (!page_->SelectPage(page, error))
+        return false;
+    if (redraw)
         Redraw();
+    return true;
 }
 
 void TDPaintbox::Redraw()
@@ -347,13 +343,6 @@ void TDPaintbox::DrawMarkingFrame(QPainter &p, const QRect &r)
     for (const QPoint &h : handles)
         p.fillRect(QRect(h.x() - 4, h.y() - 4, 9, 9), Qt::black);
     p.restore();
-}
-
-bool TDPaintbox::PrintPage(int page, const QString &title)
-{
-    const bool printed = page_->PrintPage(page, title, grafikenWeich_);
-    Redraw();
-    return printed;
 }
 
 void TDPaintbox::RenderToBitmap(QImage &bitmap, TColor background, double zoom) const

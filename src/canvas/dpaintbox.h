@@ -1,8 +1,8 @@
 #pragma once
 // TDPaintbox: the widget that views a page (TDPage) at its true size and a
 // zoom. Callers add texts, lines, rectangles and pictures in millimetres on
-// the paper; the page draws them on the screen, into a bitmap or on the
-// printer through its one const drawing function. The adders and page
+// the paper; the page draws them on the screen and into a bitmap through its
+// one const drawing function (printing and PDF files: document/output.h). The adders and page
 // settings below forward to the viewed page.
 //
 // A paintbox owns a page of its own; SetPage lets it view another one (the
@@ -24,9 +24,6 @@ class TPicture;
 namespace canvas
 {
 
-// The view draws on the screen only; printing goes through the page.
-enum class TOutputMode : unsigned char { Screen = 0, Printer = 1 };
-
 class TDPaintbox : public QWidget
 {
     Q_OBJECT
@@ -47,8 +44,8 @@ class TDPaintbox : public QWidget
     TDrawTarget ScreenTarget() const;
 
     // --- Printer page ---------------------------------------------------
-    void RefreshPrinter();
-    void ReadPrinterMetrics();
+    // The paper of the viewed page; the view follows its size.
+    void SetPageSetup(const platform::PageSetup &setup);
     // Name of the paper the current printer is set to, or "?".
     QString PaperName() const;
 
@@ -70,7 +67,6 @@ class TDPaintbox : public QWidget
     double PrintableHeightMm() const { return page_->PrintableHeightMm(); }
     double PixelPerMmX() const { return Mapping().pixelPerMmX; }
     double PixelPerMmY() const { return Mapping().pixelPerMmY; }
-    TOutputMode OutputMode() const { return TOutputMode::Screen; }
     const std::vector<platform::PaperInfo> &PaperList() const { return page_->PaperList(); }
 
     // --- Zoom, placement, grid -------------------------------------------
@@ -139,7 +135,8 @@ class TDPaintbox : public QWidget
     // --- Pages and elements ----------------------------------------------
     int PageCount() const { return page_->PageCount(); }
     int CurrentPage() const { return page_->CurrentPage(); }
-    void SelectPage(int page, bool redraw);
+    // False for a page that does not exist, with the German reason in error.
+    bool SelectPage(int page, bool redraw, QString *error = nullptr);
     void ClearPage() { page_->ClearPage(); }
     int ElementCount() const { return page_->ElementCount(); }
 
@@ -175,9 +172,6 @@ class TDPaintbox : public QWidget
     QRectF MarkedAreaMm() const { return markedAreaMm_; }
 
     // --- Output ----------------------------------------------------------
-    // Prints page (1 ... PageCount) as one printer document with the title.
-    // False when nothing was printed. The view's zoom stays as it is.
-    bool PrintPage(int page, const QString &title);
     // Draws page 0 and the current page into a 24-bit bitmap at the zoom,
     // with this view's picture options.
     void RenderToBitmap(QImage &bitmap, TColor background, double zoom) const;

@@ -234,10 +234,12 @@ void TForm_druck::RefreshPrinterInfo()
 {
     platform::Printer &printer = platform::Printer::Instance();
     printer.Refresh();
-    // The preview's page as the printer gives it now, turned to the sheet.
-    const TRS &sheet = document_.Sheet();
-    printer.SetOrientation(canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight));
-    page_->ReadPrinterMetrics();
+    // The preview's page as the printer gives it now, turned to the sheet;
+    // the printer's own orientation stays as the window set it.
+    const platform::PrinterPage page = PrinterPageFor(document_.Sheet());
+    page_->SetPageSetup(page.setup);
+    if (!page.message.isEmpty())
+        platform::ShowPlain(page.message);
     lbl_aktdrucker->SetCaption(printer.HasPrinter() ? printer.PrinterName() : QStringLiteral("kein Drucker"));
     if (cb_merk->isChecked() && ProgramFolderCheck()) {
         // Without a printer there is no name to keep a shift under.
@@ -265,8 +267,12 @@ TPrintOptions TForm_druck::Options() const
 void TForm_druck::RefreshPreview()
 {
     // The preview shows the page as printed, but without the shift: the
-    // shift only moves the print on the paper.
-    ComposePrintPage(document_.Sheet(), *page_, document_.ComposeSettings(), Options(), false);
+    // shift only moves the print on the paper. A sheet turned since the
+    // printer was read gets its page turned too.
+    if (page_->Orientation() != SheetOrientation(document_.Sheet()))
+        page_->SetPageSetup(PrinterPageFor(document_.Sheet()).setup);
+    TSheetPages pages(document_.Sheet(), document_.ComposeSettings(), Options(), false);
+    pages.Next(*page_);
     QImage page;
     page_->RenderToBitmap(page, clWhite, kPreviewZoom);
     preview_ = page.scaled(std::max(1, page.width() / 4), std::max(1, page.height() / 4),
@@ -293,10 +299,11 @@ void TForm_druck::lbl_aktdruckerClick()
     if (setup.exec() != QDialog::Accepted)
         return;
     printer.SyncFromDevice();
-    if (TDPaintbox *canvas = document_.Canvas())
-        canvas->RefreshPrinter();
-    emit PrinterChanged();
     RefreshPrinterInfo();
+    // The window's page is the new printer's too.
+    if (TDPaintbox *canvas = document_.Canvas())
+        canvas->SetPageSetup(page_->PageSetup());
+    emit PrinterChanged();
 }
 
 void TForm_druck::MUVCheckBox1Change()
@@ -388,11 +395,7 @@ void TForm_druck::btn_testseiteClick()
             return;
     }
     QString error;
-    const bool printed = PrintCalibrationPage(1, &error);
-    // The calibration page is upright; the sheet keeps its own orientation.
-    const TRS &sheet = document_.Sheet();
-    printer.SetOrientation(canvas::OrientationFor(sheet.PageWidth, sheet.PageHeight));
-    if (!printed) {
+    if (!PrintCalibrationPage(1, &error)) {
         platform::ShowError(error);
         return;
     }

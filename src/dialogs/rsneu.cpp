@@ -43,6 +43,18 @@ bool pickColour(QWidget *dialog, TColor &colour)
     return PickColour(dialog, colour, TColorDialogPlace::BeyondCallerCorner);
 }
 
+// The preview's page as the printer gives it now, in the orientation the
+// dialog set on the printer.
+void readPrinterPage(TDPaintbox &canvas)
+{
+    platform::Printer &printer = platform::Printer::Instance();
+    printer.Refresh();
+    const platform::PrinterPage page = platform::ReadPrinterPage(printer.Orientation());
+    canvas.SetPageSetup(page.setup);
+    if (!page.message.isEmpty())
+        platform::ShowPlain(page.message);
+}
+
 bool printerSetupWithQt(QWidget *dialog)
 {
     QPrintDialog setup(&platform::Printer::Instance().Device(), dialog);
@@ -400,7 +412,7 @@ void TForm_RSNEU::ReadPrinterBasis()
     QString name = printer.PrinterName();
     lbl_aktdrucker->setText(name.isEmpty() ? QStringLiteral("kein Drucker") : name);
     if (!ChangeMode()) {
-        DPaintbox1->RefreshPrinter();
+        readPrinterPage(*DPaintbox1);
         Spin_sbreite->SetValueReal(DPaintbox1->PageWidthMm());
         spin_shoehe->SetValueReal(DPaintbox1->PageHeightMm());
     } else {
@@ -408,7 +420,7 @@ void TForm_RSNEU::ReadPrinterBasis()
                                    ? QPageLayout::Portrait
                                    : QPageLayout::Landscape);
         // The paper name and size follow the orientation.
-        DPaintbox1->RefreshPrinter();
+        readPrinterPage(*DPaintbox1);
     }
     Aktual(this);
 }

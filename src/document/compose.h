@@ -14,7 +14,7 @@ class TRSObject;
 
 // What the composition needs besides the sheet and the canvas.
 struct TComposeSettings {
-    double LineFactor = 1.1; // line spacing of multi-line texts
+    double LineFactor = canvas::kDefaultLineFactor; // line spacing of multi-line texts
 };
 
 // Which text element of the content page (page 1) shows which field's text.

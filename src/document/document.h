@@ -21,8 +21,8 @@
 //   - the text element a field got on the page: FieldElement(c, r),
 //     FieldElementInfo(c, r, info) (measured block size, e.g. for text width
 //     fitting)
-//   - the page itself for previews and printing: Page().RenderToBitmap(...),
-//     Page().PrintPage(...), Page().Draw(painter, target)
+//   - the page itself for previews: Page().RenderToBitmap(...),
+//     Page().Draw(painter, target); printing and files: document/output.h
 //   - Changed(bool undoable) fires after every Commit, NameChanged after the
 //     file name changed.
 
@@ -65,7 +65,7 @@ class TDocument : public QObject
     QString ProgramFolder; // with a trailing "/"
     QString DataFolder;    // with a trailing "/" once set
     QString PictureFolder; // without a trailing "/"
-    double LineFactor = 1.1;
+    double LineFactor = canvas::kDefaultLineFactor;
     TRSObject FormatTemplate; // what format paste applies
 
     TComposeSettings ComposeSettings() const { return TComposeSettings{LineFactor}; }

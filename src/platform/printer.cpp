@@ -67,27 +67,6 @@ bool SameSize(const CupsPaper &a, const CupsPaper &b)
 
 } // namespace
 
-PrinterMetrics DefaultPrinterMetrics(QPageLayout::Orientation orientation)
-{
-    PrinterMetrics m;
-    m.dpiX = 300;
-    m.dpiY = 300;
-    m.physWidthPx = 2480;
-    m.physHeightPx = 3508;
-    m.physOffsetXPx = 60;
-    m.physOffsetYPx = 60;
-    m.printableWidthPx = 2360;
-    m.printableHeightPx = 3270;
-    m.colorBits = 8;
-    // A wide sheet without a printer still gets its whole page.
-    if (orientation == QPageLayout::Landscape) {
-        std::swap(m.physWidthPx, m.physHeightPx);
-        std::swap(m.physOffsetXPx, m.physOffsetYPx);
-        std::swap(m.printableWidthPx, m.printableHeightPx);
-    }
-    return m;
-}
-
 bool PaperInfoFromPwg(const QString &pwgName, PaperInfo *out)
 {
     int w = 0, h = 0;
@@ -221,7 +200,7 @@ CupsPaper Printer::CurrentPaper() const
     return chosenPaper_ ? *chosenPaper_ : info_.paper;
 }
 
-bool Printer::Metrics(PrinterMetrics *out) const
+bool Printer::Metrics(PrinterMetrics *out, QPageLayout::Orientation orientation) const
 {
     Ensure();
     if (name_.isEmpty())
@@ -235,7 +214,7 @@ bool Printer::Metrics(PrinterMetrics *out) const
     // A landscape page is the paper turned a quarter to the left (as print
     // systems turn it): its left edge lies on the paper's bottom edge, its top
     // edge on the paper's left edge.
-    const bool landscape = orientation_ == QPageLayout::Landscape;
+    const bool landscape = orientation == QPageLayout::Landscape;
     const int w = ToPixels(landscape ? paper.height : paper.width, m.dpiX);
     const int h = ToPixels(landscape ? paper.width : paper.height, m.dpiY);
     const int left = ToPixels(landscape ? paper.bottom : paper.left, m.dpiX);
@@ -318,7 +297,7 @@ PrinterStatus Printer::Status()
     return info.status;
 }
 
-void Printer::PrepareDevice(bool wholePaper)
+void Printer::PrepareDevice(bool wholePaper, QPageLayout::Orientation orientation)
 {
     Ensure();
     if (!device_)
@@ -332,16 +311,16 @@ void Printer::PrepareDevice(bool wholePaper)
     if (!devicePaper_.IsValid())
         return;
     PrinterMetrics m;
-    if (!Metrics(&m))
+    if (!Metrics(&m, orientation))
         return;
     device_->setResolution(m.dpiX);
-    QPageLayout layout(PageSizeOf(devicePaper_), orientation_, QMarginsF(), QPageLayout::Millimeter);
+    QPageLayout layout(PageSizeOf(devicePaper_), orientation, QMarginsF(), QPageLayout::Millimeter);
     // A queue that writes PDF files lets Ghostscript turn every page so that
     // most of its text reads from left to right, which stands spine labels on
     // their side. Outlines are no text to it, and a wide page on a wide sheet
     // (instead of turned onto an upright one) is shown the way it was drawn.
     device_->setFontEmbeddingEnabled(!(wholePaper && info_.writesFiles));
-    if (wholePaper && info_.writesFiles && orientation_ == QPageLayout::Landscape) {
+    if (wholePaper && info_.writesFiles && orientation == QPageLayout::Landscape) {
         const QSizeF wide(devicePaper_.height / 100.0, devicePaper_.width / 100.0);
         layout = QPageLayout(QPageSize(wide, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
                              QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter);
@@ -361,7 +340,7 @@ void Printer::PrepareDevice(bool wholePaper)
 
 QPrinter &Printer::Device()
 {
-    PrepareDevice(false);
+    PrepareDevice(false, orientation_);
     return *device_;
 }
 
@@ -382,14 +361,14 @@ void Printer::SyncFromDevice()
         chosenPaper_ = shown;
 }
 
-QPrinter &Printer::BeginDocument(const QString &title)
+QPrinter &Printer::BeginDocument(const QString &title, QPageLayout::Orientation orientation)
 {
     PrinterMetrics m;
-    if (!Metrics(&m))
-        m = DefaultPrinterMetrics(orientation_);
+    if (!Metrics(&m, orientation))
+        m = DefaultPrinterMetrics(orientation);
     origin_ = QPoint(m.physOffsetXPx, m.physOffsetYPx);
     if (pdfOutput_.isEmpty()) {
-        PrepareDevice(true);
+        PrepareDevice(true, orientation);
         device_->setDocName(title);
         return *device_;
     }
@@ -420,6 +399,32 @@ void Printer::SetPdfOutput(const QString &path)
 void Printer::SetSystemPrintersEnabled(bool enabled)
 {
     systemEnabled_ = enabled;
+}
+
+PrinterPage ReadPrinterPage(QPageLayout::Orientation orientation)
+{
+    PrinterPage page;
+    PageSetup &s = page.setup;
+    s = DefaultPageSetup(orientation);
+    const Printer &printer = Printer::Instance();
+    // The printer as it answered last (at start or the last Refresh): nothing
+    // more goes to the print system here.
+    if (!printer.HasPrinter())
+        return page;
+    s.hasPrinter = true;
+    s.printerName = printer.PrinterName();
+    PrinterMetrics m;
+    if (!printer.Metrics(&m, orientation)) {
+        // The whole default page rather than half-read values.
+        page.message =
+            QStringLiteral("Kein Drucker vorhanden !!\r\nDarstellung DIN A4-Standardseite - Hochformat.");
+        return page;
+    }
+    s.metrics = m;
+    if (!printer.CurrentPaperList(&s.papers))
+        page.message = QStringLiteral("Bitte stellen Sie einen Standarddrucker ein!");
+    s.paperId = printer.CurrentPaperId();
+    return page;
 }
 
 } // namespace platform

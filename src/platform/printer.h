@@ -11,6 +11,7 @@
 // chosen. The queue list, the paper lists of other printers and the Qt print
 // device are set up only when something asks for them.
 
+#include "platform/page_setup.h"
 #include "platform/printer_cups.h"
 #include "platform/printer_status.h"
 
@@ -27,23 +28,6 @@ class QPrinter;
 
 namespace platform
 {
-
-// Page metrics of the current printer in its own device pixels.
-struct PrinterMetrics {
-    int dpiX = 0, dpiY = 0;
-    int physWidthPx = 0, physHeightPx = 0;    // whole sheet
-    int physOffsetXPx = 0, physOffsetYPx = 0; // unprintable left / top margin
-    int printableWidthPx = 0, printableHeightPx = 0;
-    int colorBits = 8; // 1 for a monochrome printer
-};
-
-// One paper of a printer's paper list.
-struct PaperInfo {
-    QString name;      // at most 63 characters
-    int id = 0;        // Windows paper id (DMPAPER_*), 0 for custom sizes
-    int width01mm = 0; // portrait size in tenths of a millimetre
-    int height01mm = 0;
-};
 
 class Printer
 {
@@ -85,7 +69,9 @@ class Printer
 
     // Metrics of the current printer in the current orientation; false when
     // there is no printer or it reports no paper.
-    bool Metrics(PrinterMetrics *out) const;
+    bool Metrics(PrinterMetrics *out) const { return Metrics(out, orientation_); }
+    // The same in the given orientation.
+    bool Metrics(PrinterMetrics *out, QPageLayout::Orientation orientation) const;
     // Paper list of printer index i (i < 0 means 0); false when the printer
     // cannot be queried.
     bool PaperList(int index, std::vector<PaperInfo> *out);
@@ -117,7 +103,10 @@ class Printer
     // device prints the whole paper; the painter's origin must be moved to
     // PrintableOriginPx(). While a PDF output file is set (see below),
     // documents are written there instead.
-    QPrinter &BeginDocument(const QString &title);
+    QPrinter &BeginDocument(const QString &title) { return BeginDocument(title, orientation_); }
+    // The same for a page in the given orientation; the printer's own
+    // orientation (that of its setup dialog) stays.
+    QPrinter &BeginDocument(const QString &title, QPageLayout::Orientation orientation);
     // Where the printable area begins on the device of the document, in its
     // pixels.
     QPoint PrintableOriginPx() const { return origin_; }
@@ -143,7 +132,7 @@ class Printer
     }
     bool Adopt(const CupsQueueInfo &info);
     CupsPaper CurrentPaper() const;
-    void PrepareDevice(bool wholePaper);
+    void PrepareDevice(bool wholePaper, QPageLayout::Orientation orientation);
 
     bool refreshed_ = false;
     CupsQueueInfo info_; // what the current printer said last
@@ -161,9 +150,14 @@ class Printer
     QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
 };
 
-// The default page used without a printer: DIN A4 at 300 dpi with 60 pixels
-// unprintable margin at the left and top; portrait unless asked otherwise.
-PrinterMetrics DefaultPrinterMetrics(QPageLayout::Orientation orientation = QPageLayout::Portrait);
+// The current printer's page in the given orientation, for the page that
+// shows or prints a sheet, with what the user should be told about it
+// (empty when all is well). Without a printer: the default page, no message.
+struct PrinterPage {
+    PageSetup setup;
+    QString message;
+};
+PrinterPage ReadPrinterPage(QPageLayout::Orientation orientation);
 
 // The paper record of a PWG media name ("na_letter_8.5x11in"): the common
 // name, the Windows id and the portrait size; false for names without a size.

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 namespace
 {
@@ -256,4 +257,48 @@ TEST(CliPdf, CalibrationScalesLieWhereTheyClaim)
     const QString text = tool(QStringLiteral("pdftotext"), {out, "-"});
     EXPECT_TRUE(text.contains(QStringLiteral("Testseite zum Ausmessen")));
     EXPECT_TRUE(text.contains(QStringLiteral("Horizontal")));
+}
+
+// The line factor of the settings file next to the program counts in the PDF
+// as it does in the window and on the printer.
+TEST(CliPdf, TheLineFactorOfTheSettingsFileSpacesTheLines)
+{
+    TempProgramFolder dir;
+    // The program file in a folder of its own, so its settings file is the test's.
+    const QString cli = dir.File("dorlix-cli");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli"), cli));
+    TRS rs;
+    rs.SetLayout(1, 1, 210, 297, 20, 20, 20, 20, 0, 0, clWhite);
+    TRSObject *f = rs.GetField(0, 0);
+    f->Kind = 1;
+    f->Text = "Erste\r\nZweite";
+    f->FontHeight = 10;
+    f->Visible = true;
+    const QString sheet = dir.File("zeilen.rsd");
+    ASSERT_TRUE(rs.SaveToFile(sheet));
+
+    // Distance of the two lines' tops in mm, from the words' boxes.
+    auto lineDistance = [&] {
+        const QString out = dir.File("zeilen.pdf");
+        QProcess p;
+        p.start(cli, {"pdf", sheet, out, "--paper", "A4"});
+        p.waitForFinished(120000);
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        const QString html = tool(QStringLiteral("pdftotext"), {"-bbox", out, "-"});
+        static const QRegularExpression word(QStringLiteral("yMin=\"([0-9.]+)\"[^>]*>(Erste|Zweite)<"));
+        std::map<QString, double> top;
+        for (auto it = word.globalMatch(html); it.hasNext();) {
+            const auto m = it.next();
+            top[m.captured(2)] = m.captured(1).toDouble() / kPt;
+        }
+        EXPECT_EQ(top.size(), 2u) << html.toStdString();
+        return top.size() == 2 ? top["Zweite"] - top["Erste"] : -1.0;
+    };
+    EXPECT_NEAR(lineDistance(), 1.1 * 10, 0.3); // without settings: the default factor
+    {
+        QFile ini(dir.File("dorlix.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[ZeilenHoehe]\r\nWert=2,0\r\n");
+    }
+    EXPECT_NEAR(lineDistance(), 2.0 * 10, 0.3);
 }

@@ -184,10 +184,12 @@ TEST_F(CanvasElements, PagesHoldTheirOwnElements)
     c_.SelectPage(0, false);
     EXPECT_EQ(c_.ElementCount(), 0);
     EXPECT_EQ(c_.AddLine(0, 0, 1, 1), 0);
-    c_.SelectPage(2, false);
-    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("Seite nicht vorhanden !")});
+    QString error;
+    EXPECT_FALSE(c_.SelectPage(2, false, &error));
+    EXPECT_EQ(error, QStringLiteral("Seite nicht vorhanden !"));
+    EXPECT_TRUE(messages.Texts().isEmpty()); // the caller decides what to say
     EXPECT_EQ(c_.CurrentPage(), 0);
-    c_.SelectPage(-1, true);
+    EXPECT_FALSE(c_.SelectPage(-1, true));
     EXPECT_EQ(c_.CurrentPage(), 0);
     int changes = 0;
     QObject::connect(&c_, &TDPaintbox::OnElementListChange, [&] { ++changes; });

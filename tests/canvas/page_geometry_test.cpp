@@ -14,9 +14,8 @@ using namespace canvas;
 TEST(PageGeometry, WithoutPrinterALandscapeSheetGetsALandscapePage)
 {
     WithoutPrinters none;
-    platform::Printer::Instance().SetOrientation(QPageLayout::Landscape);
     TDPaintbox c;
-    platform::Printer::Instance().SetOrientation(QPageLayout::Portrait);
+    c.SetPageSetup(platform::ReadPrinterPage(QPageLayout::Landscape).setup);
     EXPECT_NEAR(c.PageWidthMm(), 297.01, 0.005);
     EXPECT_NEAR(c.PageHeightMm(), 209.97, 0.005);
     EXPECT_NEAR(c.PageWidthMm() - c.PrintOffsetXMm() - c.PrintableWidthMm(), 15.07, 0.005);
@@ -65,9 +64,10 @@ TEST(PageGeometry, ARealPrinterGivesItsOwnMetricsAndPapers)
     printer.Refresh();
     if (printer.Printers().isEmpty())
         GTEST_SKIP() << "Kein CUPS-Drucker eingerichtet (kein Scheduler): nur die Standardseite ist prüfbar.";
-    MessageCapture messages;
+    const platform::PrinterPage page = platform::ReadPrinterPage(QPageLayout::Portrait);
+    EXPECT_TRUE(page.message.isEmpty()) << page.message.toStdString();
     TDPaintbox c;
-    EXPECT_TRUE(messages.Texts().isEmpty());
+    c.SetPageSetup(page.setup);
     EXPECT_GT(c.PrinterDpiX(), 0);
     EXPECT_GE(c.PrintOffsetXMm(), 0.0);
     EXPECT_LE(c.PrintOffsetXMm() + c.PrintableWidthMm(), c.PageWidthMm() + 1e-6);
@@ -84,13 +84,12 @@ TEST(PageGeometry, ARealPrinterGivesItsOwnMetricsAndPapers)
         }
     }
     EXPECT_TRUE(a4);
-    // The page follows the printer's orientation.
-    printer.SetOrientation(QPageLayout::Landscape);
-    c.RefreshPrinter();
+    // The page takes the orientation it is read in; the printer's own stays.
+    c.SetPageSetup(platform::ReadPrinterPage(QPageLayout::Landscape).setup);
     EXPECT_GT(c.PageWidthMm(), c.PageHeightMm());
     EXPECT_NE(c.PaperName(), QStringLiteral("?"));
-    printer.SetOrientation(QPageLayout::Portrait);
-    c.RefreshPrinter();
+    EXPECT_EQ(printer.Orientation(), QPageLayout::Portrait);
+    c.SetPageSetup(platform::ReadPrinterPage(QPageLayout::Portrait).setup);
     EXPECT_LT(c.PageWidthMm(), c.PageHeightMm());
     const auto *printerText = static_cast<const TDTText *>(c.PageInfoElement(7));
     EXPECT_EQ(printerText->text, QStringLiteral(": ") + printer.PrinterName());

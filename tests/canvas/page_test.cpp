@@ -72,7 +72,6 @@ TEST(Page, OtherTargetsLeaveTheViewAsItIs)
     }
     EXPECT_DOUBLE_EQ(view.ZoomFaktor(), 0.6666);
     EXPECT_EQ(view.ElementBounds(0), bounds);
-    EXPECT_EQ(view.OutputMode(), TOutputMode::Screen);
     EXPECT_DOUBLE_EQ(view.PixelPerMmX(), view.ScreenDpi() / 25.4);
 
     // On the printer the printable corner is pixel 0, at the printer's

@@ -109,7 +109,7 @@ TEST(DruckJob, TheShiftMovesContentAndCutLinesButNotTheBackground)
     PrintFixture f;
     UprightSheet(f.document);
     platform::Printer::Instance().SetOrientation(QPageLayout::Portrait);
-    f.canvas.RefreshPrinter();
+    f.canvas.SetPageSetup(PrinterPageFor(f.document.Sheet()).setup);
     const TRS &sheet = f.document.Sheet();
     const TRSSpalte *c0 = sheet.GetColumn(0), *c1 = sheet.GetColumn(1);
     ASSERT_TRUE(c0 && c1);

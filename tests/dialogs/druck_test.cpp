@@ -128,7 +128,7 @@ TEST(DruckDialog, ThePreviewIsAQuarterOfThePageAtZoomPointEightAndTheDialogFitsI
     // An upright sheet: the same width, a taller preview.
     MakeSheet(f.document, 2, 3);
     platform::Printer::Instance().SetOrientation(QPageLayout::Portrait);
-    f.canvas.RefreshPrinter();
+    f.canvas.SetPageSetup(PrinterPageFor(f.document.Sheet()).setup);
     d.RefreshPreview();
     EXPECT_LE(d.PreviewBitmap().width() + 32, 356);
     EXPECT_EQ(d.width(), 357);

@@ -21,7 +21,7 @@ struct PrintFixture {
         const TRS &sheet = document.Sheet();
         platform::Printer::Instance().SetOrientation(
             sheet.PageWidth > sheet.PageHeight ? QPageLayout::Landscape : QPageLayout::Portrait);
-        canvas.RefreshPrinter();
+        canvas.SetPageSetup(PrinterPageFor(sheet).setup);
         document.Opened();
     }
     ~PrintFixture() { platform::Printer::Instance().SetOrientation(QPageLayout::Portrait); }

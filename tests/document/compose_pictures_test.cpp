@@ -29,7 +29,7 @@ class ComposePictures : public ::testing::Test
     {
         platform::Printer::Instance().SetSystemPrintersEnabled(false);
         platform::Printer::Instance().Refresh();
-        canvas.RefreshPrinter();
+        canvas.SetPageSetup(platform::ReadPrinterPage(QPageLayout::Portrait).setup);
         canvas.SetZoomFaktor(1.0);
         sheet.SetLayout(3, 4, 210, 297, 10, 10, 20, 20, 2, 2, clWhite);
     }

@@ -33,7 +33,7 @@ class Compose : public ::testing::Test
     {
         platform::Printer::Instance().SetSystemPrintersEnabled(false);
         platform::Printer::Instance().Refresh();
-        canvas.RefreshPrinter();
+        canvas.SetPageSetup(platform::ReadPrinterPage(QPageLayout::Portrait).setup);
         sheet.SetLayout(2, 3, 210, 297, 10, 10, 20, 20, 4, 2, 0x00FFFF);
     }
     TDPaintbox canvas;

@@ -22,7 +22,7 @@ class Document : public ::testing::Test
     {
         platform::Printer::Instance().SetSystemPrintersEnabled(false);
         platform::Printer::Instance().Refresh();
-        canvas.RefreshPrinter();
+        canvas.SetPageSetup(platform::ReadPrinterPage(QPageLayout::Portrait).setup);
         doc.Sheet().SetLayout(2, 3, 210, 297, 10, 10, 20, 20, 4, 2, 0x00FFFF);
         doc.SetCanvas(&canvas);
         doc.Undo().SetUser("tester");

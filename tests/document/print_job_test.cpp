@@ -90,11 +90,13 @@ TEST(PrintJobPage, AWideSheetIsComposedOnATurnedPage)
     NoPrinters none;
     TRS sheet;
     sheet.SetLayout(4, 1, 297, 210, 10, 10, 20, 20, 4, 2, clWhite);
-    canvas::TDPage page;
+    canvas::TDPage page(PrinterPageFor(sheet).setup);
     ComposePrintPage(sheet, page, TComposeSettings{}, TPrintOptions{}, false);
     EXPECT_NEAR(page.PageWidthMm(), 297, 0.1);
     EXPECT_NEAR(page.PageHeightMm(), 210, 0.1);
-    EXPECT_EQ(platform::Printer::Instance().Orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(page.Orientation(), QPageLayout::Landscape);
+    // Reading the page leaves the printer's own orientation alone.
+    EXPECT_EQ(platform::Printer::Instance().Orientation(), QPageLayout::Portrait);
 }
 
 TEST(PrintJob, TitlesCountTheCopies)

@@ -33,14 +33,14 @@ QStringList MessageCapture::Texts() const
     return out;
 }
 
-TempProgramFolder::TempProgramFolder()
+TempProgramFolder::TempProgramFolder() : previous_(platform::ProgramFilePath())
 {
     platform::SetProgramFilePath(dir_.filePath(QStringLiteral("dorlix")));
 }
 
 TempProgramFolder::~TempProgramFolder()
 {
-    platform::SetProgramFilePath(QString());
+    platform::SetProgramFilePath(previous_);
 }
 
 QString CorpusPath(const QString &relative)

@@ -31,7 +31,9 @@ class MessageCapture
 };
 
 // A temporary folder that acts as the program folder (the program file
-// "dorlix" inside it) for as long as it lives.
+// "dorlix" inside it) for as long as it lives; the program folder before it
+// comes back afterwards. Every test program runs inside one (test_main.cpp),
+// so no test writes "dorlix.ini" or undo snapshots next to the test binary.
 class TempProgramFolder
 {
   public:
@@ -42,6 +44,7 @@ class TempProgramFolder
 
   private:
     QTemporaryDir dir_;
+    QString previous_;
 };
 
 // The path of a file or folder of the test corpus (tests/data/corpus); a

@@ -1,9 +1,11 @@
-// Printing a page: on the CUPS-PDF queue the test script sets up, or into a
-// PDF file when no scheduler runs. The PDF is read back with poppler's
-// tools: page size, title, and where the ink lies in millimetres.
+// Printing pages through the output path: on the CUPS-PDF queue the test
+// script sets up, or into a PDF file when no scheduler runs. The PDF is read
+// back with poppler's tools: page size, title, pages, and where the ink lies
+// in millimetres.
 
+#include "../canvas/canvas_testing.h"
 #include "../platform/test_queues.h"
-#include "canvas_testing.h"
+#include "document/output.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>
@@ -12,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPageSize>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -160,9 +163,54 @@ class PrintTarget
     int counter_ = 0;
 };
 
-void AddTestPage(TDPaintbox &c)
+// Pages filled by a function, the same every copy; page n of count gets
+// fill(page, n).
+class FilledPages : public TPageSource
 {
-    c.SelectPage(1, false);
+  public:
+    FilledPages(std::function<void(TDPage &, int)> fill, int count = 1)
+        : fill_(std::move(fill)), count_(count)
+    {
+    }
+    bool Next(TDPage &page) override
+    {
+        if (next_ >= count_)
+            return false;
+        page.SelectPage(0);
+        page.ClearPage();
+        page.SelectPage(1);
+        page.ClearPage();
+        fill_(page, next_++);
+        return true;
+    }
+    void Rewind() override { next_ = 0; }
+
+  private:
+    std::function<void(TDPage &, int)> fill_;
+    int count_;
+    int next_ = 0;
+};
+
+// The printer's page in an orientation, as the window reads it.
+platform::PageSetup PrinterPage(QPageLayout::Orientation orientation = QPageLayout::Portrait)
+{
+    return platform::ReadPrinterPage(orientation).setup;
+}
+
+// Prints what the source yields, copies times, on the printer's page.
+bool Print(TPageSource &pages, const QString &title, int copies = 1,
+           QPageLayout::Orientation orientation = QPageLayout::Portrait)
+{
+    QString error;
+    const bool printed = PrintPages(
+        pages, PrinterPage(orientation), copies, [&](int) { return title; }, false, &error);
+    EXPECT_TRUE(printed) << error.toStdString();
+    return printed;
+}
+
+// On the content page (the current one).
+template <typename Page> void AddTestPage(Page &c)
+{
     c.SetLineStyle(psSolid, clBlack, 0.5);
     c.SetFillStyle(bsClear, clNone);
     c.AddRectangle(20, 20, 50, 30);
@@ -188,20 +236,20 @@ QRectF InkMm(const QImage &img, int dpi, QRectF regionMm)
 
 } // namespace
 
-TEST(CanvasPrinting, PrintedPageHasTheTitleThePaperAndTheInkWhereTheCanvasPutIt)
+TEST(OutputPrinting, PrintedPageHasTheTitleThePaperAndTheInkWhereTheCanvasPutIt)
 {
     if (!HavePoppler())
         GTEST_SKIP() << "pdfinfo/pdftoppm fehlen (poppler-utils).";
     PrintTarget target;
     TDPaintbox c;
+    c.SetPageSetup(PrinterPage());
     AddTestPage(c);
     c.SetSeite0Ausgabe(true);
     const double zoomBefore = c.ZoomFaktor();
     const QString title = target.NewTitle(QStringLiteral("Rückenschild Test"));
-    ASSERT_TRUE(c.PrintPage(1, title));
-    EXPECT_EQ(c.OutputMode(), TOutputMode::Screen);
+    FilledPages pages([](TDPage &page, int) { AddTestPage(page); });
+    ASSERT_TRUE(Print(pages, title));
     EXPECT_DOUBLE_EQ(c.ZoomFaktor(), zoomBefore);
-    EXPECT_DOUBLE_EQ(c.PixelPerMmX(), 96 / 25.4);
 
     const QStringList files = target.Printed(title, 1);
     ASSERT_EQ(files.size(), 1) << "kein Druck mit dem Titel " << title.toStdString();
@@ -259,47 +307,69 @@ TEST(CanvasPrinting, PrintedPageHasTheTitleThePaperAndTheInkWhereTheCanvasPutIt)
     EXPECT_NEAR(shown.bottom(), text.bottom(), 0.3);
 }
 
-TEST(CanvasPrinting, EveryCallIsOneDocumentAndOtherPagesPrintNothing)
+TEST(OutputPrinting, EveryCopyIsOneDocumentWithEveryPageOfTheSource)
 {
     if (!HavePoppler())
         GTEST_SKIP() << "pdfinfo/pdftoppm fehlen (poppler-utils).";
     PrintTarget target;
-    TDPaintbox c;
-    AddTestPage(c);
-    const QString none = target.NewTitle(QStringLiteral("Keine Seite"));
-    EXPECT_FALSE(c.PrintPage(0, none));
-    EXPECT_FALSE(c.PrintPage(2, none));
-    EXPECT_TRUE(target.Printed(none, 0).isEmpty());
-    if (!target.Cups())
+    // Page n has a line n × 20 mm down; no page, no document.
+    FilledPages three(
+        [](TDPage &page, int n) {
+            page.SetLineStyle(psSolid, clBlack, 0.5);
+            page.AddLine(30, 40 + 20 * n, 150, 40 + 20 * n);
+        },
+        3);
+    FilledPages none([](TDPage &, int) {}, 0);
+    const QString nothing = target.NewTitle(QStringLiteral("Keine Seite"));
+    EXPECT_TRUE(Print(none, nothing));
+    EXPECT_TRUE(target.Printed(nothing, 0).isEmpty());
+    if (!target.Cups()) {
+        // One document with three pages in the file.
+        ASSERT_TRUE(Print(three, target.NewTitle(QStringLiteral("Drei Seiten"))));
+        const QStringList files = target.Printed(QString(), 1);
+        ASSERT_EQ(files.size(), 1);
+        EXPECT_EQ(ReadPdfInfo(files[0]).pages, 3);
         GTEST_SKIP() << "Ohne CUPS-Warteschlange gibt es keine getrennten Druckaufträge zu zählen.";
+    }
     const QString title = target.NewTitle(QStringLiteral("Zwei Kopien"));
-    EXPECT_TRUE(c.PrintPage(1, title));
-    EXPECT_TRUE(c.PrintPage(1, title));
-    EXPECT_EQ(target.Printed(title, 2).size(), 2);
+    ASSERT_TRUE(Print(three, title, 2));
+    const QStringList files = target.Printed(title, 2);
+    ASSERT_EQ(files.size(), 2);
+    for (const QString &file : files) {
+        ASSERT_EQ(ReadPdfInfo(file).pages, 3);
+        // The third page is the third of the source.
+        QTemporaryDir dir;
+        const QString base = dir.filePath(QStringLiteral("p"));
+        ::Run(QStringLiteral("pdftoppm"),
+              {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-gray"), QStringLiteral("-f"),
+               QStringLiteral("3"), QStringLiteral("-singlefile"), file, base});
+        const QRectF line = InkMm(QImage(base + QStringLiteral(".pgm")), 100, QRectF(20, 20, 150, 70));
+        EXPECT_NEAR(line.center().y(), 80, 0.5);
+    }
 }
 
 // A wide sheet of spine labels (text turned by 90 degrees) comes out of the
 // PDF queue as a wide page that a viewer shows the way the canvas drew it.
-TEST(CanvasPrinting, WidePagesPrintInLandscapeTheRightWayUp)
+TEST(OutputPrinting, WidePagesPrintInLandscapeTheRightWayUp)
 {
     if (!HavePoppler())
         GTEST_SKIP() << "pdfinfo/pdftoppm fehlen (poppler-utils).";
     PrintTarget target;
     if (!target.Cups())
         GTEST_SKIP() << "Ohne CUPS-Drucker gibt es nur die Standardseite im Hochformat.";
-    platform::Printer::Instance().SetOrientation(QPageLayout::Landscape);
-    TDPaintbox c;
-    c.RefreshPrinter();
+    TDPage c(PrinterPage(QPageLayout::Landscape));
     ASSERT_GT(c.PageWidthMm(), c.PageHeightMm());
-    c.SetLineStyle(psSolid, clBlack, 1.0);
-    c.AddLine(250, 20, 250, 100); // upright, near the right edge
-    c.AddLine(20, 30, 60, 30);    // short and flat, near the top left corner
-    for (int i = 0; i < 4; ++i) {
-        c.SetTextStyle(QStringLiteral("Arial"), clBlack, 0, 0, 12.0, 90);
-        c.AddText(QStringLiteral("Rechnungen 2026 Ordner %1").arg(i), 60 + 40 * i, 190);
-    }
+    FilledPages wide([](TDPage &page, int) {
+        page.SetLineStyle(psSolid, clBlack, 1.0);
+        page.AddLine(250, 20, 250, 100); // upright, near the right edge
+        page.AddLine(20, 30, 60, 30);    // short and flat, near the top left corner
+        for (int i = 0; i < 4; ++i) {
+            page.SetTextStyle(QStringLiteral("Arial"), clBlack, 0, 0, 12.0, 90);
+            page.AddText(QStringLiteral("Rechnungen 2026 Ordner %1").arg(i), 60 + 40 * i, 190);
+        }
+    });
     const QString title = target.NewTitle(QStringLiteral("Querformat"));
-    ASSERT_TRUE(c.PrintPage(1, title));
+    ASSERT_TRUE(Print(wide, title, 1, QPageLayout::Landscape));
     const QStringList files = target.Printed(title, 1);
     ASSERT_EQ(files.size(), 1);
     const PdfInfo info = ReadPdfInfo(files[0]);
@@ -322,7 +392,7 @@ TEST(CanvasPrinting, WidePagesPrintInLandscapeTheRightWayUp)
     EXPECT_LT(text.bottom(), 191);
 }
 
-TEST(CanvasPrinting, WithoutPrinterTheDefaultPageGoesIntoAPdfFile)
+TEST(OutputPrinting, WithoutPrinterTheDefaultPageGoesIntoAPdfFile)
 {
     if (!HavePoppler())
         GTEST_SKIP() << "pdfinfo/pdftoppm fehlen (poppler-utils).";
@@ -330,13 +400,13 @@ TEST(CanvasPrinting, WithoutPrinterTheDefaultPageGoesIntoAPdfFile)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ohne.pdf"));
     platform::Printer::Instance().SetPdfOutput(path);
-    TDPaintbox c;
-    c.SetLineStyle(psSolid, clBlack, 0.5);
-    // A line along the printable area's left edge and one at the page middle.
-    c.AddLine(c.PrintOffsetXMm(), 50, c.PrintOffsetXMm(), 100);
-    c.AddLine(100, 150, 120, 150);
-    c.ShowPageInfos(false);
-    const bool printed = c.PrintPage(1, QStringLiteral("Ohne Drucker"));
+    FilledPages lines([](TDPage &c, int) {
+        c.SetLineStyle(psSolid, clBlack, 0.5);
+        // A line along the printable area's left edge and one at the page middle.
+        c.AddLine(c.PrintOffsetXMm(), 50, c.PrintOffsetXMm(), 100);
+        c.AddLine(100, 150, 120, 150);
+    });
+    const bool printed = Print(lines, QStringLiteral("Ohne Drucker"));
     platform::Printer::Instance().SetPdfOutput(QString());
     ASSERT_TRUE(printed);
     const PdfInfo info = ReadPdfInfo(path);
@@ -354,7 +424,7 @@ TEST(CanvasPrinting, WithoutPrinterTheDefaultPageGoesIntoAPdfFile)
 
 // The page is the paper the default queue is set to, on the screen, in the
 // command-line tool's picture and on the printed sheet: US Letter here.
-TEST(CanvasPrinting, ThePageIsThePaperOfTheDefaultQueue)
+TEST(OutputPrinting, ThePageIsThePaperOfTheDefaultQueue)
 {
     if (!HavePoppler())
         GTEST_SKIP() << "pdfinfo/pdftoppm fehlen (poppler-utils).";
@@ -372,14 +442,17 @@ TEST(CanvasPrinting, ThePageIsThePaperOfTheDefaultQueue)
     printer.SetPrinterIndex(-1); // as at start: the default printer is found afresh
 
     TDPaintbox c;
+    c.SetPageSetup(PrinterPage());
     EXPECT_EQ(printer.PrinterName(), letter.Name());
     EXPECT_NEAR(c.PageWidthMm(), 215.9, 0.1);
     EXPECT_NEAR(c.PageHeightMm(), 279.4, 0.1);
     EXPECT_EQ(c.PaperName(), QPageSize(QPageSize::Letter).name());
-    c.SetLineStyle(psSolid, clBlack, 0.5);
-    c.AddLine(200, 270, 210, 270); // beyond A4's width, within Letter's
+    FilledPages beyondA4([](TDPage &p, int) {
+        p.SetLineStyle(psSolid, clBlack, 0.5);
+        p.AddLine(200, 270, 210, 270); // beyond A4's width, within Letter's
+    });
     const QString title = target.NewTitle(QStringLiteral("Letter"));
-    ASSERT_TRUE(c.PrintPage(1, title));
+    ASSERT_TRUE(Print(beyondA4, title));
 
     // The command-line tool draws the same page (a wide sheet: Letter turned).
     const QString cli = QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli");
