@@ -63,6 +63,10 @@ class TForm1 : public QMainWindow
     void btn_openClick();
     void btn_saveClick();
     void btn_printClick();
+    // Labels filled from a list (Datei → Serienetiketten…) and the sheet as a
+    // PDF file (Datei → Als PDF speichern…).
+    void mm_SerienClick();
+    void mm_PdfClick();
     void btn_undoClick();
     // Opens a label file; askPrinter: read the printer's page again first
     // (not at start, where it was read a moment ago).
@@ -201,6 +205,7 @@ class TForm1 : public QMainWindow
     QAction *actNew_ = nullptr, *actOpen_ = nullptr, *actSave_ = nullptr, *actPrint_ = nullptr,
             *actQuit_ = nullptr, *actUndo_ = nullptr, *actRedo_ = nullptr;
     QAction *actFeldopt_ = nullptr, *actSpopt_ = nullptr, *actAllOpt_ = nullptr;
+    QAction *actSerien_ = nullptr, *actPdf_ = nullptr;
     QMenu *menuFile_ = nullptr, *menuEdit_ = nullptr, *menuExtras_ = nullptr;
 
     QWidget *fieldHighlight_ = nullptr; // dotted frame around the marked field
