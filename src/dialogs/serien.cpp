@@ -75,6 +75,14 @@ TMUVButton *makeButton(QWidget *parent, const QString &name, const QString &capt
     return button;
 }
 
+// Checks one box of a group and clears the others (SetChecked keeps out of
+// the group rule that a click follows).
+void choose(TMUVCheckBox *box, std::initializer_list<TMUVCheckBox *> group)
+{
+    for (TMUVCheckBox *other : group)
+        other->SetChecked(other == box);
+}
+
 TSpezialSpin *makeSpin(QWidget *parent, const QString &name, const QString &before, double min, double max,
                        double value)
 {
@@ -132,7 +140,7 @@ void TForm_serien::BuildLayout()
     tbl_Liste->setMinimumHeight(150);
     lbl_Listinfo = new QLabel(data);
     lbl_Listinfo->setObjectName(QStringLiteral("lbl_Listinfo"));
-    lbl_Listinfo->setWordWrap(true);
+
     dg->addWidget(rb_Datei, 0, 0);
     dg->addWidget(btn_Datei, 0, 1);
     dg->addWidget(lbl_Datei, 1, 0, 1, 3);
@@ -151,7 +159,7 @@ void TForm_serien::BuildLayout()
                            QStringLiteral("Zeilenweise: von links nach rechts, dann nach unten"), 2);
     rb_Spalten = makeChoice(order, QStringLiteral("rb_Spalten"),
                             QStringLiteral("Spaltenweise: von oben nach unten, dann nach rechts"), 2);
-    rb_Zeilen->SetChecked(true);
+    choose(rb_Zeilen, {rb_Zeilen, rb_Spalten});
     spin_Start = makeSpin(order, QStringLiteral("spin_Start"), QStringLiteral("Startetikett"), 1, 1, 1);
     shp_Start = new TStartLabelPicker(order);
     auto *startHint = new QLabel(QStringLiteral("Bei einem angebrochenen Bogen das erste freie Etikett "
@@ -218,15 +226,14 @@ void TForm_serien::BuildLayout()
     all->addLayout(left, 1);
     all->addLayout(right, 1);
 
-    rb_Anzahl->SetChecked(true);
+    choose(rb_Anzahl, {rb_Datei, rb_Zwischenablage, rb_Anzahl});
     for (TMUVCheckBox *box : {rb_Datei, rb_Zwischenablage, rb_Anzahl, rb_Zeilen, rb_Spalten, cb_Verkleinern})
         connect(box, &TMUVCheckBox::OnChange, this, [this] { Refresh(); });
     connect(btn_Datei, &QAbstractButton::clicked, this, &TForm_serien::btn_DateiClick);
     connect(btn_Einfuegen, &QAbstractButton::clicked, this, [this] { PasteList(); });
     for (TSpezialSpin *spin : {spin_Anzahl, spin_Erste})
         connect(spin, &TSpezialSpin::OnDelayedChange, this, [this] {
-            if (!rb_Anzahl->isChecked())
-                rb_Anzahl->SetChecked(true);
+            choose(rb_Anzahl, {rb_Datei, rb_Zwischenablage, rb_Anzahl});
             Refresh();
         });
     connect(spin_Start, &TSpezialSpin::OnDelayedChange, this, [this] {
@@ -259,13 +266,12 @@ void TForm_serien::ListFailed(const QString &reason)
     list_ = TDataList();
     listName_.clear();
     ShowList();
-    error_ = reason;
-    lbl_Fehler->setText(reason);
+    listError_ = reason;
 }
 
 bool TForm_serien::LoadListFile(const QString &path)
 {
-    rb_Datei->SetChecked(true);
+    choose(rb_Datei, {rb_Datei, rb_Zwischenablage, rb_Anzahl});
     QString error;
     TDataList list;
     if (!list.ReadFile(path, &error)) {
@@ -275,6 +281,7 @@ bool TForm_serien::LoadListFile(const QString &path)
     }
     list_ = std::move(list);
     haveList_ = true;
+    listError_.clear();
     listName_ = QFileInfo(path).fileName();
     ShowList();
     Refresh();
@@ -283,7 +290,7 @@ bool TForm_serien::LoadListFile(const QString &path)
 
 bool TForm_serien::PasteList()
 {
-    rb_Zwischenablage->SetChecked(true);
+    choose(rb_Zwischenablage, {rb_Datei, rb_Zwischenablage, rb_Anzahl});
     QString error;
     TDataList list;
     if (!platform::ClipboardHasText()) {
@@ -299,6 +306,7 @@ bool TForm_serien::PasteList()
     }
     list_ = std::move(list);
     haveList_ = true;
+    listError_.clear();
     listName_ = QStringLiteral("Zwischenablage");
     ShowList();
     Refresh();
@@ -309,7 +317,7 @@ void TForm_serien::UseCount(int count, int first)
 {
     spin_Anzahl->SetValue(count);
     spin_Erste->SetValue(first);
-    rb_Anzahl->SetChecked(true);
+    choose(rb_Anzahl, {rb_Datei, rb_Zwischenablage, rb_Anzahl});
     Refresh();
 }
 
@@ -371,9 +379,12 @@ void TForm_serien::Refresh()
     error_.clear();
     if (fromList && !haveList_) {
         ready_ = false;
-        error_ = rb_Datei->isChecked()
-                     ? QStringLiteral("Bitte wählen Sie die Datei mit der Liste.")
-                     : QStringLiteral("Bitte fügen Sie die Liste aus der Zwischenablage ein.");
+        if (!listError_.isEmpty())
+            error_ = listError_;
+        else if (rb_Datei->isChecked())
+            error_ = QStringLiteral("Bitte wählen Sie die Datei mit der Liste.");
+        else
+            error_ = QStringLiteral("Bitte fügen Sie die Liste aus der Zwischenablage ein.");
     } else {
         ready_ = merge_.Prepare(sheet, source, options, &error_);
     }

@@ -94,6 +94,7 @@ class TForm_serien : public QDialog
     TDataList list_;
     bool haveList_ = false;
     QString listName_;
+    QString listError_; // why the last list could not be read
     TMerge merge_;
     bool ready_ = false;
     QString error_;

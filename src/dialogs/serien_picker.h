@@ -26,6 +26,8 @@ class TStartLabelPicker : public QWidget
     void SetStartLabel(int label);
 
     QSize sizeHint() const override { return QSize(220, 220); }
+    // The field rectangle of place i (0-based) in the picker's pixels.
+    QRectF PlaceRect(int i) const;
 
   signals:
     void StartLabelChanged(int label);
@@ -35,8 +37,6 @@ class TStartLabelPicker : public QWidget
     void mousePressEvent(QMouseEvent *event) override;
 
   private:
-    // The field rectangle of place i in widget pixels.
-    QRectF PlaceRect(int i) const;
     double Scale() const;
 
     const TRS *sheet_ = nullptr;
