@@ -104,6 +104,15 @@ TForm_serien::TForm_serien(TDocument &document, QWidget *parent) : QDialog(paren
     setObjectName(QStringLiteral("Form_serien"));
     setWindowTitle(QStringLiteral("Serienetiketten"));
     BuildLayout();
+    if (document_.MergeList) {
+        // The list read last time, ready again.
+        list_ = *document_.MergeList;
+        haveList_ = true;
+        listName_ = document_.MergeListName;
+        choose(listName_ == QLatin1String("Zwischenablage") ? rb_Zwischenablage : rb_Datei,
+               {rb_Datei, rb_Zwischenablage, rb_Anzahl});
+        ShowList();
+    }
     building_ = false;
     Refresh();
 }
@@ -283,6 +292,7 @@ bool TForm_serien::LoadListFile(const QString &path)
     haveList_ = true;
     listError_.clear();
     listName_ = QFileInfo(path).fileName();
+    Remember();
     ShowList();
     Refresh();
     return true;
@@ -308,9 +318,16 @@ bool TForm_serien::PasteList()
     haveList_ = true;
     listError_.clear();
     listName_ = QStringLiteral("Zwischenablage");
+    Remember();
     ShowList();
     Refresh();
     return true;
+}
+
+void TForm_serien::Remember()
+{
+    document_.MergeList = std::make_shared<const TDataList>(list_);
+    document_.MergeListName = listName_;
 }
 
 void TForm_serien::UseCount(int count, int first)

@@ -89,6 +89,8 @@ class TForm_serien : public QDialog
     void Refresh();
     void RenderPreview();
     void ListFailed(const QString &reason);
+    // Keeps the list with the document for the field editor and next time.
+    void Remember();
 
     TDocument &document_;
     TDataList list_;

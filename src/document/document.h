@@ -36,6 +36,7 @@
 
 #include <memory>
 
+class TDataList;
 class TRSUndo;
 
 class TDocument : public QObject
@@ -69,6 +70,11 @@ class TDocument : public QObject
     TRSObject FormatTemplate; // what format paste applies
 
     TComposeSettings ComposeSettings() const { return TComposeSettings{LineFactor}; }
+
+    // The list last read for labels from a list (null: none yet), kept for
+    // the field editor's placeholders and the next use of that dialog.
+    std::shared_ptr<const TDataList> MergeList;
+    QString MergeListName;
 
     // --- The page and where it is shown ----------------------------------
     canvas::TDPage &Page() { return page_; }

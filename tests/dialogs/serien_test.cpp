@@ -1,5 +1,7 @@
 #include "dialogs/serien.h"
 
+#include "dialogs/pictextplus.h"
+
 #include "controls/MUVButton.h"
 #include "controls/SpezialSpin.h"
 #include "dialogs/serien_picker.h"
@@ -52,6 +54,11 @@ TEST(SerienDialog, ListStartLabelPagesAndPdf)
     ASSERT_TRUE(dialog.LoadListFile(csv)) << dialog.ErrorText().toStdString();
     EXPECT_TRUE(dialog.Ready());
     EXPECT_EQ(dialog.lbl_Seite->text(), QStringLiteral("Seite 1 von 2"));
+    // The field editor offers the list's columns as placeholders.
+    {
+        TForm_pictextplus editor(document, document.Sheet().GetField(1, 1));
+        EXPECT_EQ(editor.Placeholders(), QStringList({"{#}", "{#:000}", "{Name}", "{Ort}"}));
+    }
 
     // A click on the fifth label of the small sheet makes it the start:
     // 2 records on the first page, 6 and 1 after it.
