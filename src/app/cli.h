@@ -45,6 +45,8 @@ class CliStderrMessages
 
 // Reads a label file; on failure the reason is on standard error.
 bool CliLoadSheet(TRS &sheet, const QString &path, int *version);
+// Writes a label file; on failure the reason is on standard error.
+bool CliSaveSheet(TRS &sheet, const QString &path);
 
 // Parses a command's arguments (without the command's name) with the
 // parser's options. False when an option is unknown (unknown: as given,

@@ -133,16 +133,7 @@ int resave(const QStringList &args)
     TRS rs;
     if (!CliLoadSheet(rs, args[0], nullptr))
         return kCliFailed;
-    CliStderrMessages messages;
-    if (!rs.SaveToFile(args[1])) {
-        if (!messages.Shown())
-            CliError(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: "
-                                    "der Programmordner \"%2\" ist nicht beschreibbar.")
-                         .arg(QDir::toNativeSeparators(args[1]),
-                              QDir::toNativeSeparators(platform::ProgramFolder())));
-        return kCliFailed;
-    }
-    return kCliOk;
+    return CliSaveSheet(rs, args[1]) ? kCliOk : kCliFailed;
 }
 
 const CliRegistration dumpCommand("dump", "dump DATEI", &dump);

@@ -7,7 +7,6 @@
 #include "document/merge_pages.h"
 #include "document/print_job.h"
 #include "document/settings.h"
-#include "model/folder_check.h"
 #include "model/rs.h"
 #include "platform/printer.h"
 #include "platform/printer_status.h"
@@ -176,9 +175,10 @@ int print(const QStringList &args)
     platform::Printer &printer = platform::Printer::Instance();
 
     const TComposeSettings settings = ReadProgramSettings().Compose();
-    if (!a.calibration && ProgramFolderCheck()) {
+    const QString iniPath = SettingsPath();
+    if (!a.calibration && !iniPath.isEmpty()) {
         // The shift kept for this printer, as the print dialog offers it.
-        const TRememberedShift kept = ReadRememberedShift(SettingsPath(), printer.PrinterName());
+        const TRememberedShift kept = ReadRememberedShift(iniPath, printer.PrinterName());
         if (!a.shiftXGiven)
             a.options.ShiftX = kept.x;
         if (!a.shiftYGiven)

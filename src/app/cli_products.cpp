@@ -58,16 +58,9 @@ int NewMain(const QStringList &args)
                      .arg(args[0]));
         return kCliFailed;
     }
-    CliStderrMessages messages;
     TRS sheet;
     product->ApplyTo(sheet);
-    if (!sheet.SaveToFile(args[1])) {
-        if (!messages.Shown())
-            CliError(QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.")
-                         .arg(QDir::toNativeSeparators(args[1])));
-        return kCliFailed;
-    }
-    return kCliOk;
+    return CliSaveSheet(sheet, args[1]) ? kCliOk : kCliFailed;
 }
 
 CliRegistration regProducts("products", "products [FILTER]", &ProductsMain);

@@ -31,18 +31,20 @@ CliStderrMessages::~CliStderrMessages()
 
 bool CliLoadSheet(TRS &sheet, const QString &path, int *version)
 {
-    CliStderrMessages messages;
-    if (sheet.LoadFromFile(path, version))
+    QString message;
+    const bool loaded = sheet.LoadFromFile(path, version, &message);
+    // A notice after a successful read goes to standard error as well.
+    if (!message.isEmpty())
+        CliError(message);
+    return loaded;
+}
+
+bool CliSaveSheet(TRS &sheet, const QString &path)
+{
+    QString error;
+    if (sheet.SaveToFile(path, &error))
         return true;
-    // The reader says nothing about a file that is not there.
-    if (!messages.Shown()) {
-        if (QFileInfo(path).isDir())
-            CliError(
-                QStringLiteral("\"%1\" ist ein Ordner, keine Datei.").arg(QDir::toNativeSeparators(path)));
-        else
-            CliError(
-                QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(QDir::toNativeSeparators(path)));
-    }
+    CliError(error);
     return false;
 }
 

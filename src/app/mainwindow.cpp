@@ -30,6 +30,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -113,7 +114,9 @@ void TForm1::CreateToolBar()
     auto big = [&](const char *name, const QString &caption, const QString &hint, const char *glyph,
                    void (TForm1::*handler)()) {
         TMUVButton *b = AddButton(bar, name, caption, hint, QString::fromLatin1(glyph), 32, handler);
-        b->setMinimumWidth(84);
+        // Never narrower than the caption at the font in use, also in the
+        // smallest window.
+        b->setMinimumWidth(std::max(84, b->sizeHint().width()));
         row->addWidget(b);
         return b;
     };
@@ -203,21 +206,22 @@ void TForm1::CreateMenu()
     QMenu *blank = bar->addMenu(QStringLiteral(" "));
     blank->addAction(QString());
 
-    menuFile_ = bar->addMenu(QStringLiteral("Datei  "));
-    actNew_ = menuFile_->addAction(QStringLiteral("Neu"), this, &TForm1::btn_NeuClick);
+    menuFile_ = bar->addMenu(QStringLiteral("&Datei  "));
+    actNew_ = menuFile_->addAction(QStringLiteral("&Neu"), this, &TForm1::btn_NeuClick);
     actNew_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     menuFile_->addSeparator();
-    actOpen_ = menuFile_->addAction(QStringLiteral("Öffnen"), this, &TForm1::btn_openClick);
+    actOpen_ = menuFile_->addAction(QStringLiteral("Ö&ffnen"), this, &TForm1::btn_openClick);
     actOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    actSave_ = menuFile_->addAction(QStringLiteral("Speichern (.. unter)             "), this,
+    actSave_ = menuFile_->addAction(QStringLiteral("&Speichern (.. unter)             "), this,
                                     &TForm1::btn_saveClick);
+    actSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     menuFile_->addSeparator();
-    actPrint_ = menuFile_->addAction(QStringLiteral("Drucken"), this, &TForm1::btn_printClick);
+    actPrint_ = menuFile_->addAction(QStringLiteral("&Drucken"), this, &TForm1::btn_printClick);
     actPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     actSerien_ = menuFile_->addAction(QStringLiteral("Serienetiketten…"), this, &TForm1::mm_SerienClick);
     actPdf_ = menuFile_->addAction(QStringLiteral("Als PDF speichern…"), this, &TForm1::mm_PdfClick);
     menuFile_->addSeparator();
-    actQuit_ = menuFile_->addAction(QStringLiteral("Beenden"), this, &QWidget::close);
+    actQuit_ = menuFile_->addAction(QStringLiteral("&Beenden"), this, &QWidget::close);
     connect(menuFile_, &QMenu::aboutToShow, this, [this] {
         actSave_->setEnabled(canvas_->isVisible());
         actPrint_->setEnabled(canvas_->isVisible() && Button(QStringLiteral("btn_print"))->isEnabled());
@@ -225,10 +229,10 @@ void TForm1::CreateMenu()
         actPdf_->setEnabled(actPrint_->isEnabled());
     });
 
-    menuEdit_ = bar->addMenu(QStringLiteral("Bearbeiten"));
-    actUndo_ = menuEdit_->addAction(QStringLiteral("Rückgängig"), this, &TForm1::btn_undoClick);
+    menuEdit_ = bar->addMenu(QStringLiteral("&Bearbeiten"));
+    actUndo_ = menuEdit_->addAction(QStringLiteral("&Rückgängig"), this, &TForm1::btn_undoClick);
     actUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    actRedo_ = menuEdit_->addAction(QStringLiteral("Wiederherstellen"), this, &TForm1::btn_redoClick);
+    actRedo_ = menuEdit_->addAction(QStringLiteral("&Wiederherstellen"), this, &TForm1::btn_redoClick);
     actRedo_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(menuEdit_, &QMenu::aboutToShow, this, [this] {
@@ -236,13 +240,13 @@ void TForm1::CreateMenu()
         actRedo_->setEnabled(Button(QStringLiteral("btn_redo"))->isEnabled());
     });
 
-    menuExtras_ = bar->addMenu(QStringLiteral("Extras/Optionen  "));
-    menuExtras_->addAction(QStringLiteral("Rückenschilddateien (*.rsd) immer mit dorlix öffnen"), this,
+    menuExtras_ = bar->addMenu(QStringLiteral("&Extras/Optionen  "));
+    menuExtras_->addAction(QStringLiteral("&Rückenschilddateien (*.rsd) immer mit dorlix öffnen"), this,
                            &TForm1::mm_openrsdClick);
     menuExtras_->addSeparator();
-    menuExtras_->addAction(QStringLiteral("Ablageordner der Rückenschilder einstellen...."), this,
+    menuExtras_->addAction(QStringLiteral("&Ablageordner der Rückenschilder einstellen...."), this,
                            &TForm1::mm_DatablageClick);
-    menuExtras_->addAction(QStringLiteral("Verknüpfung auf dem Desktop erzeugen"), this,
+    menuExtras_->addAction(QStringLiteral("&Verknüpfung auf dem Desktop erzeugen"), this,
                            &TForm1::mm_lnkdsktpClick);
 
     // F10 opens the file menu; the cursor keys move on from there.
@@ -314,6 +318,10 @@ void TForm1::CreatePreview()
                 *handled = true;
             });
     connect(canvas_, &TDPaintbox::OnZoomChanged, this, &TForm1::LayoutContent);
+    // Opening a sheet and resizing the window fit the page without a mouse
+    // move: the zoom panel follows every change of the zoom.
+    connect(canvas_, &TDPaintbox::OnZoomChanged, this,
+            [this] { panels_[5]->setText(QLocale().toString(canvas_->ZoomFaktor(), 'f', 2)); });
     connect(canvas_, &TDPaintbox::OnXYChange, this, &TForm1::DPaintbox1XYChange);
     canvas_->setVisible(false);
 }
@@ -389,9 +397,15 @@ TMUVButton *TForm1::Button(const QString &name) const
 QAction *TForm1::MenuAction(const QString &text) const
 {
     for (QAction *a : menuBar()->findChildren<QAction *>())
-        if (a->text() == text)
+        if (VisibleMenuText(a) == text)
             return a;
     return nullptr;
+}
+
+QString TForm1::VisibleMenuText(const QAction *action)
+{
+    // The "&" only marks the underlined letter.
+    return QString(action->text()).remove(QLatin1Char('&'));
 }
 
 void TForm1::UpdateCaption()

@@ -55,7 +55,9 @@ class TForm1 : public QMainWindow
     TMUVPixelLineal *lin_H() { return linH_; }
     TMUVPixelLineal *lin_V() { return linV_; }
     TMUVButton *Button(const QString &name) const;
+    // The menu entry whose text reads text (without its "&").
     QAction *MenuAction(const QString &text) const;
+    static QString VisibleMenuText(const QAction *action);
     QLabel *StatusPanel(int i) const { return panels_[std::size_t(i)]; }
     QLabel *PreviewCaption() const { return previewCaption_; }
 
@@ -175,6 +177,9 @@ class TForm1 : public QMainWindow
     void FirstStart();
     void UpdateCaption();
     void UpdateCommandStates();
+    // Where the folder browsers start and what they fall back to: the
+    // program folder of a copy the user owns, else the home folder.
+    QString OwnFilesFolder() const;
     void SetCanvasVisible(bool visible);
     void LayoutContent();
     void ZoomChanged();

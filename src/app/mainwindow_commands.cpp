@@ -9,7 +9,7 @@
 #include "controls/MUVScrollBox.h"
 #include "dialogs/druck.h"
 #include "document/output.h"
-#include "model/folder_check.h"
+#include "model/settings_places.h"
 #include "model/undobj.h"
 #include "platform/codepage.h"
 #include "platform/file_dialogs.h"
@@ -45,6 +45,12 @@ bool isFolder(const QString &path)
 
 // ------------------------------------------------------------------- start
 
+QString TForm1::OwnFilesFolder() const
+{
+    // An installed program's folder is no place for the user's label files.
+    return FilesBesideProgram() ? document_->ProgramFolder : withSlash(QDir::homePath());
+}
+
 void TForm1::ReadSettings()
 {
     const TSettings s = ReadProgramSettings();
@@ -68,9 +74,10 @@ TSettings TForm1::Settings() const
 
 void TForm1::WriteSettings()
 {
-    if (!ProgramFolderCheck())
+    const QString path = SettingsPath();
+    if (path.isEmpty())
         return;
-    ::WriteSettings(SettingsPath(), Settings());
+    ::WriteSettings(path, Settings());
 }
 
 void TForm1::FirstStart()
@@ -78,15 +85,15 @@ void TForm1::FirstStart()
     platform::ShowWarning(QStringLiteral(
         "Es ist noch kein Ablageordner für die Rückenschilddaten definiert.\r\n\r\n"
         "Bitte wählen Sie nachfolgend einen Pfad aus, in dem die Daten\r\ngespeichert werden."));
-    folderBrowser_.Execute(document_->ProgramFolder);
+    folderBrowser_.Execute(OwnFilesFolder());
     const QString chosen = folderBrowser_.SelectedFolder;
     if (!isFolder(chosen)) {
         // Written at the close like every setting, so the next start does not ask again.
-        document_->DataFolder = document_->ProgramFolder;
+        document_->DataFolder = OwnFilesFolder();
     } else {
         document_->DataFolder = chosen;
-        if (ProgramFolderCheck())
-            WriteDataFolder(SettingsPath(), Settings());
+        if (const QString path = SettingsPath(); !path.isEmpty())
+            WriteDataFolder(path, Settings());
     }
     if (platform::ShowSystem(
             QStringLiteral("   Möchten Sie eine Verknüpfung zu Dorlix     \r\n   auf dem Desktop anlegen?"),
@@ -102,7 +109,7 @@ void TForm1::FormShow()
     shown_ = true;
     document_->LineFactor = canvas::kDefaultLineFactor;
     document_->DataFolder.clear();
-    document_->PictureFolder = platform::ProgramFolder();
+    document_->PictureFolder = OwnFilesFolder();
     ShowPageInfo = false;
     ReadSettings();
     canvas_->ShowPageInfos(ShowPageInfo);
@@ -172,8 +179,14 @@ void TForm1::btn_openClick()
 
 void TForm1::OpenDocument(const QString &path, bool askPrinter)
 {
-    if (!document_->Open(path))
+    QString error;
+    const bool opened = document_->Open(path, &error);
+    if (!opened) {
+        platform::ShowError(error);
         return;
+    }
+    if (!error.isEmpty())
+        platform::ShowPlain(error);
     ReadPrinterPage(askPrinter);
     FormResize();
     SetCanvasVisible(true);
@@ -213,8 +226,9 @@ void TForm1::btn_saveClick()
     }
     r.fileName = document_->FileName();
     const QString path = platform::ExecuteFileDialog(this, r);
-    if (!path.isEmpty())
-        document_->Save(path);
+    QString error;
+    if (!path.isEmpty() && !document_->Save(path, &error))
+        platform::ShowError(error);
     button->setDown(false);
 }
 
@@ -243,7 +257,9 @@ void TForm1::btn_undoClick()
 {
     if (!canvas_->isVisible())
         return;
-    document_->UndoStep();
+    QString error;
+    if (!document_->UndoStep(&error) && !error.isEmpty())
+        platform::ShowError(error);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -341,5 +357,5 @@ void TForm1::mm_lnkdsktpClick()
 
 void TForm1::mm_DatablageClick()
 {
-    ::mm_DatablageClick(document_->DataFolder, document_->ProgramFolder, folderBrowser_);
+    ::mm_DatablageClick(document_->DataFolder, OwnFilesFolder(), folderBrowser_);
 }

@@ -466,5 +466,7 @@ void TForm1::btn_redoClick()
 {
     if (!canvas_->isVisible())
         return;
-    document_->RedoStep();
+    QString error;
+    if (!document_->RedoStep(&error) && !error.isEmpty())
+        platform::ShowError(error);
 }

@@ -1,6 +1,6 @@
 #include "app/shell_commands.h"
 
-#include "model/folder_check.h"
+#include "model/settings_places.h"
 #include "platform/ini.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
@@ -62,9 +62,8 @@ void mm_DatablageClick(QString &DataFolder, const QString &ProgramFolder, platfo
     if (DataFolder.isEmpty() || !QFileInfo(DataFolder).isDir()) {
         // Written with the other settings when the window closes.
         DataFolder = ProgramFolder;
-    } else if (ProgramFolderCheck()) {
-        platform::TIniFile(QDir(ProgramFolder).filePath(QString::fromUtf16(platform::kSettingsFileName)))
-            .WriteString(QStringLiteral("Pfad"), QStringLiteral("Daten"), DataFolder);
+    } else if (const QString ini = SettingsFilePath(); !ini.isEmpty()) {
+        platform::TIniFile(ini).WriteString(QStringLiteral("Pfad"), QStringLiteral("Daten"), DataFolder);
     }
     if (!DataFolder.isEmpty() && !DataFolder.endsWith(QLatin1Char('/')))
         DataFolder += QLatin1Char('/');

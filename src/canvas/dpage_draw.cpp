@@ -125,8 +125,11 @@ void TDPage::DrawText(QPainter &p, const TDTText &t, const TDrawTarget &target) 
     QPaintDevice *device = p.device();
     const int dpi = device ? device->logicalDpiY() : setup_.screenDpi;
     // Raster targets (screen, bitmaps) keep the laid-out lines between
-    // paints; printers get plain text runs.
-    const bool raster = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
+    // paints; printers get plain text runs. Underlined and struck-out texts
+    // are drawn as runs everywhere: Qt puts the line of a kept layout beside
+    // the text when the view does not lie at its window's origin.
+    const bool raster = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster &&
+                        !(t.fontStyle & (fsUnderline | fsStrikeOut));
     if (t.cachedCellPx != hp || t.cachedDpi != dpi) {
         // The height is the cell height of the font (ascent plus descent).
         QFont f = CanvasFont(t.fontName, t.fontStyle);

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -26,12 +27,13 @@ constexpr Alias kAliases[] = {
     {"Cambria", "Caladea"},
 };
 
-// Name on the left half, a sample in the entry's font (navy) on the right,
-// a vertical line between them.
+// Name on the left, a sample in the entry's font (navy) on the right, a
+// vertical line between them; the name column holds the longest name.
 class FontItemDelegate : public QStyledItemDelegate
 {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    int nameWidth = 0; // 0: half the row
 
     void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -40,7 +42,7 @@ class FontItemDelegate : public QStyledItemDelegate
         p->save();
         p->fillRect(option.rect, option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
         const QRect r = option.rect;
-        const int half = r.width() / 2;
+        const int half = nameWidth > 0 ? std::min(nameWidth, r.width() / 2 + r.width() / 4) : r.width() / 2;
         p->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         p->setFont(option.font);
         p->drawText(r.adjusted(3, 0, -(r.width() - half), 0), Qt::AlignVCenter | Qt::AlignLeft, name);
@@ -79,8 +81,14 @@ QStringList TMUVFontComboBox::AvailableFonts()
     for (const QString &family : families) {
         if (family.startsWith(QLatin1Char('@')) || QFontDatabase::isPrivateFamily(family))
             continue;
-        if (QFontDatabase::isScalable(family))
-            names << family;
+        if (!QFontDatabase::isScalable(family))
+            continue;
+        // A family installed by several foundries comes as "C059 [urw]" and
+        // "C059 [UKWN]": one entry under its plain name, which finds either.
+        QString name = family;
+        if (const qsizetype bracket = name.indexOf(QStringLiteral(" [")); bracket > 0 && name.endsWith(']'))
+            name.truncate(bracket);
+        names << name;
     }
     for (const Alias &a : kAliases) {
         const QString standIn = QString::fromLatin1(a.standIn);
@@ -100,8 +108,18 @@ void TMUVFontComboBox::Reload()
     const QString keep = currentText();
     blockSignals(true);
     clear();
-    addItems(AvailableFonts());
+    const QStringList names = AvailableFonts();
+    addItems(names);
     blockSignals(false);
+    // The list opens wide enough for every name and a sample beside it.
+    const QFontMetrics fm(view()->font());
+    int widest = 0;
+    for (const QString &name : names)
+        widest = std::max(widest, fm.horizontalAdvance(name));
+    const int nameWidth = widest + 12;
+    static_cast<FontItemDelegate *>(itemDelegate())->nameWidth = nameWidth;
+    view()->setMinimumWidth(nameWidth + std::max(nameWidth * 3 / 2, 160) +
+                            style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * view()->frameWidth());
     if (!keep.isEmpty())
         SetSelectedName(keep);
 }

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QLocale>
 
+#include <utility>
+
 const QString TMUVRechenzeile::kHint =
     QStringLiteral("Eingabe einer Berechnung z.B.: (297 - 2*30) / 4\r\n"
                    "= Grundrechenarten ( + - * / ) mit Klammerung in beliebiger Reihenfolge\r\n"
@@ -47,18 +49,28 @@ void TMUVRechenzeile::keyPressEvent(QKeyEvent *event)
     // Enter belongs to the calculation (on release); it must not reach the
     // dialog's default button.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        enterPressed_ = true;
         event->accept();
         return;
     }
     QComboBox::keyPressEvent(event);
 }
 
+void TMUVRechenzeile::focusOutEvent(QFocusEvent *event)
+{
+    enterPressed_ = false;
+    QComboBox::focusOutEvent(event);
+}
+
 void TMUVRechenzeile::keyReleaseEvent(QKeyEvent *event)
 {
-    // Return and the keypad's Enter alike; a held key calculates once.
+    // Return and the keypad's Enter alike; a held key calculates once. Only
+    // a key pressed here counts: the press that closed a message box leaves
+    // its release to the line, and that must not open the box again.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
         event->accept();
-        Calculate();
+        if (std::exchange(enterPressed_, false))
+            Calculate();
         return;
     }
     QComboBox::keyReleaseEvent(event);

@@ -25,7 +25,9 @@ class TMUVRechenzeile : public QComboBox
   protected:
     void keyReleaseEvent(QKeyEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
   private:
     TMUVTaRe MUVTaRe1;
+    bool enterPressed_ = false; // Enter went down on this line
 };

@@ -123,8 +123,12 @@ TColorFavorites::LoadResult TColorFavorites::Load(const QString &path)
 
 bool TColorFavorites::Save(const QString &path) const
 {
-    if (path.isEmpty() || items_.empty())
+    if (path.isEmpty())
         return false;
+    // With every favourite deleted the file is emptied, so that they do not
+    // come back; where there is no file, none is made.
+    if (items_.empty() && !QFileInfo(path).isFile())
+        return !QFileInfo::exists(path);
     TSafeFile out(path);
     if (!out.Open())
         return false;

@@ -51,7 +51,8 @@ class TColorFavorites
     // Clears the list and reads every whole record of the file.
     LoadResult Load(const QString &path);
     // Rewrites the file with all records in list order, atomically: on any
-    // failure the old file stays. Writes nothing for an empty list.
+    // failure the old file stays. An empty list empties an existing file and
+    // makes none where there is none.
     bool Save(const QString &path) const;
 
     // The 40 bytes of one record, and back.

@@ -61,6 +61,13 @@ TMUVButton *MakeButton(QWidget *parent, const QString &glyphName, const QRect &g
     return b;
 }
 
+// The width a label needs to show its caption uncut at its font (the label
+// keeps 12 pixels beside its text).
+int CaptionWidth(const QString &text, const QFont &font)
+{
+    return QFontMetrics(font).horizontalAdvance(text) + 13;
+}
+
 TMUVLabel *MakeLabel(QWidget *parent, const QString &text, int x, int y, int w = -1, int h = 20)
 {
     auto *l = new TMUVLabel(parent);
@@ -68,7 +75,7 @@ TMUVLabel *MakeLabel(QWidget *parent, const QString &text, int x, int y, int w =
     l->SetLabelLayout(lycenterleft);
     if (w < 0)
         w = l->sizeHint().width();
-    l->setGeometry(x, y, w, h);
+    l->setGeometry(x, y, std::max(w, CaptionWidth(text, l->font())), h);
     return l;
 }
 
@@ -138,9 +145,11 @@ void TForm_ColorDLG::BuildLayout()
     SetHint(shape_Akt, QStringLiteral("|aktuelle Farbwahl"));
 
     MakeLabel(this, QStringLiteral("HTML"), x0 + 56, 10);
-    MakeLabel(this, QStringLiteral("#"), x0 + 56, 32, 8);
+    // The hex field follows its "#" and ends before the copy button.
+    const TMUVLabel *hash = MakeLabel(this, QStringLiteral("#"), x0 + 50, 32, 8);
     edit_hex = new QLineEdit(QStringLiteral("A0A0A0"), this);
-    edit_hex->setGeometry(x0 + 65, 32, 52, 20);
+    const int hexLeft = hash->geometry().right() - 4;
+    edit_hex->setGeometry(hexLeft, 32, x0 + 117 - hexLeft, 20);
     edit_hex->installEventFilter(this);
     SetHint(edit_hex, QStringLiteral("|Hexadezimaldarstellung der Farbe (HTML-Format #RGB) - Eingabe "
                                      "und <<RETURN>> ändert die Farbe"));
@@ -170,21 +179,30 @@ void TForm_ColorDLG::BuildLayout()
         {&spin_S, "S", "(Sättigung)", 100, "|Sättigung der aktuellen Farbwahl (0 bis 100%)"},
         {&spin_H, "H", "(Farbwert)", 360, "|Farbwert der aktuellen Farbwahl (0 bis 360°)"},
     };
+    // The names of a group take the width of the longest at the spin fields'
+    // font; the one-letter H/S/L names leave more room for the texts before
+    // their boxes.
+    const QFont spinFont = TSpezialSpin(this).font();
+    int groupWidth[2] = {0, 0};
+    for (int i = 0; i < 6; ++i)
+        groupWidth[i / 3] =
+            std::max(groupWidth[i / 3], CaptionWidth(QString::fromUtf8(specs[i].label), spinFont));
     int y = 96;
     for (int i = 0; i < 6; ++i) {
         if (i == 3)
             y += 8;
         const SpinSpec &s = specs[i];
-        // The one-letter H/S/L names leave room for the longer texts before
-        // their boxes.
-        const int nameWidth = i < 3 ? 30 : 14;
+        // The label's text starts 6 pixels into it: the spin may begin
+        // where its text ends.
+        const int nameWidth = groupWidth[i / 3] - 6;
         auto *spin = new TSpezialSpin(this);
         spin->setGeometry(x0 + nameWidth, y, 138 - nameWidth, 20);
         spin->SetTextBefore(QString::fromUtf8(s.before));
         // The name sits on the line of the spin's own texts.
         TMUVLabel *name =
-            MakeLabel(this, QString::fromUtf8(s.label), x0, y + spin->Editor()->y(), nameWidth, 18);
+            MakeLabel(this, QString::fromUtf8(s.label), x0, y + spin->Editor()->y(), groupWidth[i / 3], 18);
         name->SetFont(spin->font());
+        name->lower(); // its empty right part lies under the spin
         name->SetLabelLayout(lylefttop);
         spin->SetMinValue(0);
         spin->SetMaxValue(s.max);

@@ -9,8 +9,8 @@
 #include "controls/MUVPanel.h"
 #include "controls/SpezialSpin.h"
 #include "document/document.h"
-#include "model/folder_check.h"
 #include "model/rs.h"
+#include "model/settings_places.h"
 #include "platform/ini.h"
 #include "platform/messages.h"
 #include "platform/printer.h"
@@ -218,7 +218,7 @@ void TForm_druck::showEvent(QShowEvent *event)
 void TForm_druck::LoadShifts()
 {
     const TRememberedShift shift =
-        ReadRememberedShift(platform::SettingsFilePath(), platform::Printer::Instance().PrinterName());
+        ReadRememberedShift(SettingsFilePath(), platform::Printer::Instance().PrinterName());
     spin_VH->SetValueReal(shift.x);
     SPIN_VV->SetValueReal(shift.y);
     SaveShifts(); // both keys exist afterwards, with the values the spins accepted
@@ -226,7 +226,7 @@ void TForm_druck::LoadShifts()
 
 void TForm_druck::SaveShifts()
 {
-    WriteRememberedShift(platform::SettingsFilePath(), platform::Printer::Instance().PrinterName(),
+    WriteRememberedShift(SettingsFilePath(), platform::Printer::Instance().PrinterName(),
                          TRememberedShift{spin_VH->ValueReal(), SPIN_VV->ValueReal()});
 }
 
@@ -241,12 +241,14 @@ void TForm_druck::RefreshPrinterInfo()
     if (!page.message.isEmpty())
         platform::ShowPlain(page.message);
     lbl_aktdrucker->SetCaption(printer.HasPrinter() ? printer.PrinterName() : QStringLiteral("kein Drucker"));
-    if (cb_merk->isChecked() && ProgramFolderCheck()) {
+    if (cb_merk->isChecked() && !SettingsFilePath().isEmpty()) {
         // Without a printer there is no name to keep a shift under.
         if (printer.HasPrinter())
             LoadShifts();
-        lbl_location->setText(printer.HasPrinter() ? QStringLiteral("(Standort: %1)").arg(printer.Location())
-                                                   : QString());
+        // A printer set up without a location: no empty brackets.
+        const QString location = printer.HasPrinter() ? printer.Location().trimmed() : QString();
+        lbl_location->setText(location.isEmpty() ? QString()
+                                                 : QStringLiteral("(Standort: %1)").arg(location));
     }
     RefreshPreview();
 }
@@ -316,7 +318,7 @@ void TForm_druck::MUVCheckBox1Change()
 
 void TForm_druck::spin_VHDelayedChange()
 {
-    if (ProgramFolderCheck() && cb_merk->isChecked() && platform::Printer::Instance().HasPrinter())
+    if (cb_merk->isChecked() && platform::Printer::Instance().HasPrinter() && !SettingsFilePath().isEmpty())
         SaveShifts();
     RefreshPreview();
 }

@@ -25,6 +25,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -256,10 +257,13 @@ TForm_RSNEU::TForm_RSNEU(QWidget *parent) : QDialog(parent)
 
     btn_ok = new TMUVButton(QStringLiteral("OK"), QStringLiteral("ok"), this);
     btn_ok->setObjectName(QStringLiteral("btn_ok"));
-    btn_ok->setGeometry(460, 492, 96, 30);
     btn_cancel = new TMUVButton(QStringLiteral("Abbrechen"), QStringLiteral("cancel"), this);
     btn_cancel->setObjectName(QStringLiteral("btn_cancel"));
-    btn_cancel->setGeometry(564, 492, 96, 30);
+    // Caption above glyph: as tall as both need at the font in use, the
+    // bottom edges where they always were.
+    const int buttonHeight = std::max({30, btn_ok->sizeHint().height(), btn_cancel->sizeHint().height()});
+    btn_ok->setGeometry(460, 522 - buttonHeight, 96, buttonHeight);
+    btn_cancel->setGeometry(564, 522 - buttonHeight, 96, buttonHeight);
     // Enter belongs to the spin fields and the calculation line (it applies
     // a value there); the dialog has no default button that it could press.
     connect(btn_ok, &TMUVButton::clicked, this, &TForm_RSNEU::btn_okClick);
@@ -327,6 +331,9 @@ void TForm_RSNEU::FormShow()
     if (ChangeMode()) {
         sheetPageWidth_ = Spin_sbreite->ValueReal();
         sheetPageHeight_ = spin_shoehe->ValueReal();
+        // The products offered now follow the sheet's paper.
+        edt_EtikettSucheChange(edt_EtikettSuche->text());
+        ShowLabelProductNote();
     }
     platform::Printer::Instance().SetOrientation(QPageLayout::Landscape);
     ReadPrinterBasis();
@@ -370,6 +377,8 @@ void TForm_RSNEU::SetValues(const TRSLayoutValues &v)
 {
     Spin_sbreite->SetValueReal(v.PageWidth);
     spin_shoehe->SetValueReal(v.PageHeight);
+    spin_white->SetValueReal(v.FieldSpacing);
+    AllowNegativeMargins();
     spin_rali->SetValueReal(v.MarginLeft);
     spin_rare->SetValueReal(v.MarginRight);
     spin_raob->SetValueReal(v.MarginTop);
@@ -377,15 +386,25 @@ void TForm_RSNEU::SetValues(const TRSLayoutValues &v)
     spin_spalten->SetValue(v.Columns);
     spin_elem->SetValue(v.Rows);
     spin_dx->SetValueReal(v.ColumnGap);
-    spin_white->SetValueReal(v.FieldSpacing);
     spin_TXTZH->SetValueReal(v.LineFactor);
     shp_BK->SetColour(v.BackgroundColor);
     shp_LINCOLS->SetColour(v.ColumnLineColor);
     shp_LINCOLR->SetColour(v.RowLineColor);
 }
 
+void TForm_RSNEU::AllowNegativeMargins()
+{
+    // Labels close to the top or bottom edge (binder spines) need a negative
+    // margin; the first field still begins on the page.
+    const double least = LeastTopBottomMargin(spin_white->ValueReal());
+    spin_raob->SetMinValue(least);
+    spin_raunt->SetMinValue(least);
+}
+
 void TForm_RSNEU::Aktual(QObject *sender)
 {
+    if (sender == spin_white)
+        AllowNegativeMargins();
     const TRSLayoutValues v = Values();
     lbl_Ebreite->setText(FormatMeasure(LayoutColumnWidth(v)));
     lbl_eHoehe->setText(FormatMeasure(LayoutRowHeight(v)));
@@ -400,6 +419,7 @@ void TForm_RSNEU::Aktual(QObject *sender)
     }
     if (sender != lst_Etiketten && lst_Etiketten->currentItem()) {
         fillingProducts_ = true;
+        lst_Etiketten->clearSelection();
         lst_Etiketten->setCurrentItem(nullptr);
         fillingProducts_ = false;
         ShowLabelProductNote();
@@ -443,6 +463,8 @@ void TForm_RSNEU::ApplyLayout(const TRSPreset &p, QObject *source)
                                                                     : QPageLayout::Portrait);
     Spin_sbreite->SetValueReal(p.PageWidth);
     spin_shoehe->SetValueReal(p.PageHeight);
+    spin_white->SetValueReal(p.FieldSpacing);
+    AllowNegativeMargins();
     spin_rali->SetValueReal(p.MarginLeft);
     spin_rare->SetValueReal(p.MarginRight);
     spin_raob->SetValueReal(p.MarginTop);
@@ -450,7 +472,6 @@ void TForm_RSNEU::ApplyLayout(const TRSPreset &p, QObject *source)
     spin_spalten->SetValue(p.Columns);
     spin_elem->SetValue(p.Rows);
     spin_dx->SetValueReal(p.ColumnGap);
-    spin_white->SetValueReal(p.FieldSpacing);
     spin_TXTZH->SetValueReal(p.LineFactor);
     PB_Preview->update();
     Aktual(source);
@@ -488,15 +509,26 @@ bool TForm_RSNEU::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == edt_EtikettSuche && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Down) {
-        // From the search line down into what it found.
+        // From the search line down into what it found: the arrow key
+        // chooses the first found (or the one chosen before).
+        QListWidgetItem *item = lst_Etiketten->currentItem();
+        if (!item || item->isHidden()) {
+            item = nullptr;
+            for (int row = 0; row < lst_Etiketten->count() && !item; ++row)
+                if (!lst_Etiketten->item(row)->isHidden())
+                    item = lst_Etiketten->item(row);
+        }
         lst_Etiketten->setFocus();
-        if (!lst_Etiketten->currentItem() || lst_Etiketten->currentItem()->isHidden())
-            for (int row = 0; row < lst_Etiketten->count(); ++row)
-                if (!lst_Etiketten->item(row)->isHidden()) {
-                    lst_Etiketten->setCurrentRow(row);
-                    break;
-                }
+        if (item)
+            lst_Etiketten->setCurrentItem(item);
         return true;
+    }
+    if (watched == lst_Etiketten && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ChooseCurrentLabelProduct();
+            return true;
+        }
     }
     if ((watched == lbl_aktdrucker || watched == lbl_Papername) &&
         event->type() == QEvent::MouseButtonRelease &&

@@ -124,9 +124,14 @@ class TForm_RSNEU : public QDialog
     void LabelProductsRead(TLabelProductStore::TList list);
     void ShowLabelProductPanel(bool show);
     void ShowLabelProductNote();
+    // False for products of another paper than the sheet's in change mode.
+    bool OffersLabelProduct(const TLabelProduct &product) const;
+    void ChooseCurrentLabelProduct();
     // The one way values of a standard or product reach the fields; source
     // is the list it was chosen in and keeps its selection.
     void ApplyLayout(const TRSPreset &preset, QObject *source);
+    // The top and bottom margin fields accept what the field spacing allows.
+    void AllowNegativeMargins();
     TSpezialSpin *AddSpin(const char *name, const QString &before, const QString &after, int decimals,
                           double minValue, double maxValue, double value, int boxX, int y);
     bool shown_ = false;

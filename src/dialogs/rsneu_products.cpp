@@ -14,6 +14,8 @@
 #include <QListWidget>
 #include <QLocale>
 
+#include <cmath>
+
 namespace
 {
 constexpr int kNarrowWidth = 671;          // the dialog without the products
@@ -32,18 +34,29 @@ QString productText(const TLabelProduct &p)
     const QLocale locale;
     const QString size = locale.toString(p.LabelWidth, 'f', 1) + QChar(0x00D7) +
                          locale.toString(p.LabelHeight, 'f', 1) + QStringLiteral(" mm");
+    // The first kind names the labels ("3×8 Adressetiketten"), else they
+    // are just labels.
+    const QString kind = p.KindText().section(QStringLiteral(", "), 0, 0);
     QString text = p.Vendor + QLatin1Char(' ') + p.Part + QLatin1Char('\n') + p.GridText() +
-                   QStringLiteral(" Etiketten, je ") + size;
+                   QLatin1Char(' ') + (kind.isEmpty() ? QStringLiteral("Etiketten") : kind) +
+                   QStringLiteral(", je ") + size;
     if (!p.Note.isEmpty())
         text += QStringLiteral(" \u2013 ") + p.Note;
     return text;
 }
 
+// The kind in German; the database's own words only for kinds without one.
+QString productKind(const TLabelProduct &p)
+{
+    const QString kind = p.KindText();
+    return kind.isEmpty() ? p.Description : kind;
+}
+
 QString productTip(const TLabelProduct &p)
 {
     QStringList lines;
-    if (!p.Description.isEmpty())
-        lines << p.Description;
+    if (const QString kind = productKind(p); !kind.isEmpty())
+        lines << kind;
     if (!p.EquivalentOf.isEmpty())
         lines << QStringLiteral("entspricht %1 %2").arg(p.Vendor, p.EquivalentOf);
     if (!p.Note.isEmpty())
@@ -74,9 +87,9 @@ void TForm_RSNEU::CreateLabelProductPanel()
     edt_EtikettSuche = new QLineEdit(pnl_Etiketten);
     edt_EtikettSuche->setObjectName(QStringLiteral("edt_EtikettSuche"));
     edt_EtikettSuche->setGeometry(0, 28, pnl_Etiketten->width(), 24);
-    edt_EtikettSuche->setPlaceholderText(QStringLiteral("Suchen: Hersteller, Nummer oder Größe"));
-    edt_EtikettSuche->setToolTip(QStringLiteral("Hersteller, Teilenummer (etwa 3475) oder Etikettengröße "
-                                                "in mm (etwa 70 x 36)"));
+    edt_EtikettSuche->setPlaceholderText(QStringLiteral("Suchen: Hersteller, Nummer, Art oder Größe"));
+    edt_EtikettSuche->setToolTip(QStringLiteral("Hersteller, Teilenummer (etwa 3475), Art (etwa Ordner, "
+                                                "Adress) oder Etikettengröße in mm (etwa 70 x 36)"));
     edt_EtikettSuche->setClearButtonEnabled(true);
     edt_EtikettSuche->setEnabled(false); // until the products are there
     edt_EtikettSuche->installEventFilter(this);
@@ -93,8 +106,14 @@ void TForm_RSNEU::CreateLabelProductPanel()
     QPalette pal = lst_Etiketten->palette();
     pal.setColor(QPalette::AlternateBase, QColor(0xF4, 0xF4, 0xF4)); // two-line entries told apart
     lst_Etiketten->setPalette(pal);
-    connect(lst_Etiketten, &QListWidget::currentItemChanged, this,
-            [this](QListWidgetItem *current) { lst_EtikettenChange(current); });
+    // Only a deliberate choice applies a product: a click, the arrow keys or
+    // Enter. Tabbing into the list makes its first entry current without
+    // selecting it, and that must not overwrite what was typed.
+    connect(lst_Etiketten, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> selected = lst_Etiketten->selectedItems();
+        lst_EtikettenChange(selected.isEmpty() ? nullptr : selected.front());
+    });
+    lst_Etiketten->installEventFilter(this);
 
     lbl_EtikettHinweis = new QLabel(pnl_Etiketten);
     lbl_EtikettHinweis->setObjectName(QStringLiteral("lbl_EtikettHinweis"));
@@ -157,10 +176,27 @@ const TLabelProductList *TForm_RSNEU::LabelProducts() const
 
 const TLabelProduct *TForm_RSNEU::ChosenLabelProduct() const
 {
-    const QListWidgetItem *item = lst_Etiketten->currentItem();
-    if (!item || !products_)
+    const QList<QListWidgetItem *> selected = lst_Etiketten->selectedItems();
+    if (selected.isEmpty() || !products_)
         return nullptr;
-    return &products_->Products[item->data(kProductRole).toInt()];
+    return &products_->Products[selected.front()->data(kProductRole).toInt()];
+}
+
+bool TForm_RSNEU::OffersLabelProduct(const TLabelProduct &product) const
+{
+    // A changed sheet keeps its page: only products of that paper fit it.
+    if (!ChangeMode() || !shown_)
+        return true;
+    constexpr double kSamePaper = 0.5; // mm
+    return std::abs(product.PageWidth - sheetPageWidth_) <= kSamePaper &&
+           std::abs(product.PageHeight - sheetPageHeight_) <= kSamePaper;
+}
+
+void TForm_RSNEU::ChooseCurrentLabelProduct()
+{
+    QListWidgetItem *item = lst_Etiketten->currentItem();
+    if (item && !item->isHidden() && products_)
+        ApplyLabelProduct(products_->Products[item->data(kProductRole).toInt()]);
 }
 
 void TForm_RSNEU::edt_EtikettSucheChange(const QString &text)
@@ -172,13 +208,16 @@ void TForm_RSNEU::edt_EtikettSucheChange(const QString &text)
     lst_Etiketten->setUpdatesEnabled(false);
     for (int row = 0; row < lst_Etiketten->count(); ++row) {
         QListWidgetItem *item = lst_Etiketten->item(row);
-        const bool match = products_->Products[item->data(kProductRole).toInt()].Matches(text);
+        const TLabelProduct &product = products_->Products[item->data(kProductRole).toInt()];
+        const bool match = OffersLabelProduct(product) && product.Matches(text);
         item->setHidden(!match);
         shown += match ? 1 : 0;
     }
     lst_Etiketten->setUpdatesEnabled(true);
     const QLocale locale;
-    const int all = lst_Etiketten->count();
+    int all = 0;
+    for (const TLabelProduct &p : products_->Products)
+        all += OffersLabelProduct(p) ? 1 : 0;
     lbl_EtikettenAnzahl->setText(
         shown == all ? QStringLiteral("%1 Produkte").arg(locale.toString(all))
                      : QStringLiteral("%1 von %2").arg(locale.toString(shown), locale.toString(all)));
@@ -196,17 +235,19 @@ void TForm_RSNEU::lst_EtikettenChange(QListWidgetItem *item)
 
 void TForm_RSNEU::ApplyLabelProduct(const TLabelProduct &product)
 {
-    // Chosen from outside the list: the list shows it as chosen.
-    if (products_ && ChosenLabelProduct() != &product) {
-        for (int row = 0; row < lst_Etiketten->count(); ++row) {
-            QListWidgetItem *item = lst_Etiketten->item(row);
-            if (&products_->Products[item->data(kProductRole).toInt()] == &product) {
-                fillingProducts_ = true;
-                lst_Etiketten->setCurrentItem(item);
-                fillingProducts_ = false;
-                break;
-            }
-        }
+    // Chosen from outside the list: the list shows it as chosen, or nothing
+    // when it is none of the list's.
+    if (ChosenLabelProduct() != &product) {
+        QListWidgetItem *found = nullptr;
+        for (int row = 0; products_ && row < lst_Etiketten->count() && !found; ++row)
+            if (&products_->Products[lst_Etiketten->item(row)->data(kProductRole).toInt()] == &product)
+                found = lst_Etiketten->item(row);
+        fillingProducts_ = true;
+        if (found)
+            lst_Etiketten->setCurrentItem(found);
+        else
+            lst_Etiketten->clearSelection();
+        fillingProducts_ = false;
     }
     ApplyLayout(PresetFromLabelProduct(product, spin_TXTZH->ValueReal()), lst_Etiketten);
     ShowLabelProductNote();
@@ -216,12 +257,20 @@ void TForm_RSNEU::ShowLabelProductNote()
 {
     const TLabelProduct *p = ChosenLabelProduct();
     if (!p) {
-        lbl_EtikettHinweis->clear();
+        if (ChangeMode() && shown_) {
+            const QLocale locale;
+            lbl_EtikettHinweis->setText(
+                QStringLiteral("Beim Ändern bleibt die Seite des Bogens: nur Produkte für %1 × %2 mm.")
+                    .arg(locale.toString(sheetPageWidth_, 'f', 1),
+                         locale.toString(sheetPageHeight_, 'f', 1)));
+        } else {
+            lbl_EtikettHinweis->clear();
+        }
         return;
     }
     QString text = p->Vendor + QLatin1Char(' ') + p->Part;
-    if (!p->Description.isEmpty())
-        text += QStringLiteral(": ") + p->Description;
+    if (const QString kind = productKind(*p); !kind.isEmpty())
+        text += QStringLiteral(": ") + kind;
     if (!p->Note.isEmpty())
         text += QStringLiteral("\n") + p->Note;
     lbl_EtikettHinweis->setText(text);

@@ -86,27 +86,36 @@ QString mm(double v)
 }
 } // namespace
 
+double LeastTopBottomMargin(double fieldSpacing)
+{
+    return std::isfinite(fieldSpacing) && fieldSpacing > 0 ? -1.5 * fieldSpacing : 0.0;
+}
+
 QString LayoutProblem(const TRSLayoutValues &v)
 {
     struct Named {
         const char *name;
         double value;
+        double least = 0;
     };
+    // The top and bottom margin may be negative down to where the first
+    // field begins at the page edge.
+    const double least = LeastTopBottomMargin(v.FieldSpacing);
     const Named measures[] = {
-        {"Seitenbreite", v.PageWidth},
-        {"Seitenhöhe", v.PageHeight},
-        {"Rand links", v.MarginLeft},
-        {"Rand rechts", v.MarginRight},
-        {"Rand oben", v.MarginTop},
-        {"Rand unten", v.MarginBottom},
-        {"Spaltenabstand", v.ColumnGap},
-        {"Zwischenabstand", v.FieldSpacing},
+        {"Seitenbreite", v.PageWidth},         {"Seitenhöhe", v.PageHeight},
+        {"Rand links", v.MarginLeft},          {"Rand rechts", v.MarginRight},
+        {"Rand oben", v.MarginTop, least},     {"Rand unten", v.MarginBottom, least},
+        {"Spaltenabstand", v.ColumnGap},       {"Zwischenabstand", v.FieldSpacing},
         {"Faktor der Texthöhe", v.LineFactor},
     };
     for (const Named &m : measures) {
         if (!std::isfinite(m.value))
             return QStringLiteral("Der Wert für „%1“ ist keine Zahl.").arg(QString::fromUtf8(m.name));
-        if (m.value < 0)
+        if (m.value < 0 && m.least < 0 && m.value < m.least - 1e-9)
+            return QStringLiteral("Der Wert für „%1“ darf nicht kleiner als %2 sein, das −1,5-fache "
+                                  "des Zwischenabstands (%3).")
+                .arg(QString::fromUtf8(m.name), mm(m.least), mm(m.value));
+        if (m.value < 0 && m.least == 0)
             return QStringLiteral("Der Wert für „%1“ darf nicht negativ sein (%2).")
                 .arg(QString::fromUtf8(m.name), FormatMeasure(m.value));
         if (m.value > kMaxSheetMeasure)

@@ -58,6 +58,11 @@ QString FormatMeasure(double v);
 // beyond any printer's paper).
 constexpr double kMaxSheetMeasure = 5000;
 
+// The smallest top or bottom margin: -1.5 × the field spacing, where the
+// first field begins at the page edge (label sheets whose labels come close
+// to the edge need it).
+double LeastTopBottomMargin(double fieldSpacing);
+
 // The most fields one sheet can hold; more would take the program's whole
 // memory and time to build.
 constexpr std::int64_t kMaxSheetFields = 10000;

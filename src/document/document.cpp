@@ -48,19 +48,19 @@ void TDocument::Commit(bool undoable)
     emit Changed(undoable);
 }
 
-bool TDocument::UndoStep()
+bool TDocument::UndoStep(QString *error)
 {
     // The page is composed again also when there was nothing to read back.
-    const bool undone = undo_->Undo(sheet_.get());
+    const bool undone = undo_->Undo(sheet_.get(), error);
     Commit(false);
     return undone;
 }
 
-bool TDocument::RedoStep()
+bool TDocument::RedoStep(QString *error)
 {
     if (!undo_->CanRedo())
         return false;
-    const bool redone = undo_->Redo(sheet_.get());
+    const bool redone = undo_->Redo(sheet_.get(), error);
     Commit(false);
     return redone;
 }
@@ -82,9 +82,9 @@ void TDocument::RestoreField(int column, int row, const TRSObject &saved)
     Commit(false);
 }
 
-bool TDocument::Open(const QString &path)
+bool TDocument::Open(const QString &path, QString *error)
 {
-    if (!sheet_->LoadFromFile(path))
+    if (!sheet_->LoadFromFile(path, nullptr, error))
         return false;
     const QFileInfo info(path);
     undo_->Clear();
@@ -99,9 +99,9 @@ void TDocument::Opened()
     sheet_->Modified = false;
 }
 
-bool TDocument::Save(const QString &path)
+bool TDocument::Save(const QString &path, QString *error)
 {
-    if (!sheet_->SaveToFile(path))
+    if (!sheet_->SaveToFile(path, error))
         return false;
     const QFileInfo info(path);
     sheet_->Modified = false;

@@ -90,12 +90,13 @@ class TDocument : public QObject
     // and Changed is emitted.
     void Commit(bool undoable);
     // Reads the previous snapshot back into the sheet and commits without a
-    // snapshot. False when there was none to read.
-    bool UndoStep();
+    // snapshot. False when there was none to read, or it could not be read
+    // (then *error holds the German message).
+    bool UndoStep(QString *error = nullptr);
     // Reads the snapshot the last undo stepped back from, as long as no
     // change came after it, and commits without a snapshot. False (and
     // nothing changes) when there is none.
-    bool RedoStep();
+    bool RedoStep(QString *error = nullptr);
     // A copy of field (column, row) with its frame, to restore later; null
     // when the field does not exist.
     std::unique_ptr<TRSObject> SaveField(int column, int row) const;
@@ -107,13 +108,16 @@ class TDocument : public QObject
     // Reads a label file into the sheet. On success the name and folder
     // follow the file, the undo store starts afresh (its first snapshot is
     // taken by Opened); the caller prepares the page and then calls Opened.
-    bool Open(const QString &path);
+    // *error receives the German message of a failure, or after a success a
+    // notice the user should still see (empty when there is none).
+    bool Open(const QString &path, QString *error = nullptr);
     // After an opened or new sheet is shown: composes it, takes the first
     // undo snapshot and clears Modified.
     void Opened();
     // Writes the sheet; on success name and folder follow the file and
-    // Modified is cleared.
-    bool Save(const QString &path);
+    // Modified is cleared. On failure nothing changes and *error receives
+    // the German message.
+    bool Save(const QString &path, QString *error = nullptr);
 
     // --- The composed page ---------------------------------------------
     // The text element field (column, row) got in the last Commit, -1 if none.

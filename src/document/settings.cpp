@@ -1,5 +1,6 @@
 #include "document/settings.h"
 
+#include "model/settings_places.h"
 #include "platform/ini.h"
 
 namespace
@@ -15,14 +16,14 @@ const QString kPageInfo = QStringLiteral("SeitenInfo");
 
 QString SettingsPath()
 {
-    return platform::SettingsFilePath();
+    return ::SettingsFilePath();
 }
 
 TSettings ReadSettings(const QString &path)
 {
     TSettings s;
     const platform::TIniFile ini(path);
-    if (!ini.FileExists())
+    if (path.isEmpty() || !ini.FileExists())
         return s;
     s.FileExists = true;
     s.DataFolder = ini.ReadString(kPath, kData);

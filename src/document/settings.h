@@ -18,7 +18,8 @@ struct TSettings {
     TComposeSettings Compose() const { return TComposeSettings{LineFactor}; }
 };
 
-// The settings file of the program (platform::SettingsFilePath()).
+// The settings file of the program (SettingsFilePath() of
+// model/settings_places.h); empty when no place can be written.
 QString SettingsPath();
 
 // The values of the file at path; defaults where the file, a section or a key

@@ -1,6 +1,5 @@
 #include "model/folder_check.h"
 
-#include "platform/messages.h"
 #include "platform/system.h"
 
 #include <QFile>
@@ -28,12 +27,5 @@ bool ProgramFolderCheck()
 
     const QString desktop = platform::DesktopFolder();
     const QString own = program.absolutePath();
-    if (!desktop.isEmpty() && !own.isEmpty() && desktop + QLatin1Char('/') == own + QLatin1Char('/')) {
-        platform::ShowError(
-            QStringLiteral("Das Programm kann nicht direkt vom Desktop ausgeführt werden.\r\n\r\n"
-                           "Legen Sie ein Unterverszeichnis an, kopieren oder verschieben Sie\r\n"
-                           "das Programmm dorthin und starten es erneut"));
-        return false;
-    }
-    return true;
+    return desktop.isEmpty() || own.isEmpty() || desktop + QLatin1Char('/') != own + QLatin1Char('/');
 }

@@ -33,8 +33,6 @@ const QString kBadValues = QStringLiteral("fehlende oder ungültige Werte");
 const QString kUnknownPaper = QStringLiteral("unbekanntes Papierformat");
 const QString kNoOriginal = QStringLiteral("Vorlage des Gegenstücks fehlt");
 const QString kOverlap = QStringLiteral("Etiketten überlappen oder ragen über die Seite");
-const QString kTopMargin =
-    QStringLiteral("Abstand zum Seitenrand kleiner als das 1,5-fache des Reihenabstands");
 const QString kTooNarrow = QStringLiteral("Felder wären zu schmal");
 const QString kTooLarge = QStringLiteral("Seite zu groß oder zu viele Etiketten");
 
@@ -54,6 +52,81 @@ QString Fixed1(double v)
     const double r = std::round(v * 10.0) / 10.0;
     return QString::number(r == 0 ? 0.0 : r, 'f', 1);
 }
+
+// A note's measure the German way: one decimal, comma, no "-0,0".
+QString Decimal1(double v)
+{
+    return Fixed1(v).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+// German words for the kinds of label the database describes in English;
+// the first key found in a part of the description names it, so the more
+// specific keys come first.
+struct KindWord {
+    const char *english; // lower case
+    const char *german;
+};
+constexpr KindWord kKindWords[] = {
+    {"arch file insert", "Ordnerrücken-Einsteckschilder"},
+    {"arch file", "Ordnerrücken"},
+    {"binder", "Ordnerrücken"},
+    {"return address", "Absenderetiketten"},
+    {"address", "Adressetiketten"},
+    {"shipping", "Versandetiketten"},
+    {"mailing", "Versandetiketten"},
+    {"name badge", "Namensschilder"},
+    {"name plate", "Namensschilder"},
+    {"business card", "Visitenkarten"},
+    {"membership card", "Mitgliedskarten"},
+    {"greeting card", "Grußkarten"},
+    {"post card", "Postkarten"},
+    {"tent card", "Tischkarten"},
+    {"cd inlet", "CD-Einleger"},
+    {"dvd inlet", "DVD-Einleger"},
+    {"cd booklet", "CD-Booklets"},
+    {"cd case", "CD-Einleger"},
+    {"cd spine", "CD-Rückenetiketten"},
+    {"zip disc", "ZIP-Disketten-Etiketten"},
+    {"mini disc", "MiniDisc-Etiketten"},
+    {"cd", "CD-Etiketten"},
+    {"dvd", "CD-Etiketten"},
+    {"diskette", "Disketten-Etiketten"},
+    {"floppy", "Disketten-Etiketten"},
+    {"video tape spine", "Videokassetten-Rückenetiketten"},
+    {"vhs", "Videokassetten-Etiketten"},
+    {"video", "Videokassetten-Etiketten"},
+    {"hanging folder", "Hängeregister-Etiketten"},
+    {"file folder", "Aktenmappen-Etiketten"},
+    {"divider", "Register-Etiketten"},
+    {"filing", "Ablage-Etiketten"},
+    {"rounded rectangular", "Etiketten mit runden Ecken"},
+    {"rectangular", "rechteckige Etiketten"},
+    {"square", "quadratische Etiketten"},
+    {"round", "runde Etiketten"},
+    {"elliptical", "ovale Etiketten"},
+    {"oval", "ovale Etiketten"},
+    {"passport photo", "Passbild-Etiketten"},
+    {"photo", "Fotoetiketten"},
+    {"barcode", "Barcode-Etiketten"},
+    {"multi-purpose", "Universaletiketten"},
+    {"multipurpose", "Universaletiketten"},
+    {"multi purpose", "Universaletiketten"},
+    {"allround", "Universaletiketten"},
+    {"universal", "Universaletiketten"},
+    {"full sheet", "ganzseitige Etiketten"},
+    {"wine bottle", "Weinflaschen-Etiketten"},
+    {"bottle", "Flaschenetiketten"},
+    {"jar", "Glasetiketten"},
+    {"candle", "Kerzenetiketten"},
+    {"nutritional", "Nährwertetiketten"},
+    {"medical chart", "Krankenakten-Etiketten"},
+    {"book", "Buchetiketten"},
+    {"pvc", "PVC-Etiketten"},
+    {"film", "Folienetiketten"},
+    {"seal", "Siegeletiketten"},
+    {"sticker", "Aufkleber"},
+    {"standard", "Standardetiketten"},
+};
 
 QString Key(const QString &vendor, const QString &part)
 {
@@ -112,6 +185,23 @@ QString TLabelProduct::SizeText() const
     return Fixed1(LabelWidth) + QChar(0x00D7) + Fixed1(LabelHeight) + QStringLiteral(" mm");
 }
 
+QString TLabelProduct::KindText() const
+{
+    QStringList kinds;
+    for (const QString &part : Description.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString english = part.trimmed().toLower();
+        for (const KindWord &k : kKindWords) {
+            if (!english.contains(QLatin1String(k.english)))
+                continue;
+            const QString german = QString::fromUtf8(k.german);
+            if (!kinds.contains(german))
+                kinds << german;
+            break;
+        }
+    }
+    return kinds.join(QStringLiteral(", "));
+}
+
 QString TLabelProduct::GridText() const
 {
     return QString::number(Columns) + QChar(0x00D7) + QString::number(Rows);
@@ -137,8 +227,8 @@ bool TLabelProduct::Matches(const QString &filter) const
         };
         return close(m.captured(1), LabelWidth) && close(m.captured(2), LabelHeight);
     }
-    const QString all =
-        Vendor + QLatin1Char(' ') + Part + QLatin1Char(' ') + Description + QLatin1Char(' ') + SizeText();
+    const QString all = Vendor + QLatin1Char(' ') + Part + QLatin1Char(' ') + Description + QLatin1Char(' ') +
+                        KindText() + QLatin1Char(' ') + SizeText();
     for (const QString &word : f.split(QLatin1Char(' ')))
         if (!all.contains(word, Qt::CaseInsensitive))
             return false;
@@ -181,14 +271,16 @@ bool MapLabelProduct(TLabelProduct &p, QString *reason)
     // Vertically the model is exact: the row pitch is the field height plus
     // the field spacing, and the first field starts 1.5 spacings below the top
     // margin; the column ends 0.5 spacing below the last field's bottom plus
-    // the spacing around the fields.
+    // the spacing around the fields. Labels closer to the page edge than that
+    // (binder spines often are) get a negative margin, never below -1.5
+    // spacings since the labels lie on the page.
     const double s = std::max(0.0, dy - h);
     double mt = p.Y0 - 1.5 * s;
     double mb = p.PageHeight - mt - ny * dy - 2 * s;
-    if (mt < -kTolerance || mb < -kTolerance)
-        return fail(kTopMargin);
-    mt = std::max(0.0, mt);
-    mb = std::max(0.0, mb);
+    // Rounding noise of the inch values is no margin.
+    const auto settle = [s](double m) { return m > -kTolerance ? std::max(0.0, m) : std::max(m, -1.5 * s); };
+    mt = settle(mt);
+    mb = settle(mb);
 
     // Horizontally the same spacing s lies left and right of every field
     // inside its column, so the column gap is the rest of the pitch. Where
@@ -223,10 +315,10 @@ bool MapLabelProduct(TLabelProduct &p, QString *reason)
     if (fw < w - 0.05)
         p.Note = narrowByGap ? QStringLiteral("Felder %1 mm schmaler als die Etiketten "
                                               "(der Zwischenabstand %2 mm gilt auch seitlich)")
-                                   .arg(Fixed1(w - fw), Fixed1(s))
+                                   .arg(Decimal1(w - fw), Decimal1(s))
                              : QStringLiteral("Felder %1 mm schmaler als die Etiketten "
                                               "(Etiketten reichen bis an den Seitenrand)")
-                                   .arg(Fixed1(w - fw));
+                                   .arg(Decimal1(w - fw));
     return true;
 }
 

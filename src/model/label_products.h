@@ -39,7 +39,11 @@ struct TLabelProduct {
     QString SizeText() const;
     // "3×8"
     QString GridText() const;
-    // Case-insensitive search in vendor, part, description and size, where
+    // The kind of label in German words ("Adressetiketten", "Ordnerrücken"),
+    // from the English description; empty for a description of no known kind.
+    QString KindText() const;
+    // Case-insensitive search in vendor, part, description (English and
+    // German) and size, where
     // "70 x 36" or "70x36" matches labels of 70 × 36 mm (whole millimetres).
     bool Matches(const QString &filter) const;
     // Sets the layout of the sheet (all content is discarded).

@@ -6,6 +6,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 
 #include <algorithm>
@@ -88,6 +89,37 @@ void drawRaster(QPainter &painter, const QRectF &box, const QImage &source, qint
     painter.drawImage(box, source);
 }
 
+// Windows draws every pen at least one device pixel wide. A metafile's thin
+// lines scaled down into a field would fade to a faint grey on the screen
+// while the printer, with its fine pixels, draws them black: on a bitmap they
+// keep one pixel. minWidth is that pixel in the drawing's units; the SVG is
+// returned unchanged (and changed false) when no line is thinner.
+QByteArray widenThinStrokes(const QByteArray &svg, double minWidth, bool *changed)
+{
+    *changed = false;
+    static const QRegularExpression width(
+        QStringLiteral("(stroke-width(?::\\s*|=\"))([0-9]*\\.?[0-9]+(?:[eE][-+]?[0-9]+)?)"));
+    const QString text = QString::fromUtf8(svg);
+    QString out;
+    qsizetype done = 0;
+    for (QRegularExpressionMatchIterator it = width.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const double w = m.captured(2).toDouble();
+        if (!(w > 0 && w < minWidth))
+            continue;
+        if (!*changed)
+            out.reserve(text.size() + 64);
+        out += QStringView(text).mid(done, m.capturedStart(2) - done);
+        out += QString::number(minWidth, 'g', 8);
+        done = m.capturedEnd(2);
+        *changed = true;
+    }
+    if (!*changed)
+        return svg;
+    out += QStringView(text).mid(done);
+    return out.toUtf8();
+}
+
 } // namespace
 
 void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) const
@@ -157,7 +189,18 @@ void TPicture::Draw(QPainter &painter, const QRectF &box, int jpegScaleDenom) co
             QPainter p(&image);
             p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                              QPainter::SmoothPixmapTransform);
-            cache.renderer->render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+            const QRectF frame = cache.svg.frame;
+            const double unitsPerPixel =
+                std::max(frame.width() / size.width(), frame.height() / size.height());
+            bool widened = false;
+            const QByteArray svg = widenThinStrokes(cache.svg.svg, unitsPerPixel, &widened);
+            if (widened) {
+                QSvgRenderer renderer(svg);
+                renderer.setViewBox(frame);
+                renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+            } else {
+                cache.renderer->render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+            }
             p.end();
             image.setDevicePixelRatio(ratio);
             kept.push_back(std::move(image));

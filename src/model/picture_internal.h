@@ -27,7 +27,12 @@ bool ReadPictureFile(const QString &path, TBytes *bytes, QString *error);
 
 // Decodes a JPEG photo at 1/scaleDenom of its size (1, 2, 4 or 8) into an
 // RGB32 image. Greyscale, YCbCr, RGB, CMYK and YCCK files are accepted.
+// The photo comes out upright as its Exif orientation says.
 bool DecodeJpeg(const TBytes &bytes, int scaleDenom, QImage *out, QString *error);
+// The Exif orientation of a JPEG file (1 to 8; 1, upright, where it has none).
+int JpegExifOrientation(const TBytes &bytes);
+// An image turned and mirrored from the stored to the upright orientation.
+QImage ExifOriented(const QImage &image, int orientation);
 
 // A metafile converted to SVG: frame is the rectangle of the SVG's user
 // space that the metafile's header frame occupies, and so the part that is

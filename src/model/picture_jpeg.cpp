@@ -8,6 +8,8 @@
 
 #include <jpeglib.h>
 
+#include <QTransform>
+
 namespace
 {
 
@@ -154,6 +156,89 @@ int decode(Decoder &dec, const TBytes &bytes, int scaleDenom, QImage *out, std::
 
 } // namespace
 
+int JpegExifOrientation(const TBytes &bytes)
+{
+    // Walks the markers up to the first scan; the orientation is entry 0x0112
+    // of the first image directory in the TIFF block of an "Exif" APP1.
+    const std::uint8_t *d = bytes.data();
+    const std::size_t n = bytes.size();
+    if (n < 4 || d[0] != 0xFF || d[1] != 0xD8)
+        return 1;
+    std::size_t at = 2;
+    while (at + 4 <= n) {
+        if (d[at] != 0xFF)
+            return 1;
+        const std::uint8_t marker = d[at + 1];
+        if (marker == 0xFF) { // fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0xDA || marker == 0xD9) // scan or end: no Exif before it
+            return 1;
+        const std::size_t length = std::size_t(d[at + 2]) << 8 | d[at + 3];
+        if (length < 2 || at + 2 + length > n)
+            return 1;
+        const std::uint8_t *seg = d + at + 4;
+        const std::size_t segSize = length - 2;
+        if (marker == 0xE1 && segSize >= 14 && std::memcmp(seg, "Exif\0\0", 6) == 0) {
+            const std::uint8_t *tiff = seg + 6;
+            const std::size_t size = segSize - 6;
+            const bool little = tiff[0] == 'I' && tiff[1] == 'I';
+            if (!little && !(tiff[0] == 'M' && tiff[1] == 'M'))
+                return 1;
+            const auto u16 = [&](std::size_t o) -> unsigned {
+                return little ? unsigned(tiff[o]) | unsigned(tiff[o + 1]) << 8
+                              : unsigned(tiff[o]) << 8 | unsigned(tiff[o + 1]);
+            };
+            const auto u32 = [&](std::size_t o) -> std::uint32_t {
+                return little ? u16(o) | std::uint32_t(u16(o + 2)) << 16
+                              : std::uint32_t(u16(o)) << 16 | u16(o + 2);
+            };
+            const std::uint32_t ifd = u32(4);
+            if (ifd < 8 || std::uint64_t(ifd) + 2 > size)
+                return 1;
+            const unsigned entries = u16(ifd);
+            for (unsigned i = 0; i < entries; ++i) {
+                const std::uint64_t e = std::uint64_t(ifd) + 2 + std::uint64_t(i) * 12;
+                if (e + 12 > size)
+                    return 1;
+                if (u16(std::size_t(e)) == 0x0112 && u16(std::size_t(e) + 2) == 3) { // SHORT
+                    const unsigned o = u16(std::size_t(e) + 8);
+                    return o >= 1 && o <= 8 ? int(o) : 1;
+                }
+            }
+            return 1;
+        }
+        at += 2 + length;
+    }
+    return 1;
+}
+
+QImage ExifOriented(const QImage &image, int orientation)
+{
+    // 2, 4: mirrored; 3: turned half; 6, 8: turned a quarter right or left;
+    // 5, 7: turned a quarter right and mirrored.
+    const auto turned = [&](int degrees) { return image.transformed(QTransform().rotate(degrees)); };
+    switch (orientation) {
+    case 2:
+        return image.mirrored(true, false);
+    case 3:
+        return image.mirrored(true, true);
+    case 4:
+        return image.mirrored(false, true);
+    case 5:
+        return turned(90).mirrored(true, false);
+    case 6:
+        return turned(90);
+    case 7:
+        return turned(90).mirrored(false, true);
+    case 8:
+        return turned(270);
+    default:
+        return image;
+    }
+}
+
 bool DecodeJpeg(const TBytes &bytes, int scaleDenom, QImage *out, QString *error)
 {
     if (scaleDenom != 1 && scaleDenom != 2 && scaleDenom != 4 && scaleDenom != 8)
@@ -168,7 +253,16 @@ bool DecodeJpeg(const TBytes &bytes, int scaleDenom, QImage *out, QString *error
     QImage image;
     const int result = decode(dec, bytes, scaleDenom, &image, size);
     if (result == 0) {
-        *out = std::move(image);
+        // Phones store photos as the sensor saw them and say in the Exif
+        // data how they are to be turned; every use of the photo shows it
+        // upright.
+        const int orientation = JpegExifOrientation(bytes);
+        *out = orientation == 1 ? std::move(image) : ExifOriented(image, orientation);
+        if (out->isNull()) {
+            if (error)
+                *error = QStringLiteral("Nicht genügend Speicher für das JPEG-Bild");
+            return false;
+        }
         return true;
     }
     if (error) {

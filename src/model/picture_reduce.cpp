@@ -61,7 +61,11 @@ std::unique_ptr<TPicture> TPicture::LoadReducedFromFile(const QString &path, dou
             QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
         QBuffer buffer(&raw);
         QImageReader reader(&buffer, "jpeg");
-        const QSize full = reader.size();
+        // The stored size; a photo turned a quarter by its Exif data is drawn
+        // the other way round.
+        QSize full = reader.size();
+        if (JpegExifOrientation(bytes) >= 5)
+            full.transpose();
         const double target = TargetWidth300Dpi(fieldWidthMm);
         int denom = 1;
         if (full.isValid() && target > 0)

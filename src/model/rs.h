@@ -140,15 +140,19 @@ class TRS
     void Assign(const TRS &other);
 
     // Reads a label file. The sheet is only changed when the whole file was
-    // read; *version receives the version number of the file's header.
-    bool LoadFromFile(const QString &path, int *version = nullptr);
+    // read; *version receives the version number of the file's header. On
+    // failure *error receives the German message for the user; on success it
+    // is empty or holds a notice the user should still see (a picture that
+    // could not be read, its field left empty).
+    bool LoadFromFile(const QString &path, int *version = nullptr, QString *error = nullptr);
     // The same for the bytes of a label file already in memory; path names
     // the file in messages and becomes FileName.
     bool LoadFromBytes(const std::uint8_t *data, std::size_t size, const QString &path,
-                       int *version = nullptr);
+                       int *version = nullptr, QString *error = nullptr);
     // Writes the sheet as a version 4 label file; the file it replaces stays
-    // intact unless everything was written.
-    bool SaveToFile(const QString &path);
+    // intact unless everything was written. On failure *error receives the
+    // German message, and the sheet (FileName, Modified) stays as it was.
+    bool SaveToFile(const QString &path, QString *error = nullptr);
 
   private:
     void ComputeDerived();

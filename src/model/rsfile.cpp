@@ -1,12 +1,10 @@
 // The label file: reading and writing a sheet.
-#include "model/folder_check.h"
 #include "model/picture.h"
 #include "model/rs.h"
 #include "model/rsio.h"
 #include "model/safe_file.h"
 
 #include "platform/codepage.h"
-#include "platform/messages.h"
 #include "platform/syserror.h"
 #include "platform/system.h"
 
@@ -123,7 +121,7 @@ void TRSObject::LoadFromStream(TRSReader &s, int version)
             s.Skip(std::size_t(size));
             Picture = TPicture::FromMetafileBytes(std::move(block), nullptr);
             if (!Picture)
-                platform::ShowPlain(QStringLiteral("Fehlerhafte Grafik"));
+                s.Note(QStringLiteral("Fehlerhafte Grafik"));
         } else {
             Kind = 1;
             Picture.reset();
@@ -214,18 +212,24 @@ static void shareEqualPictures(TRS &sheet)
         }
 }
 
-bool TRS::LoadFromFile(const QString &path, int *versionOut)
+bool TRS::LoadFromFile(const QString &path, int *versionOut, QString *error)
 {
-    if (!QFileInfo::exists(path) || QFileInfo(path).isDir())
+    auto fail = [&](const QString &text) {
+        if (error)
+            *error = text;
         return false;
+    };
+    const QFileInfo info(path);
+    if (info.isDir())
+        return fail(QStringLiteral("\"%1\" ist ein Ordner, keine Datei.").arg(nativePath(path)));
+    if (!info.exists())
+        return fail(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(nativePath(path)));
     FileName = path;
 
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        platform::ShowError(QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden.\r\n%2")
-                                .arg(nativePath(path), platform::SystemErrorText(file.errorString())));
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden.\r\n%2")
+                        .arg(nativePath(path), platform::SystemErrorText(file.errorString())));
     // Mapped rather than read: large picture sheets are only copied once,
     // into their pictures.
     const qint64 fileSize = file.size();
@@ -235,19 +239,25 @@ bool TRS::LoadFromFile(const QString &path, int *versionOut)
         content = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(fileSize));
     } else {
         content = file.readAll();
-        if (file.error() != QFile::NoError) {
-            platform::ShowError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.\r\n%2")
-                                    .arg(nativePath(path), platform::SystemErrorText(file.errorString())));
-            return false;
-        }
+        if (file.error() != QFile::NoError)
+            return fail(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.\r\n%2")
+                            .arg(nativePath(path), platform::SystemErrorText(file.errorString())));
     }
 
     return LoadFromBytes(reinterpret_cast<const std::uint8_t *>(content.constData()),
-                         std::size_t(content.size()), path, versionOut);
+                         std::size_t(content.size()), path, versionOut, error);
 }
 
-bool TRS::LoadFromBytes(const std::uint8_t *data, std::size_t size, const QString &path, int *versionOut)
+bool TRS::LoadFromBytes(const std::uint8_t *data, std::size_t size, const QString &path, int *versionOut,
+                        QString *error)
 {
+    auto fail = [&](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (error)
+        error->clear();
     FileName = path;
     // The header: 22 bytes read into a zeroed buffer, as a text up to the first zero.
     char header[kHeaderLength + 1] = {};
@@ -259,19 +269,15 @@ bool TRS::LoadFromBytes(const std::uint8_t *data, std::size_t size, const QStrin
     std::string versionText;
     if (compared == kMagic) {
         versionText = head.size() > kMagicLength + 1 ? head.substr(kMagicLength + 1) : std::string();
-        if (!parseVersion(versionText, version)) {
-            platform::ShowError(
+        if (!parseVersion(versionText, version))
+            return fail(
                 QStringLiteral("'%1' ist kein gültiger Integerwert").arg(platform::FromAnsi(versionText)));
-            return false;
-        }
     }
     if (versionOut)
         *versionOut = version;
-    if (version <= 0) {
-        platform::ShowPlain(QStringLiteral("Falsche Datei: ") +
-                            platform::FromAnsi(compared == kMagic ? versionText : compared));
-        return false;
-    }
+    if (version <= 0)
+        return fail(QStringLiteral("Falsche Datei: ") +
+                    platform::FromAnsi(compared == kMagic ? versionText : compared));
     const int layout = std::min(version, kRsdVersion);
 
     TRSReader s(data, size);
@@ -307,28 +313,24 @@ bool TRS::LoadFromBytes(const std::uint8_t *data, std::size_t size, const QStrin
             sheet.ComputerName = s.String();
         }
 
-        if (sheet.ColumnCount < 1 || sheet.RowCount < 1) {
-            platform::ShowError(QStringLiteral("Die Datei \"%1\" ist beschädigt:\r\n"
-                                               "ungültige Anzahl von Spalten oder Reihen (%2 × %3).")
-                                    .arg(nativePath(path))
-                                    .arg(sheet.ColumnCount)
-                                    .arg(sheet.RowCount));
-            return false;
-        }
+        if (sheet.ColumnCount < 1 || sheet.RowCount < 1)
+            return fail(QStringLiteral("Die Datei \"%1\" ist beschädigt:\r\n"
+                                       "ungültige Anzahl von Spalten oder Reihen (%2 × %3).")
+                            .arg(nativePath(path))
+                            .arg(sheet.ColumnCount)
+                            .arg(sheet.RowCount));
         // Counts beyond what a sheet may hold are refused before anything is
         // built; the limits keep the product far from any overflow.
-        if (!GridCountsAllowed(sheet.ColumnCount, sheet.RowCount)) {
-            platform::ShowError(QStringLiteral("Die Datei \"%1\" ist beschädigt:\r\n"
-                                               "zu viele Spalten oder Reihen (%2 × %3; erlaubt sind "
-                                               "höchstens %4 Spalten, %5 Reihen und %6 Felder).")
-                                    .arg(nativePath(path))
-                                    .arg(sheet.ColumnCount)
-                                    .arg(sheet.RowCount)
-                                    .arg(kMaxColumns)
-                                    .arg(kMaxRows)
-                                    .arg(kMaxFields));
-            return false;
-        }
+        if (!GridCountsAllowed(sheet.ColumnCount, sheet.RowCount))
+            return fail(QStringLiteral("Die Datei \"%1\" ist beschädigt:\r\n"
+                                       "zu viele Spalten oder Reihen (%2 × %3; erlaubt sind "
+                                       "höchstens %4 Spalten, %5 Reihen und %6 Felder).")
+                            .arg(nativePath(path))
+                            .arg(sheet.ColumnCount)
+                            .arg(sheet.RowCount)
+                            .arg(kMaxColumns)
+                            .arg(kMaxRows)
+                            .arg(kMaxFields));
         // Every field takes some bytes: counts that cannot fit into the rest
         // of the file are refused before anything is built.
         const std::uint64_t cols = std::uint64_t(sheet.ColumnCount), rows = std::uint64_t(sheet.RowCount);
@@ -366,28 +368,33 @@ bool TRS::LoadFromBytes(const std::uint8_t *data, std::size_t size, const QStrin
                       .arg(e.detail);
             break;
         }
-        platform::ShowError(
-            QStringLiteral("Die Datei \"%1\" ist beschädigt und kann nicht gelesen werden.\r\n%2")
-                .arg(nativePath(path), why));
-        return false;
+        return fail(QStringLiteral("Die Datei \"%1\" ist beschädigt und kann nicht gelesen werden.\r\n%2")
+                        .arg(nativePath(path), why));
     }
 
     shareEqualPictures(sheet);
     TakeContentFrom(sheet);
     FileName = path;
+    if (error)
+        *error = s.Notice();
     return true;
 }
 
-bool TRS::SaveToFile(const QString &path)
+bool TRS::SaveToFile(const QString &path, QString *error)
 {
-    if (!ProgramFolderCheck())
-        return false;
-
     auto failed = [&](const QString &reason) {
-        platform::ShowError(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden.\r\n%2")
-                                .arg(nativePath(path), reason));
+        if (error)
+            *error = QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden.\r\n%2")
+                         .arg(nativePath(path), reason);
         return false;
     };
+
+    // The folder the file goes into decides, whatever the program's own
+    // folder is.
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (folder.isDir() && !folder.isWritable())
+        return failed(QStringLiteral("In den Ordner \"%1\" darf nicht geschrieben werden.")
+                          .arg(nativePath(folder.absoluteFilePath())));
 
     // Written beside the target and put in its place only when complete, so
     // that a failed save never destroys the file it would replace.
@@ -429,7 +436,7 @@ bool TRS::SaveToFile(const QString &path)
         }
         s.Flush();
         if (s.Failed()) {
-            const QString reason = platform::SystemErrorText(file.Device().errorString());
+            const QString reason = file.ErrorString();
             file.Cancel();
             return failed(reason);
         }

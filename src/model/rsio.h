@@ -82,11 +82,20 @@ class TRSReader
         if (n > size_ - pos_)
             throw TRSReadError{TRSReadError::Truncated, {}};
     }
+    // Something the user should know although the file could be read; the
+    // first one is kept.
+    void Note(const QString &text)
+    {
+        if (notice_.isEmpty())
+            notice_ = text;
+    }
+    const QString &Notice() const { return notice_; }
 
   private:
     const std::uint8_t *data_;
     std::size_t size_;
     std::size_t pos_ = 0;
+    QString notice_;
 };
 
 // Buffers the values and hands them to the file in large blocks.
@@ -143,12 +152,19 @@ class TRSWriter
     bool Failed() const { return failed_; }
 
   private:
+    // A device may take part of a block before it fails (a disk filling
+    // up); the rest is offered again so that the device reports why.
     void Put(const char *data, std::size_t n)
     {
-        if (failed_)
-            return;
-        if (device_.write(data, qint64(n)) != qint64(n))
-            failed_ = true;
+        while (!failed_ && n > 0) {
+            const qint64 written = device_.write(data, qint64(n));
+            if (written <= 0) {
+                failed_ = true;
+                return;
+            }
+            data += written;
+            n -= std::size_t(written);
+        }
     }
 
     static constexpr std::size_t kBlock = 1 << 20;

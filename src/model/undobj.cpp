@@ -1,7 +1,7 @@
 #include "model/undobj.h"
 
-#include "model/folder_check.h"
 #include "model/rs.h"
+#include "model/settings_places.h"
 
 #include "platform/system.h"
 
@@ -43,7 +43,7 @@ QString ChangeFileExt(const QString &path, const QString &ext)
     return path.left(cut) + ext;
 }
 
-TRSUndo::TRSUndo() : BaseName(platform::ProgramFilePath()) {}
+TRSUndo::TRSUndo() = default;
 
 TRSUndo::~TRSUndo()
 {
@@ -65,7 +65,13 @@ void TRSUndo::SetUser(const QString &name)
         if (c == QLatin1Char('/') || c.unicode() < 0x20)
             c = QLatin1Char('_');
     UserSuffix = suffix;
-    BaseName = ChangeFileExt(platform::ProgramFilePath(), QString()) + QLatin1Char('_') + suffix;
+    // The place is chosen once per user: snapshots must not move between a
+    // push and its undo.
+    const QString folder = SnapshotFolder();
+    BaseName = folder.isEmpty()
+                   ? QString()
+                   : folder + QLatin1Char('/') + QFileInfo(platform::ProgramFilePath()).completeBaseName() +
+                         QLatin1Char('_') + suffix;
 }
 
 QString TRSUndo::SnapshotPath(std::int32_t n) const
@@ -75,7 +81,7 @@ QString TRSUndo::SnapshotPath(std::int32_t n) const
 
 void TRSUndo::Push(TRS *sheet)
 {
-    if (!ProgramFolderCheck() || UserSuffix.isEmpty() || !sheet)
+    if (BaseName.isEmpty() || UserSuffix.isEmpty() || !sheet)
         return;
     if (!claimTried_)
         ClaimNames();
@@ -84,12 +90,12 @@ void TRSUndo::Push(TRS *sheet)
     highest_ = std::max(highest_, Current);
     // A change after an undo makes the undone states unreachable.
     redoTop_ = Current;
-    // A failed write shows its own message; a later undo of the missing file
-    // then finds nothing and changes nothing.
+    // A failed write costs this undo step only: a later undo of the missing
+    // file finds nothing and changes nothing.
     sheet->SaveToFile(SnapshotPath(Current));
 }
 
-bool TRSUndo::Undo(TRS *sheet)
+bool TRSUndo::Undo(TRS *sheet, QString *error)
 {
     // Before its first snapshot a store has no names of its own yet: the
     // files under the plain names may belong to another window.
@@ -102,7 +108,7 @@ bool TRSUndo::Undo(TRS *sheet)
     --Previous;
     // A snapshot that cannot be read leaves the sheet as it was (the reader
     // says why); the counters still move on so that the next undo goes past it.
-    return sheet->LoadFromFile(path);
+    return sheet->LoadFromFile(path, nullptr, error);
 }
 
 bool TRSUndo::CanRedo() const
@@ -110,13 +116,13 @@ bool TRSUndo::CanRedo() const
     return claimTried_ && Current < redoTop_ && QFileInfo(SnapshotPath(Current + 1)).isFile();
 }
 
-bool TRSUndo::Redo(TRS *sheet)
+bool TRSUndo::Redo(TRS *sheet, QString *error)
 {
     if (!sheet || !CanRedo())
         return false;
     Previous = Current;
     ++Current;
-    return sheet->LoadFromFile(SnapshotPath(Current));
+    return sheet->LoadFromFile(SnapshotPath(Current), nullptr, error);
 }
 
 void TRSUndo::Clear()

@@ -1,7 +1,9 @@
 #pragma once
 // The undo store: after every change the whole sheet is written as a label
-// file into a numbered snapshot next to the program file, and undo reads the
-// previous snapshot back (and redo the next one). Nothing is kept in memory.
+// file into a numbered snapshot in the snapshot folder (beside the program
+// file or in the user's state folder, model/settings_places.h), and undo
+// reads the previous snapshot back (and redo the next one). Nothing is kept
+// in memory.
 //
 // Snapshot n of the base name /opt/dorlix/dorlix_u1 is /opt/dorlix/dorlix_u1.n.
 // Every running store claims its snapshot names with a lock file, so two
@@ -27,7 +29,7 @@ class TRSUndo
     TRSUndo &operator=(const TRSUndo &) = delete;
 
     QString UserSuffix;        // the login name given to SetUser (at most 15 characters)
-    QString BaseName;          // path of the snapshot files without extension
+    QString BaseName;          // path of the snapshot files without extension; empty: no place
     std::int32_t Current = 0;  // number of the newest snapshot
     std::int32_t Previous = 0; // number of the snapshot that Undo loads
 
@@ -35,18 +37,18 @@ class TRSUndo
     static constexpr int kMaxUserLength = 15;
 
     void SetUser(const QString &name);
-    // Writes a snapshot of the sheet (nothing when the program folder may not
-    // be written, no user is set or there is no sheet).
+    // Writes a snapshot of the sheet (nothing when there is no snapshot
+    // folder, no user is set or there is no sheet).
     void Push(TRS *sheet);
     bool CanUndo() const { return Current > 1; }
     // Reads the previous snapshot into the sheet; false when there is none or
-    // it could not be read.
-    bool Undo(TRS *sheet);
+    // it could not be read (then *error holds the reader's message).
+    bool Undo(TRS *sheet, QString *error = nullptr);
     // Redo brings back what the last undo took, until the next Push: the
     // snapshots ahead of Current are still on disk, so nothing is kept in
     // memory for it either.
     bool CanRedo() const;
-    bool Redo(TRS *sheet);
+    bool Redo(TRS *sheet, QString *error = nullptr);
     // Deletes the snapshot files and restarts the numbering.
     void Clear();
 

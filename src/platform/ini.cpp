@@ -210,11 +210,6 @@ bool parseInteger(const QString &raw, int *value)
 
 } // namespace
 
-QString SettingsFilePath()
-{
-    return ProgramFolder() + QLatin1Char('/') + QString::fromUtf16(kSettingsFileName);
-}
-
 TIniFile::TIniFile(const QString &fileName) : fileName_(fileName) {}
 
 bool TIniFile::FileExists() const

@@ -18,12 +18,6 @@
 namespace platform
 {
 
-// Name of the program's settings file in the program folder.
-inline constexpr char16_t kSettingsFileName[] = u"dorlix.ini";
-
-// Full path of "dorlix.ini" next to the program file.
-QString SettingsFilePath();
-
 class TIniFile
 {
   public:

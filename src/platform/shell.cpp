@@ -88,7 +88,7 @@ QByteArray applicationEntry(const QString &programFile)
     QString text;
     text += QStringLiteral("[Desktop Entry]\n");
     text += QStringLiteral("Type=Application\n");
-    text += QStringLiteral("Name=Dorlix\n");
+    text += QStringLiteral("Name=Rückenschilder\n");
     text += QStringLiteral("GenericName=Rückenschilddruckprogramm\n");
     text += QStringLiteral("Comment=Rückenschilder für Ordner und Etikettenbögen gestalten und drucken\n");
     text += QStringLiteral("Icon=") + DesktopStringValue(ProgramIconPath()) + QLatin1Char('\n');

@@ -41,7 +41,7 @@ TEST(CliProducts, ListsMatchingProducts)
     EXPECT_TRUE(
         QString::fromUtf8(r.out).startsWith(QStringLiteral("Zweckform\t3475\t3×8\t70.1×36.0 mm\tFelder ")));
     r = cli({QStringLiteral("products")}, kData);
-    EXPECT_EQ(r.out.count('\n'), 7);
+    EXPECT_EQ(r.out.count('\n'), 10);
 }
 
 TEST(CliProducts, NewWritesTheSheetOfTheProduct)
@@ -59,6 +59,16 @@ TEST(CliProducts, NewWritesTheSheetOfTheProduct)
     EXPECT_NEAR(j["MarginLeft"].get<double>(), 2.0, 0.01);
     EXPECT_NEAR(j["ColumnGap"].get<double>(), 3.0, 0.01);
     EXPECT_NEAR(j["MarginTop"].get<double>(), 20.0, 0.01);
+
+    // Binder spines close to the top edge keep a negative margin in the file.
+    r = cli({QStringLiteral("new"), QStringLiteral("Herma 5090"), out}, kData);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    r = cli({QStringLiteral("dump"), out}, kData);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const nlohmann::json spine = nlohmann::json::parse(r.out.toStdString());
+    EXPECT_EQ(spine["RowCount"], 6);
+    EXPECT_NEAR(spine["MarginTop"].get<double>(), -0.5, 0.01);
+    EXPECT_NEAR(spine["MarginBottom"].get<double>(), -0.5, 0.01);
 }
 
 TEST(CliProducts, UnknownProductAndMissingDatabase)

@@ -198,8 +198,19 @@ TEST_F(MainWindow, StartFileOpensWithItsNameAndAFreshUndoStore)
     EXPECT_EQ(w->PreviewCaption()->text(), TForm1::PreviewHelpCaption());
     EXPECT_EQ(w->StatusPanel(11)->text(), "b×h = 210 × 297 mm; (?)"); // no printer: no paper name
     EXPECT_EQ(w->StatusPanel(10)->text(), "kein Drucker, Blattgröße: ");
-    // The page fits the window.
+    // The page fits the window, and the status bar says at which zoom, also
+    // after a resize, without a mouse move.
     EXPECT_LE(w->DPaintbox1()->height(), w->ScrollBox1()->height());
+    const QLocale locale;
+    EXPECT_EQ(w->StatusPanel(5)->text(), locale.toString(w->DPaintbox1()->ZoomFaktor(), 'f', 2));
+    w->show();
+    QApplication::processEvents();
+    const double before = w->DPaintbox1()->ZoomFaktor();
+    w->resize(700, 500);
+    QApplication::processEvents();
+    EXPECT_NE(w->DPaintbox1()->ZoomFaktor(), before);
+    EXPECT_EQ(w->StatusPanel(5)->text(), locale.toString(w->DPaintbox1()->ZoomFaktor(), 'f', 2));
+    EXPECT_NE(w->StatusPanel(5)->text(), "0");
 }
 
 TEST_F(MainWindow, OpeningAWrongFileChangesNothing)
@@ -257,24 +268,35 @@ TEST_F(MainWindow, SaveAsWritesAndRenamesOrChangesNothing)
     EXPECT_FALSE(w->Sheet().Modified);
     EXPECT_TRUE(w->windowTitle().endsWith(" - neu.rsd"));
 
-    // The program folder cannot be written: the save fails and nothing changes.
+    // A folder that cannot take the file: the save says so in German, and
+    // name, title and Modified stay as they were.
     w->btn_untenClick();
+    const QString title = w->windowTitle();
+    messages.Clear();
+    dialogs.files.push_back(QDir(data_).filePath("fehlt/dritte.rsd"));
+    w->btn_saveClick();
+    ASSERT_EQ(messages.Texts().size(), 1);
+    EXPECT_TRUE(messages.Texts()[0].contains("konnte nicht gespeichert werden"));
+    EXPECT_EQ(messages.Messages()[0].type, platform::MsgType::Error);
+    EXPECT_EQ(w->Document().FileName(), "neu.rsd");
+    EXPECT_EQ(w->windowTitle(), title);
+    EXPECT_TRUE(w->Sheet().Modified);
+
+    // Neither a program folder the user cannot write nor one on the desktop
+    // stops saving into the user's own folder.
+    messages.Clear();
     platform::SetProgramFilePath(program.File("fehlt/dorlix"));
     dialogs.files.push_back(QDir(data_).filePath("dritte.rsd"));
     w->btn_saveClick();
     platform::SetProgramFilePath(program.File("dorlix"));
-    EXPECT_FALSE(QFile::exists(QDir(data_).filePath("dritte.rsd")));
-    EXPECT_EQ(w->Document().FileName(), "neu.rsd");
-    EXPECT_TRUE(w->Sheet().Modified);
-
-    // The program in the desktop folder: the check says why.
     platform::SetDesktopFolder(program.Path());
-    messages.Clear();
+    w->btn_untenClick();
     dialogs.files.push_back(QDir(data_).filePath("vierte.rsd"));
     w->btn_saveClick();
-    ASSERT_EQ(messages.Texts().size(), 1);
-    EXPECT_TRUE(messages.Texts()[0].startsWith("Das Programm kann nicht direkt vom Desktop"));
-    EXPECT_EQ(w->Document().FileName(), "neu.rsd");
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_TRUE(QFile::exists(QDir(data_).filePath("dritte.rsd")));
+    EXPECT_EQ(w->Document().FileName(), "vierte.rsd");
+    EXPECT_FALSE(w->Sheet().Modified);
 }
 
 TEST_F(MainWindow, CloseQuestionPaths)
@@ -330,8 +352,10 @@ TEST_F(MainWindow, MenusAndToolBarCarryTheirTexts)
     QStringList menus;
     for (QAction *a : w->menuBar()->actions())
         menus << a->text();
-    EXPECT_EQ(menus, QStringList({" ", "Datei  ", "Bearbeiten", "Extras/Optionen  "}));
+    // The texts as they were, each with its Alt letter.
+    EXPECT_EQ(menus, QStringList({" ", "&Datei  ", "&Bearbeiten", "&Extras/Optionen  "}));
     ASSERT_TRUE(w->MenuAction("Speichern (.. unter)             "));
+    EXPECT_EQ(w->MenuAction("Speichern (.. unter)             ")->shortcut(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(w->MenuAction("Öffnen")->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(w->MenuAction("Rückgängig")->shortcut(), QKeySequence("Ctrl+Z"));
     EXPECT_TRUE(w->MenuAction("Verknüpfung auf dem Desktop erzeugen"));
@@ -517,14 +541,42 @@ TEST_F(MainWindow, MenusAreReachedByKeyboard)
     QTest::keyClick(w.get(), Qt::Key_F10);
     auto *open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     ASSERT_NE(open, nullptr);
-    EXPECT_EQ(open->title(), "Datei  ");
+    EXPECT_EQ(open->title(), "&Datei  ");
     QTest::keyClick(open, Qt::Key_Right);
     open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     ASSERT_NE(open, nullptr);
-    EXPECT_EQ(open->title(), "Bearbeiten");
+    EXPECT_EQ(open->title(), "&Bearbeiten");
     QTest::keyClick(open, Qt::Key_Escape);
     if (QApplication::activePopupWidget())
         QApplication::activePopupWidget()->close();
+
+    // Alt with a menu's letter opens that menu.
+    QTest::keyClick(w.get(), Qt::Key_E, Qt::AltModifier);
+    open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->title(), "&Extras/Optionen  ");
+    open->close();
+}
+
+TEST_F(MainWindow, CtrlSSavesAnOpenSheet)
+{
+    writeIni();
+    auto w = start();
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    // Nothing open: nothing to save.
+    QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(dialogs.requests.empty());
+
+    w->OpenDocument(copyExample("strg-s.rsd"));
+    w->btn_obenClick();
+    const QString target = QDir(data_).filePath("gesichert.rsd");
+    dialogs.files.push_back(target);
+    QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].title, "Rückenschild speichern");
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_FALSE(w->Sheet().Modified);
 }
 
 TEST_F(MainWindow, StatusPanelsNeverOverlapInANarrowWindow)
@@ -546,6 +598,14 @@ TEST_F(MainWindow, StatusPanelsNeverOverlapInANarrowWindow)
             EXPECT_LE(r.right(), bar->width()) << "panel " << i << " at width " << width;
             right = r.right() + 1;
         }
+    }
+    // The tool bar's captions stay whole at the smallest width.
+    w->resize(w->minimumSizeHint().width(), 700);
+    QApplication::processEvents();
+    for (const char *name : {"btn_Neu", "btn_open", "btn_save", "btn_print", "btn_mod", "btn_spaltekopieren",
+                             "btn_undo", "btn_redo"}) {
+        const TMUVButton *b = w->Button(QString::fromLatin1(name));
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 4) << name;
     }
     // At 800 pixels the panels from the left keep their widths, the size
     // panel is shortened with "…" instead of cut off.

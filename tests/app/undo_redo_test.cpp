@@ -41,12 +41,12 @@ TEST_F(UndoRedo, TheEditMenuAndTheToolBarCarryRedo)
     auto w = start();
     QMenu *edit = nullptr;
     for (QAction *a : w->menuBar()->actions())
-        if (a->text() == "Bearbeiten")
+        if (TForm1::VisibleMenuText(a) == "Bearbeiten")
             edit = a->menu();
     ASSERT_TRUE(edit);
     QStringList entries;
     for (QAction *a : edit->actions())
-        entries << a->text();
+        entries << TForm1::VisibleMenuText(a);
     EXPECT_EQ(entries, QStringList({"Rückgängig", "Wiederherstellen"}));
     QAction *redo = w->MenuAction("Wiederherstellen");
     EXPECT_EQ(redo->shortcuts(), QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));

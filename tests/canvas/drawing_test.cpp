@@ -3,6 +3,10 @@
 
 #include "canvas_testing.h"
 
+#include <QApplication>
+#include <QScreen>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 using namespace canvas;
@@ -335,4 +339,52 @@ TEST_F(CanvasDrawing, ScreenPaintRecomputesBoundsOfElementsOutsideItsClip)
                     c_.PosToPixelY(260) - c_.PosToPixelY(250) + 1));
     // Nothing outside the painted part was touched.
     EXPECT_TRUE(InkBounds(bigger, QRect(60, 60, bigger.width() - 60, bigger.height() - 60)).isNull());
+}
+
+TEST_F(CanvasDrawing, UnderlineLiesUnderCentredTextAtEveryZoom)
+{
+    // On the screen the canvas sits inside the window (the page centred in
+    // the scroll box), on a bitmap at its origin; both must put the line
+    // under the text.
+    QWidget window;
+    window.resize(1300, 1450);
+    auto *canvas = new TDPaintbox(&window);
+    canvas->move(137, 61);
+    // Alignment 3: centred horizontally, the block hangs from the anchor;
+    // also turned by 45 degrees.
+    canvas->SetTextStyle(QStringLiteral("Arial"), clBlack, fsUnderline, 3, 8.0, 0);
+    canvas->AddText(QStringLiteral("Ordner 2026"), 100, 60);
+    canvas->SetTextStyle(QStringLiteral("Arial"), clBlack, fsUnderline, 3, 8.0, 45);
+    canvas->AddText(QStringLiteral("Ordner 2026"), 100, 160);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (const double zoom : {0.7, 0.8, 0.93, 1.0, 1.2}) {
+        SCOPED_TRACE(testing::Message() << "zoom " << zoom);
+        canvas->SetZoomFaktor(zoom);
+        canvas->SetDruckrand(false);
+        // What the window shows, read back from the screen.
+        window.repaint();
+        QApplication::processEvents();
+        const QRect r = canvas->geometry();
+        const QImage screen = window.screen()
+                                  ->grabWindow(window.winId(), r.x(), r.y(), r.width(), r.height())
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_RGB888);
+        QImage bitmap;
+        canvas->RenderToBitmap(bitmap, clWhite, zoom);
+        ASSERT_EQ(screen.size(), bitmap.size());
+        EXPECT_TRUE(screen == bitmap);
+        // The upright text: the underline is the longest run of ink in a row
+        // and spans the text.
+        const QRect ink = InkBounds(screen, QRect(0, 0, screen.width(), canvas->PosToPixelY(100)));
+        ASSERT_FALSE(ink.isNull());
+        std::pair<int, int> line{0, -1};
+        for (int y = ink.top(); y <= ink.bottom(); ++y)
+            for (const auto &run : InkRunsInRow(screen, y, ink.left(), ink.right()))
+                if (run.second - run.first > line.second - line.first)
+                    line = run;
+        EXPECT_GT(line.second - line.first + 1, ink.width() * 9 / 10);
+        EXPECT_NEAR(line.first, ink.left(), 2 + ink.width() / 20);
+        EXPECT_NEAR(line.second, ink.right(), 2 + ink.width() / 20);
+    }
 }

@@ -155,11 +155,6 @@ TEST(ColourFavourites, SavingNeverDestroysTheOldFile)
     const std::string old = Record(1, 1, 2, 3, "alt");
     WriteFile(path, old);
 
-    // An empty list writes nothing.
-    TColorFavorites empty;
-    EXPECT_FALSE(empty.Save(path));
-    EXPECT_EQ(ReadFile(path), QByteArray::fromStdString(old));
-
     // A folder that cannot take the file: the write fails, nothing is left.
     TColorFavorites favs;
     favs.Add(9, 9, 9, 9, QStringLiteral("neu"));
@@ -172,6 +167,13 @@ TEST(ColourFavourites, SavingNeverDestroysTheOldFile)
     EXPECT_FALSE(favs.Save(folder));
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(ReadFile(path), QByteArray::fromStdString(old));
+
+    // An empty list empties the file, and makes none where there is none.
+    TColorFavorites empty;
+    EXPECT_TRUE(empty.Save(path));
+    EXPECT_EQ(ReadFile(path), QByteArray());
+    EXPECT_TRUE(empty.Save(dir.filePath("neu.def")));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("neu.def")));
 }
 
 TEST(ColourFavouritesBox, LoadsSavesAndKeepsAnUnreadableFile)
@@ -201,11 +203,15 @@ TEST(ColourFavouritesBox, LoadsSavesAndKeepsAnUnreadableFile)
     box.SaveFavorites();
     EXPECT_EQ(QFileInfo(path).size(), 80);
 
-    // Deleting everything leaves the file as it was.
+    // Deleting everything empties the file: the deleted favourites stay gone.
     box.DeleteFavorite(0);
     box.DeleteFavorite(0);
     box.SaveFavorites();
-    EXPECT_EQ(QFileInfo(path).size(), 80);
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+    TMUVComboFarbFav reopened;
+    reopened.SetFavoritesFile(path);
+    reopened.LoadFavorites();
+    EXPECT_EQ(reopened.FavoriteCount(), 0);
 
     // A favourites file that cannot be read is never replaced.
     const QString odd = dir.filePath("odd.def");

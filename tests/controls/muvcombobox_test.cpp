@@ -1,10 +1,12 @@
 #include "controls/MUVComboBox.h"
+#include "controls/MUVFontComboBox.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
+#include <QSet>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -236,4 +238,31 @@ TEST(MUVComboBox, PathEntriesKeepTheLastFolderAndPicturesFollowTheirRule)
     const QImage img = RenderItem(combo, 1, false);
     EXPECT_EQ(img.pixelColor(2, 8), QColor(Qt::red));
     EXPECT_NE(img.pixelColor(1, 8), QColor(Qt::red));
+}
+
+// The font list: one entry per family (also where several foundries install
+// one), and opened wide enough that the longest name is not cut.
+TEST(MUVFontComboBox, OneEntryPerFamilyInAListWideEnoughForItsNames)
+{
+    const QStringList names = TMUVFontComboBox::AvailableFonts();
+    ASSERT_FALSE(names.isEmpty());
+    EXPECT_EQ(QStringList(names).count(), QSet<QString>(names.begin(), names.end()).size());
+    for (const QString &name : names)
+        EXPECT_FALSE(name.contains(QStringLiteral(" ["))) << name.toStdString();
+    EXPECT_TRUE(names.contains(QStringLiteral("Arial")));
+
+    TMUVFontComboBox combo;
+    combo.resize(200, 24);
+    combo.show();
+    combo.SetSelectedName(QStringLiteral("Arial"));
+    EXPECT_EQ(combo.SelectedName(), QStringLiteral("Arial"));
+    combo.showPopup();
+    QApplication::processEvents();
+    const QFontMetrics fm(combo.view()->font());
+    int widest = 0;
+    for (const QString &name : names)
+        widest = std::max(widest, fm.horizontalAdvance(name));
+    // Name and sample side by side.
+    EXPECT_GE(combo.view()->viewport()->width(), 2 * widest);
+    combo.hidePopup();
 }

@@ -120,6 +120,21 @@ TEST_F(LineTest, ErrorsShowTheirMessageAndChangeNothing)
     EXPECT_TRUE(dialog_->isVisible());
 }
 
+TEST_F(LineTest, EnterThatClosedTheMessageDoesNotCalculateAgain)
+{
+    // The message box takes the press of Return and closes; only the release
+    // reaches the line.
+    MessageCapture messages;
+    Enter(QStringLiteral("4 / (2 - 2)"));
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    QTest::keyRelease(line_, Qt::Key_Return);
+    QTest::keyRelease(line_, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(messages.Messages().size(), 1u);
+    // A press here is a new request.
+    QTest::keyClick(line_, Qt::Key_Return);
+    EXPECT_EQ(messages.Messages().size(), 2u);
+}
+
 TEST_F(LineTest, ResultWithExponentCannotBeReused)
 {
     MessageCapture messages;

@@ -12,6 +12,7 @@
 #include "temp_desktop_home.h"
 
 #include "controls/MUVButton.h"
+#include "controls/MUVLabel.h"
 #include "controls/MUVPanel.h"
 #include <QApplication>
 #include <QClipboard>
@@ -128,6 +129,28 @@ TEST_F(ColorDialogTest, OpensWithTheCallersColourInEveryControl)
         EXPECT_EQ(dlg->STD_Colorctrl->Color(i), strip[i]) << i;
         EXPECT_EQ(dlg->STD_Colorctrl->CellPos(i), QPoint(0, 16 * i));
     }
+}
+
+// Every caption shows whole at the font in use ("Grün", not "Gr..."), and
+// nothing it names is covered by the next control.
+TEST_F(ColorDialogTest, CaptionsAreNeverCut)
+{
+    auto dlg = Open(clRed);
+    int captions = 0;
+    for (const TMUVLabel *label : dlg->findChildren<TMUVLabel *>()) {
+        if (label->Caption().isEmpty() || !label->isVisible())
+            continue;
+        ++captions;
+        SCOPED_TRACE(label->Caption().toStdString());
+        EXPECT_EQ(label->DisplayedText(), label->Caption());
+    }
+    EXPECT_GE(captions, 9); // HTML, #, Rot, Grün, Blau, L, S, H, Favoriten
+    // The hex field begins after its "#".
+    for (const TMUVLabel *label : dlg->findChildren<TMUVLabel *>())
+        if (label->Caption() == QStringLiteral("#")) {
+            EXPECT_GE(dlg->edit_hex->x(),
+                      label->x() + 4 + label->fontMetrics().horizontalAdvance(QStringLiteral("#")));
+        }
 }
 
 TEST_F(ColorDialogTest, HexEditFiltersKeysPadsAndApplies)

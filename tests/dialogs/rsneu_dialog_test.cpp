@@ -231,6 +231,12 @@ TEST_F(LayoutDialog, DisplaysFollowTypingAfterTheDelayAndClearTheStandard)
 TEST_F(LayoutDialog, OkAndCancelGiveTheirResults)
 {
     showNew();
+    // Caption and glyph fit the buttons at the font in use.
+    for (const TMUVButton *b : {dlg.btn_ok, dlg.btn_cancel}) {
+        EXPECT_GE(b->height(), b->sizeHint().height());
+        EXPECT_GE(b->width(), b->sizeHint().width());
+        EXPECT_LE(b->geometry().bottom(), dlg.height() - 8);
+    }
     QTest::mouseClick(dlg.btn_cancel, Qt::LeftButton);
     EXPECT_EQ(dlg.result(), TForm_RSNEU::mrCancel);
     EXPECT_FALSE(dlg.isVisible());

@@ -8,6 +8,7 @@
 #include "template_folder_env.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -118,6 +119,11 @@ TEST_F(LabelProductsInDialog, ListFillsInTheBackgroundWithEveryProduct)
         EXPECT_TRUE(text.startsWith(p.Vendor + QLatin1Char(' ') + p.Part + QLatin1Char('\n')));
         EXPECT_EQ(text.count(QLatin1Char('\n')), 1); // all rows of one height
         EXPECT_TRUE(text.contains(p.GridText()));
+        // The kind in German words, never the database's English.
+        if (!p.KindText().isEmpty()) {
+            EXPECT_TRUE(text.contains(p.GridText() + QLatin1Char(' ') + p.KindText().section(", ", 0, 0)));
+            EXPECT_FALSE(dlg.lst_Etiketten->item(row)->toolTip().contains(p.Description));
+        }
         // The size with the German decimal comma ("70,0×36,0 mm").
         EXPECT_TRUE(text.contains(QString(p.SizeText()).replace(QLatin1Char('.'), QLatin1Char(','))));
         EXPECT_EQ(text.contains(QStringLiteral("schmaler")), !p.Note.isEmpty());
@@ -239,28 +245,128 @@ TEST_F(LabelProductsInDialog, KeyDownFromTheSearchChoosesTheFirstFound)
     search(*dlg, QStringLiteral("herma"));
     QTest::keyClick(dlg->edt_EtikettSuche, Qt::Key_Down);
     ASSERT_NE(dlg->ChosenLabelProduct(), nullptr);
-    EXPECT_EQ(dlg->ChosenLabelProduct()->Vendor, QStringLiteral("Herma"));
+    EXPECT_EQ(dlg->ChosenLabelProduct()->Part, QStringLiteral("4283"));
     EXPECT_TRUE(dlg->lst_Etiketten->hasFocus());
-    EXPECT_EQ(dlg->Values().Rows, 8);
+    EXPECT_EQ(dlg->Values().Rows, 6);
 }
 
-TEST_F(LabelProductsInDialog, ChangeModeKeepsTheSheetsPage)
+TEST_F(LabelProductsInDialog, TabbingIntoTheListKeepsWhatWasTyped)
+{
+    auto dlg = openWithProducts();
+    QLineEdit *rows = dlg->spin_elem->Editor();
+    rows->setFocus();
+    QTest::keyClick(rows, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(rows, QStringLiteral("9"));
+    QTest::keyClick(rows, Qt::Key_Return);
+    ASSERT_EQ(dlg->Values().Rows, 9);
+    const TRSLayoutValues typed = dlg->Values();
+
+    // Tab into the list: an entry gets the focus frame, nothing is applied.
+    dlg->lst_Etiketten->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    ASSERT_TRUE(dlg->lst_Etiketten->hasFocus());
+    EXPECT_EQ(dlg->ChosenLabelProduct(), nullptr);
+    EXPECT_EQ(dlg->Values().Rows, 9);
+    EXPECT_DOUBLE_EQ(dlg->Values().MarginTop, typed.MarginTop);
+
+    // Enter on the entry with the focus frame chooses it.
+    const QListWidgetItem *current = dlg->lst_Etiketten->currentItem();
+    ASSERT_NE(current, nullptr);
+    QTest::keyClick(dlg->lst_Etiketten, Qt::Key_Return);
+    ASSERT_NE(dlg->ChosenLabelProduct(), nullptr);
+    EXPECT_EQ(dlg->ChosenLabelProduct()->Vendor + QLatin1Char(' ') + dlg->ChosenLabelProduct()->Part,
+              current->text().section(QLatin1Char('\n'), 0, 0));
+    EXPECT_EQ(dlg->Values().Rows, dlg->ChosenLabelProduct()->Rows);
+    EXPECT_TRUE(dlg->isVisible()); // Enter chose, it did not close the dialog
+
+    // The arrow keys choose the next one.
+    QTest::keyClick(dlg->lst_Etiketten, Qt::Key_Down);
+    ASSERT_NE(dlg->ChosenLabelProduct(), nullptr);
+    EXPECT_EQ(dlg->ChosenLabelProduct(),
+              &dlg->LabelProducts()->Products[dlg->lst_Etiketten->row(current) + 1]);
+    EXPECT_EQ(dlg->Values().Rows, dlg->ChosenLabelProduct()->Rows);
+}
+
+TEST_F(LabelProductsInDialog, ChangeModeOffersOnlyProductsOfTheSheetsPaper)
 {
     auto dlg = openWithProducts();
     dlg->hide();
-    TForm_RSNEU change;
-    TRSLayoutValues v = change.Values();
-    v.PageWidth = 297;
-    v.PageHeight = 210;
-    change.SetValues(v);
-    change.SetChangeMode();
-    change.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&change));
-    click(change, QStringLiteral("Herma 4464"));
-    EXPECT_EQ(change.Values().Columns, 3);
-    EXPECT_FALSE(change.Spin_sbreite->isEnabled());
-    change.btn_okClick();
-    EXPECT_EQ(change.result(), TForm_RSNEU::mrOk);
+    const auto openChange = [](TForm_RSNEU &change, double width, double height) {
+        TRSLayoutValues v = change.Values();
+        v.PageWidth = width;
+        v.PageHeight = height;
+        change.SetValues(v);
+        change.SetChangeMode();
+        change.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&change));
+    };
+    {
+        // An A4 portrait sheet: the A4 products, not those on US Letter.
+        TForm_RSNEU change;
+        openChange(change, 210, 297);
+        const QStringList offered = shown(change);
+        EXPECT_TRUE(offered.contains(QStringLiteral("Herma 4464")));
+        EXPECT_TRUE(offered.contains(QStringLiteral("Zweckform 3475")));
+        EXPECT_FALSE(offered.contains(QStringLiteral("Avery 5160")));
+        click(change, QStringLiteral("Herma 4464"));
+        EXPECT_EQ(change.Values().Columns, 3);
+        EXPECT_DOUBLE_EQ(change.Values().PageWidth, 210);
+        change.btn_okClick();
+        EXPECT_EQ(change.result(), TForm_RSNEU::mrOk);
+    }
+    {
+        // A landscape sheet: no product of the database fits, and the note
+        // says why.
+        TForm_RSNEU change;
+        openChange(change, 297, 210);
+        EXPECT_TRUE(shown(change).isEmpty());
+        EXPECT_TRUE(change.lbl_EtikettHinweis->text().contains(QStringLiteral("297,0 × 210,0 mm")))
+            << change.lbl_EtikettHinweis->text().toStdString();
+        search(change, QStringLiteral("herma"));
+        EXPECT_TRUE(shown(change).isEmpty());
+    }
+}
+
+TEST_F(LabelProductsInDialog, BinderSpinesNearTheEdgeKeepTheirNegativeMargins)
+{
+    for (const char *part : {"Herma 4283", "Herma 5090", "Herma 4284"}) {
+        SCOPED_TRACE(part);
+        const TLabelProduct *product = expected_.Find(QString::fromLatin1(part));
+        ASSERT_NE(product, nullptr);
+        // Chosen for a new sheet: the dialog holds the negative margins and
+        // accepts them.
+        auto dlg = openWithProducts();
+        search(*dlg, QString::fromLatin1(part).section(QLatin1Char(' '), 1));
+        click(*dlg, QString::fromLatin1(part));
+        TRSLayoutValues v = dlg->Values();
+        EXPECT_DOUBLE_EQ(v.MarginTop, product->MarginTop);
+        EXPECT_DOUBLE_EQ(v.MarginBottom, product->MarginBottom);
+        EXPECT_EQ(LayoutProblem(v), QString());
+        dlg->btn_okClick();
+        EXPECT_EQ(dlg->result(), TForm_RSNEU::mrOk);
+
+        // "Ändern" of such a sheet and OK: every value stays.
+        TForm_RSNEU change;
+        change.SetValues(v);
+        change.SetChangeMode();
+        change.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&change));
+        change.btn_okClick();
+        EXPECT_EQ(change.result(), TForm_RSNEU::mrOk);
+        const TRSLayoutValues after = change.Values();
+        EXPECT_DOUBLE_EQ(after.MarginTop, v.MarginTop);
+        EXPECT_DOUBLE_EQ(after.MarginBottom, v.MarginBottom);
+        EXPECT_DOUBLE_EQ(after.FieldSpacing, v.FieldSpacing);
+        EXPECT_EQ(after.Rows, v.Rows);
+
+        // Typed below -1.5 spacings, the field takes the least it allows.
+        QLineEdit *top = change.spin_raob->Editor();
+        top->setFocus();
+        QTest::keyClick(top, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(top, QStringLiteral("-20"));
+        QTest::keyClick(top, Qt::Key_Return);
+        EXPECT_DOUBLE_EQ(change.Values().MarginTop, -1.5 * v.FieldSpacing);
+    }
 }
 
 class LabelProductsAbsent : public ::testing::Test
@@ -284,7 +390,8 @@ TEST_F(LabelProductsAbsent, EmptyFolderHidesTheList)
     EXPECT_EQ(TLabelProductStore::Ready(), nullptr);
     EXPECT_FALSE(dlg.pnl_Etiketten->isVisible());
     EXPECT_EQ(dlg.size(), QSize(671, 536));
-    EXPECT_EQ(dlg.btn_ok->geometry(), QRect(460, 492, 96, 30));
+    EXPECT_EQ(dlg.btn_ok->geometry().left(), 460);
+    EXPECT_EQ(dlg.btn_ok->geometry().bottom(), 521);
     EXPECT_EQ(dlg.LabelProducts(), nullptr);
 }
 
@@ -317,6 +424,7 @@ TEST_F(LabelProductsAbsent, TemplatesWithoutUsableProductsHideTheListAgain)
     // worker thread.)
     EXPECT_TRUE(waitFor([&] { return TLabelProductStore::Ready() && !dlg.pnl_Etiketten->isVisible(); }));
     EXPECT_EQ(dlg.size(), QSize(671, 536));
-    EXPECT_EQ(dlg.btn_ok->geometry(), QRect(460, 492, 96, 30));
+    EXPECT_EQ(dlg.btn_ok->geometry().left(), 460);
+    EXPECT_EQ(dlg.btn_ok->geometry().bottom(), 521);
 }
 } // namespace

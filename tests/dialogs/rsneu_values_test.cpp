@@ -164,6 +164,17 @@ TEST(LayoutValues, ValuesThatMakeNoSheetAreNamed)
     v = ok;
     v.FieldSpacing = -1;
     EXPECT_TRUE(LayoutProblem(v).contains("„Zwischenabstand“ darf nicht negativ sein"));
+    // Top and bottom margins down to -1.5 spacings (labels near the edge).
+    v = ok;
+    v.FieldSpacing = 8;
+    v.MarginTop = v.MarginBottom = -12;
+    EXPECT_EQ(LayoutProblem(v), QString());
+    v.MarginBottom = -12.5;
+    EXPECT_TRUE(LayoutProblem(v).contains("„Rand unten“ darf nicht kleiner als -12,00 mm sein"))
+        << LayoutProblem(v).toStdString();
+    v.MarginBottom = 0;
+    v.MarginLeft = -0.5;
+    EXPECT_TRUE(LayoutProblem(v).contains("„Rand links“ darf nicht negativ sein"));
     v = ok;
     v.PageWidth = 1e300; // a result of the calculation line, pasted
     EXPECT_EQ(LayoutProblem(v), "Der Wert für „Seitenbreite“ ist mit " + FormatMeasure(1e300) +

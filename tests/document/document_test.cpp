@@ -196,10 +196,12 @@ TEST_F(Document, SaveAndOpenFollowTheFile)
     EXPECT_EQ(doc.Folder(), dir.path());
     EXPECT_EQ(named.count(), 1);
 
-    // A failed write keeps name and flag.
+    // A failed write keeps name and flag and hands the message back.
     doc.Commit(false);
-    EXPECT_FALSE(doc.Save(dir.filePath("fehlt/b.rsd")));
-    EXPECT_FALSE(messages.Messages().empty());
+    QString error;
+    EXPECT_FALSE(doc.Save(dir.filePath("fehlt/b.rsd"), &error));
+    EXPECT_TRUE(error.contains("konnte nicht gespeichert werden")) << error.toStdString();
+    EXPECT_TRUE(messages.Messages().empty());
     EXPECT_EQ(doc.FileName(), "a.rsd");
     EXPECT_TRUE(doc.Modified());
 

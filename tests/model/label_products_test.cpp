@@ -55,8 +55,9 @@ void ExpectFieldsOnLabels(const TLabelProduct &p)
         }
     EXPECT_GE(sheet.MarginLeft, 0);
     EXPECT_GE(sheet.MarginRight, 0);
-    EXPECT_GE(sheet.MarginTop, 0);
-    EXPECT_GE(sheet.MarginBottom, 0);
+    // Labels near the top or bottom edge: the first field begins on the page.
+    EXPECT_GE(sheet.MarginTop, -1.5 * p.FieldSpacing - 1e-9);
+    EXPECT_GE(sheet.MarginBottom, -1.5 * p.FieldSpacing - 1e-9);
     EXPECT_GE(sheet.ColumnGap, 0);
     EXPECT_GE(sheet.FieldSpacing, 0);
 }
@@ -177,7 +178,8 @@ TEST(LabelProducts, BusinessCardsNarrowerFieldsWithNote)
     EXPECT_NEAR(p->MarginTop, 22.5, 1e-9);
     EXPECT_NEAR(p->MarginBottom, 22.5, 1e-9);
     EXPECT_NEAR(p->ColumnGap, 0.0, 1e-9);
-    EXPECT_TRUE(p->Note.contains(QStringLiteral("6.0 mm schmaler"))) << p->Note.toStdString();
+    // A German note: decimal comma.
+    EXPECT_TRUE(p->Note.contains(QStringLiteral("Felder 6,0 mm schmaler"))) << p->Note.toStdString();
     TRS sheet;
     p->ApplyTo(sheet);
     const TRSObject *f = sheet.GetField(1, 2);
@@ -196,19 +198,28 @@ TEST(LabelProducts, HermaProductsAndSkips)
     EXPECT_EQ(p->GridText(), QStringLiteral("3×8"));
     EXPECT_NEAR(p->LabelWidth, 199 * kPt, 1e-9);
     ExpectFieldsOnLabels(*p);
-    // 4283: 8 mm between the rows but only 11.5 mm above the first label; the
-    // first field would start 12 mm down, so the product is left out.
-    EXPECT_EQ(list.Find(QStringLiteral("Herma 4283")), nullptr);
-    EXPECT_EQ(list.Skipped.at(
-                  QStringLiteral("Abstand zum Seitenrand kleiner als das 1,5-fache des Reihenabstands")),
-              1);
+    // Binder spines: 4283 (and its twin 5090) has 8 mm between the rows but
+    // only 11.5 mm above the first label and below the last, less than the
+    // 12 mm before the first field; it gets negative top and bottom margins.
+    // 4284 (13.5 mm) fits with positive ones. The fields lie on the labels.
+    for (const char *part : {"Herma 4283", "Herma 5090", "Herma 4284"}) {
+        SCOPED_TRACE(part);
+        const TLabelProduct *spine = list.Find(QString::fromLatin1(part));
+        ASSERT_NE(spine, nullptr);
+        EXPECT_NEAR(spine->FieldSpacing, 8.0, 0.01);
+        const double margin = QString::fromLatin1(part).endsWith("4284") ? 13.5 - 12 : 11.5 - 12;
+        EXPECT_NEAR(spine->MarginTop, margin, 0.01);
+        EXPECT_NEAR(spine->MarginBottom, margin, 0.01);
+        EXPECT_TRUE(spine->Note.isEmpty()) << spine->Note.toStdString();
+        ExpectFieldsOnLabels(*spine);
+    }
     EXPECT_EQ(list.Skipped.at(QStringLiteral("runde Etiketten")), 1);
 }
 
 TEST(LabelProducts, EveryProductOfTheSampleLiesOnItsLabels)
 {
     const TLabelProductList list = ReadSample();
-    EXPECT_EQ(list.Products.size(), 7); // 6 of the vendors' files, 1 of the bad file
+    EXPECT_EQ(list.Products.size(), 10); // 9 of the vendors' files, 1 of the bad file
     for (const TLabelProduct &p : list.Products)
         ExpectFieldsOnLabels(p);
     // Sorted by vendor, then part.
@@ -300,15 +311,32 @@ TEST(LabelProducts, FilterByVendorPartAndSize)
     EXPECT_EQ(parts("70x36"), QStringLiteral("Zweckform 3475"));
     EXPECT_EQ(parts("67 × 38 mm"), QStringLiteral("Zweckform 3348"));
     EXPECT_EQ(parts("66.7x25.4"), QStringLiteral("Avery 15160,Avery 5160"));
-    EXPECT_EQ(parts("herma"), QStringLiteral("Herma 4464"));
+    EXPECT_EQ(parts("herma 44"), QStringLiteral("Herma 4464"));
     EXPECT_EQ(parts("avery address"), QStringLiteral("Avery 15160,Avery 5160"));
     EXPECT_EQ(parts("85 x 55"), QString());
+    // German words for the kinds, found by the search too.
+    EXPECT_EQ(parts("ordner"), QStringLiteral("Herma 4283,Herma 4284,Herma 5090"));
+    EXPECT_EQ(parts("Adressetiketten zweckform"), QStringLiteral("Zweckform 3348,Zweckform 3475"));
+    EXPECT_EQ(parts("visitenkarten"), QStringLiteral("Zweckform 32015"));
+    EXPECT_EQ(list.Find(QStringLiteral("Herma 4283"))->KindText(), QStringLiteral("Ordnerrücken"));
+    TLabelProduct kinds;
+    kinds.Description = QStringLiteral("Jar labels, water bottle labels, wine bottle labels");
+    EXPECT_EQ(kinds.KindText(), QStringLiteral("Glasetiketten, Flaschenetiketten, Weinflaschen-Etiketten"));
+    kinds.Description = QStringLiteral("CD/DVD Labels (face only)");
+    EXPECT_EQ(kinds.KindText(), QStringLiteral("CD-Etiketten"));
+    kinds.Description = QStringLiteral("Diskette labels");
+    EXPECT_EQ(kinds.KindText(), QStringLiteral("Disketten-Etiketten"));
+    kinds.Description = QStringLiteral("Name Badges");
+    EXPECT_EQ(kinds.KindText(), QStringLiteral("Namensschilder"));
+    kinds.Description = QStringLiteral("Printable mousepad");
+    EXPECT_EQ(kinds.KindText(), QString());
     EXPECT_EQ(list.Filter(QString()).size(), list.Products.size());
 }
 
 TEST(LabelProducts, MappingKeepsFieldsInsideForOddGaps)
 {
-    // Labels touching the top of the page with a gap below: cannot be placed.
+    // Labels touching the top of the page with a gap below: the top margin
+    // is -1.5 spacings and the first field begins at the page edge.
     TLabelProduct p;
     p.Vendor = QStringLiteral("X");
     p.Part = QStringLiteral("1");
@@ -323,8 +351,9 @@ TEST(LabelProducts, MappingKeepsFieldsInsideForOddGaps)
     p.Dx = 70;
     p.Dy = 35;
     QString reason;
-    EXPECT_FALSE(MapLabelProduct(p, &reason));
-    EXPECT_FALSE(reason.isEmpty());
+    ASSERT_TRUE(MapLabelProduct(p, &reason)) << reason.toStdString();
+    EXPECT_NEAR(p.MarginTop, -7.5, 1e-9);
+    ExpectFieldsOnLabels(p);
     // With room above: 5 mm spacing, fields 60 mm wide in a 70 mm pitch is
     // exactly gap 0; the left margin 7.5 − 5 = 2.5 is not enough for the
     // spacing inside the column, so the fields start 2.5 mm later.

@@ -4,7 +4,9 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -63,7 +65,10 @@ TEST(PictureJpeg, CorpusPhotosDecodeLikeQt)
         ASSERT_EQ(mine.size(), QSize(f.w, f.h));
         if (QString(f.name).contains("ari"))
             continue; // Qt's reader may lack arithmetic decoding
-        QImage ref(dir.filePath(f.name));
+        // Upright, as the Exif orientation says.
+        QImageReader reader(dir.filePath(f.name));
+        reader.setAutoTransform(true);
+        QImage ref = reader.read();
         ASSERT_FALSE(ref.isNull());
         ref = ref.convertToFormat(QImage::Format_RGB32);
         EXPECT_LT(MeanDiff(mine, ref), 3.0);
@@ -73,6 +78,113 @@ TEST(PictureJpeg, CorpusPhotosDecodeLikeQt)
     auto huff = TPicture::FromJpegBytes(ReadCorpus("jpeg/libjpeg-turbo_testimgint.jpg"), nullptr);
     ASSERT_TRUE(ari && huff);
     EXPECT_LT(MeanDiff(ari->ToImage(), huff->ToImage()), 1.0);
+}
+
+namespace
+{
+// A 60 × 30 photo, red on the left, blue on the right, with an Exif block
+// giving its orientation (in Motorola or Intel byte order).
+TBytes orientedPhoto(int orientation, bool intel)
+{
+    QImage image(60, 30, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 20; ++x)
+            image.setPixel(x, y, qRgb(255, 0, 0));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(95);
+    EXPECT_TRUE(writer.write(image));
+    const auto u16 = [intel](unsigned v) {
+        QByteArray b(2, 0);
+        b[intel ? 0 : 1] = char(v & 0xFF);
+        b[intel ? 1 : 0] = char(v >> 8);
+        return b;
+    };
+    QByteArray tiff = intel ? QByteArray("II") : QByteArray("MM");
+    tiff += u16(42) + (intel ? QByteArray("\x08\0\0\0", 4) : QByteArray("\0\0\0\x08", 4));
+    // Two entries: something else first, then the orientation.
+    tiff += u16(2);
+    tiff +=
+        u16(0x010F) + u16(2) + QByteArray(intel ? "\x01\0\0\0" : "\0\0\0\x01", 4) + QByteArray("X\0\0\0", 4);
+    tiff += u16(0x0112) + u16(3) + QByteArray(intel ? "\x01\0\0\0" : "\0\0\0\x01", 4) +
+            u16(unsigned(orientation)) + QByteArray(2, 0);
+    tiff += QByteArray(4, 0);
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = int(exif.size()) + 2;
+    const QByteArray app1 = QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + exif;
+    jpeg.insert(2, app1); // right after the start marker
+    return TBytes(jpeg.begin(), jpeg.end());
+}
+
+// Where the red part lies: 'l', 'r', 't' or 'b'.
+char redSide(const QImage &img)
+{
+    const auto red = [&](double fx, double fy) {
+        return qRed(img.pixel(int(fx * (img.width() - 1)), int(fy * (img.height() - 1)))) > 200;
+    };
+    if (red(0.1, 0.5) && !red(0.9, 0.5))
+        return 'l';
+    if (red(0.9, 0.5) && !red(0.1, 0.5))
+        return 'r';
+    if (red(0.5, 0.1) && !red(0.5, 0.9))
+        return 't';
+    if (red(0.5, 0.9) && !red(0.5, 0.1))
+        return 'b';
+    return '?';
+}
+} // namespace
+
+// Phone photos carry their orientation in the Exif data: the photo, its
+// scaled decodings and its reduction for a field come out upright.
+TEST(PictureJpeg, ExifOrientationTurnsThePhotoUpright)
+{
+    const struct {
+        int orientation;
+        char side;
+    } cases[] = {{1, 'l'}, {2, 'r'}, {3, 'r'}, {4, 'l'}, {5, 't'}, {6, 't'}, {7, 'b'}, {8, 'b'}};
+    for (const bool intel : {false, true})
+        for (const auto &c : cases) {
+            SCOPED_TRACE(testing::Message() << "orientation " << c.orientation << (intel ? " II" : " MM"));
+            const TBytes bytes = orientedPhoto(c.orientation, intel);
+            EXPECT_EQ(JpegExifOrientation(bytes), c.orientation);
+            QString error;
+            auto pic = TPicture::FromJpegBytes(bytes, &error);
+            ASSERT_TRUE(pic) << error.toStdString();
+            const QSize upright = c.orientation >= 5 ? QSize(30, 60) : QSize(60, 30);
+            EXPECT_EQ(QSize(pic->Width(), pic->Height()), upright);
+            EXPECT_EQ(redSide(pic->ToImage()), c.side);
+            // Drawn on the screen from the scaled decoding.
+            const QImage drawn = RenderTransparent(*pic, upright.width(), upright.height(), 2);
+            EXPECT_EQ(redSide(drawn), c.side);
+            QImage half;
+            ASSERT_TRUE(DecodeJpeg(bytes, 2, &half, &error));
+            EXPECT_EQ(half.size(), upright / 2);
+            EXPECT_EQ(redSide(half), c.side);
+        }
+    // Reduced for a field 12 pixels wide at 300 dpi (decoded at half size).
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("hoch.jpg"));
+    {
+        const TBytes bytes = orientedPhoto(6, true);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
+    }
+    QString error;
+    auto reduced = TPicture::LoadReducedFromFile(path, 12 * 25.4 / 300, &error);
+    ASSERT_TRUE(reduced) << error.toStdString();
+    EXPECT_EQ(QSize(reduced->Width(), reduced->Height()), QSize(12, 24));
+    EXPECT_EQ(redSide(reduced->ToImage()), 't');
+
+    // Damaged Exif data: the photo as stored.
+    TBytes cut = orientedPhoto(6, false);
+    cut[2 + 2 + 2 + 6 + 4] = 0x7F; // the directory offset points far beyond the block
+    EXPECT_EQ(JpegExifOrientation(cut), 1);
+    TBytes tiny = {0xFF, 0xD8, 0xFF, 0xE1, 0x00};
+    EXPECT_EQ(JpegExifOrientation(tiny), 1);
 }
 
 // Scaled decoding gives libjpeg's rounded-up sizes and the same picture.

@@ -111,6 +111,34 @@ TEST(PictureMetafile, WmfWindowFillsTheBox)
     EXPECT_FALSE(ink(t, 10, 10));
 }
 
+// Thin lines keep one pixel on a bitmap, as on Windows and on paper: the
+// circle's hairline outline is dark at every size, not a faint grey.
+TEST(PictureMetafile, ThinLinesKeepOnePixel)
+{
+    auto circle = load("wmf/pillow_drawing.wmf");
+    ASSERT_TRUE(circle);
+    for (const int size : {60, 120, 300}) {
+        SCOPED_TRACE(size);
+        QImage image(size, size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            circle->Draw(p, QRectF(0, 0, size, size));
+        }
+        // Along the row through the circle's middle, from the left: the
+        // darkest pixel before the half-transparent red fill is the outline.
+        const int y = int(size * 0.675);
+        int darkest = 255;
+        for (int x = 0; x < size / 2; ++x) {
+            const QRgb c = image.pixel(x, y);
+            darkest = std::min(darkest, qGray(c));
+            if (qRed(c) > 240 && qGreen(c) < 160 && qGreen(c) > 100)
+                break; // inside the fill
+        }
+        EXPECT_LT(darkest, 140);
+    }
+}
+
 // Drawing stays inside the box even where a metafile's ink lies outside its
 // frame, and also when the drawing goes to a vector device (printers, PDF).
 TEST(PictureMetafile, DrawingStaysInsideTheBox)

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -39,7 +40,8 @@ class SaveErrors : public ::testing::Test
 {
   protected:
     TempProgramFolder program;
-    MessageCapture messages;
+    MessageCapture messages; // saving never shows one itself
+    QString error;
 
     static void Fill(TRS &rs)
     {
@@ -55,17 +57,18 @@ TEST_F(SaveErrors, MissingFolderIsReportedInGerman)
     TRS rs;
     Fill(rs);
     const QString target = program.File(QStringLiteral("gibt-es-nicht/etiketten.rsd"));
-    EXPECT_FALSE(rs.SaveToFile(target));
-    ASSERT_EQ(messages.Messages().size(), 1u);
-    const QString text = messages.Messages().front().text;
+    EXPECT_FALSE(rs.SaveToFile(target, &error));
+    EXPECT_TRUE(messages.Messages().empty());
+    const QString &text = error;
     EXPECT_TRUE(text.contains(QStringLiteral("konnte nicht gespeichert werden")));
     EXPECT_TRUE(text.contains(QStringLiteral("Die Datei oder der Ordner ist nicht vorhanden.")));
     EXPECT_FALSE(text.contains(QStringLiteral("No such")));
     EXPECT_FALSE(QFile::exists(target));
 }
 
-// A small file system filled almost to the brim: the save fails with the
-// German text and the file it should have replaced stays as it was.
+// A small file system that fills up in the middle of the save (part of a
+// block still fits): the save fails with the German disk-full text and the
+// file it should have replaced stays as it was.
 TEST_F(SaveErrors, FullFileSystemKeepsTheOldFile)
 {
     if (::geteuid() != 0)
@@ -96,15 +99,16 @@ TEST_F(SaveErrors, FullFileSystemKeepsTheOldFile)
     while (filler.write(block) == block.size() && filler.flush()) {
     }
     filler.close();
+    // Room for a part of the new file, not for all of it.
+    const qint64 full = QFileInfo(filler.fileName()).size();
+    ASSERT_GT(full, 8192);
+    ASSERT_TRUE(QFile::resize(filler.fileName(), full - 8192));
 
     TRS rs;
     Fill(rs);
-    messages.Clear();
-    EXPECT_FALSE(rs.SaveToFile(target));
-    ASSERT_EQ(messages.Messages().size(), 1u);
-    EXPECT_TRUE(messages.Messages().front().text.contains(
-        QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.")))
-        << messages.Messages().front().text.toStdString();
+    EXPECT_FALSE(rs.SaveToFile(target, &error));
+    EXPECT_TRUE(error.endsWith(QStringLiteral("\r\nAuf dem Datenträger ist kein Platz mehr frei.")))
+        << error.toStdString();
     ASSERT_TRUE(oldFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(oldFile.readAll(), before);
     // No temporary file is left behind.

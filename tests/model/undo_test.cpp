@@ -2,6 +2,7 @@
 #include "model/undobj.h"
 
 #include "platform/system.h"
+#include "temp_desktop_home.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -61,7 +62,7 @@ TEST(UndoStore, NamesFollowTheProgramFileAndTheLoginName)
 {
     TempProgramFolder folder;
     TRSUndo undo;
-    EXPECT_EQ(undo.BaseName, folder.File("dorlix"));
+    EXPECT_TRUE(undo.BaseName.isEmpty()); // no user, no names
     EXPECT_EQ(undo.Current, 0);
     EXPECT_EQ(undo.Previous, 0);
     EXPECT_FALSE(undo.CanUndo());
@@ -103,16 +104,16 @@ TEST(UndoStore, PushWritesNothingWithoutUserSheetOrWritableFolder)
         EXPECT_EQ(undo.Current, 0);
         EXPECT_TRUE(snapshotFiles(folder.Path()).isEmpty());
 
-        // Started from the desktop folder: the check says so, nothing is written.
-        MessageCapture messages;
+        // No place for snapshots at all (neither the program folder nor the
+        // user's state folder): nothing is written.
+        TempDesktopHome home;
+        home.set("XDG_STATE_HOME", QStringLiteral("/proc/dorlix"));
         platform::SetDesktopFolder(folder.Path());
-        undo.Push(&rs);
+        TRSUndo nowhere;
+        nowhere.SetUser(QStringLiteral("u1"));
+        nowhere.Push(&rs);
         platform::SetDesktopFolder(QString());
-        EXPECT_EQ(undo.Current, 0);
-        EXPECT_EQ(undo.Previous, 0);
-        ASSERT_EQ(messages.Messages().size(), 1u);
-        EXPECT_TRUE(
-            messages.Texts()[0].startsWith(QStringLiteral("Das Programm kann nicht direkt vom Desktop")));
+        EXPECT_EQ(nowhere.Current, 0);
         EXPECT_TRUE(snapshotFiles(folder.Path()).isEmpty());
     }
 }
@@ -215,9 +216,9 @@ TEST(UndoStore, MissingOrBrokenSnapshotsAreReported)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write("RUECKENSCHILD_00000004");
     }
-    MessageCapture messages;
-    EXPECT_FALSE(undo.Undo(&rs));
-    EXPECT_EQ(messages.Messages().size(), 1u);
+    QString error;
+    EXPECT_FALSE(undo.Undo(&rs, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("beschädigt"))) << error.toStdString();
     EXPECT_EQ(textOf(rs), "C");
     EXPECT_EQ(undo.Current, 3);
     EXPECT_EQ(undo.Previous, 2);

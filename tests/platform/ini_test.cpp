@@ -181,12 +181,6 @@ TEST(IniFile, TwoObjectsOnOneFileKeepEachOthersChanges)
     EXPECT_EQ(printDialog.ReadString("Pfad", "Daten"), QStringLiteral("/daten"));
 }
 
-TEST(IniFile, TheSettingsFileLiesNextToTheProgramFile)
-{
-    TempProgramFolder folder;
-    EXPECT_EQ(platform::SettingsFilePath(), folder.File("dorlix.ini"));
-}
-
 // A settings file that is there but cannot be read is never replaced by one
 // holding only the new key.
 TEST(IniFile, AnUnreadableFileIsNotOverwritten)

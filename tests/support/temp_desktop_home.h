@@ -1,6 +1,6 @@
 #pragma once
 // A temporary home folder for tests of the desktop integration: HOME, the
-// XDG data and configuration folders and the desktop folder point into it
+// XDG data, configuration and state folders and the desktop folder point into it
 // for as long as it lives, so that no test touches the real home folder.
 
 #include "platform/system.h"
@@ -20,6 +20,7 @@ class TempDesktopHome
         set("HOME", dir_.path());
         set("XDG_DATA_HOME", dir_.filePath(".local/share"));
         set("XDG_CONFIG_HOME", dir_.filePath(".config"));
+        set("XDG_STATE_HOME", dir_.filePath(".local/state"));
         // A desktop session would make the launcher code talk to its services.
         set("DBUS_SESSION_BUS_ADDRESS", QString());
         platform::SetDesktopFolder(Desktop());
@@ -40,6 +41,7 @@ class TempDesktopHome
     QString Path() const { return dir_.path(); }
     QString DataHome() const { return dir_.filePath(".local/share"); }
     QString ConfigHome() const { return dir_.filePath(".config"); }
+    QString StateHome() const { return dir_.filePath(".local/state"); }
     QString Desktop() const { return dir_.filePath("Schreibtisch"); }
 
     // Points a variable somewhere else for the rest of the test.
