@@ -218,8 +218,8 @@ void TForm1::CreateMenu()
     menuFile_->addSeparator();
     actPrint_ = menuFile_->addAction(QStringLiteral("&Drucken"), this, &TForm1::btn_printClick);
     actPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    actSerien_ = menuFile_->addAction(QStringLiteral("Serienetiketten…"), this, &TForm1::mm_SerienClick);
-    actPdf_ = menuFile_->addAction(QStringLiteral("Als PDF speichern…"), this, &TForm1::mm_PdfClick);
+    actSerien_ = menuFile_->addAction(QStringLiteral("Se&rienetiketten…"), this, &TForm1::mm_SerienClick);
+    actPdf_ = menuFile_->addAction(QStringLiteral("Als &PDF speichern…"), this, &TForm1::mm_PdfClick);
     menuFile_->addSeparator();
     actQuit_ = menuFile_->addAction(QStringLiteral("&Beenden"), this, &QWidget::close);
     connect(menuFile_, &QMenu::aboutToShow, this, [this] {
