@@ -18,7 +18,7 @@ set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 BUILD=${FUZZ_BUILD_DIR:-build-fuzz}
-TARGETS="rsfile bmp metafile jpeg picture_file svg calculator ini colour_favourites label_templates barcode_comment"
+TARGETS="rsfile bmp metafile jpeg picture_file svg calculator ini colour_favourites label_templates barcode_comment data_list"
 
 have_clang() {
     command -v clang++ >/dev/null 2>&1 || return 1
@@ -60,6 +60,7 @@ seed() {
     calculator) cp "$ROOT"/fuzz/seeds/calculator/* "$dir"/ ;;
     ini) cp "$ROOT"/fuzz/seeds/ini/* "$dir"/ ;;
     colour_favourites) cp "$ROOT"/fuzz/seeds/colour_favourites/* "$dir"/ ;;
+    data_list) cp "$ROOT"/fuzz/seeds/data_list/* "$dir"/ ;;
     label_templates) cp "$ROOT"/tests/data/glabels/*.xml "$ROOT"/fuzz/seeds/label_templates/* "$dir"/ ;;
     barcode_comment) cp "$ROOT"/fuzz/seeds/barcode_comment/* "$dir"/ ;;
     esac

@@ -1,8 +1,10 @@
 // bench_fill_sheet IN.rsd OUT.rsd text
+// bench_fill_sheet IN.rsd OUT.rsd merge
 // bench_fill_sheet IN.rsd OUT.rsd photo PHOTO.jpg
 //
 // Fills every field of a label sheet with two lines of text ("Etikett N",
-// "Zeile 2") or with the photo, loaded as the field editor loads a picture
+// "Zeile 2"), with the placeholders of a two-column list ("{1}", "{2}") or
+// with the photo, loaded as the field editor loads a picture
 // file (reduced to 300 dpi of the field width), and saves the sheet.
 #include "model/picture.h"
 #include "model/rs.h"
@@ -29,8 +31,8 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     const QString mode = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     if (argc < 4 || (mode == QLatin1String("photo") && argc < 5) ||
-        (mode != QLatin1String("text") && mode != QLatin1String("photo"))) {
-        std::fprintf(stderr, "Aufruf: bench_fill_sheet IN.rsd OUT.rsd text|photo [FOTO.jpg]\n");
+        (mode != QLatin1String("text") && mode != QLatin1String("merge") && mode != QLatin1String("photo"))) {
+        std::fprintf(stderr, "Aufruf: bench_fill_sheet IN.rsd OUT.rsd text|merge|photo [FOTO.jpg]\n");
         return 2;
     }
     TRS sheet;
@@ -46,9 +48,10 @@ int main(int argc, char **argv)
                 continue;
             ++n;
             f->Visible = true;
-            if (mode == QLatin1String("text")) {
+            if (mode != QLatin1String("photo")) {
                 f->Kind = TFieldKind::Text;
-                f->Text = "Etikett " + std::to_string(n) + "\r\nZeile 2";
+                f->Text = mode == QLatin1String("merge") ? std::string("{1}\r\n{2}")
+                                                         : "Etikett " + std::to_string(n) + "\r\nZeile 2";
                 f->FontHeight = 5.0;
                 f->Angle = 0;
             } else {

@@ -4,7 +4,9 @@
 // the settings of the program folder.
 #include "cli_pdf.h"
 #include "cli.h"
+#include "cli_merge.h"
 
+#include "document/merge_pages.h"
 #include "document/output.h"
 #include "document/print_job.h"
 #include "document/settings.h"
@@ -17,9 +19,11 @@
 namespace
 {
 
-const char *const kUsage = "pdf DATEI AUSGABE.pdf [--background] [--cutlines] [--paper A4|Letter|BxHmm] | "
-                           "pdf --calibration AUSGABE.pdf "
-                           "[--paper ...]";
+const char *const kUsage =
+    "pdf DATEI AUSGABE.pdf [--background] [--cutlines] [--paper A4|Letter|BxHmm] "
+    "[(--data LISTE | --count N [--first K]) [--start N] [--order zeilen|spalten] [--fit]] | "
+    "pdf --calibration AUSGABE.pdf "
+    "[--paper ...]";
 
 void badPaper(const QString &given)
 {
@@ -36,6 +40,8 @@ int pdf(const QStringList &args)
     const QCommandLineOption calibrationOption(QStringLiteral("calibration"));
     const QCommandLineOption paperOption(QStringLiteral("paper"), QString(), QStringLiteral("PAPIER"));
     parser.addOptions({background, cutLinesOption, calibrationOption, paperOption});
+    CliMergeOptions merge;
+    merge.AddTo(parser);
     QString unknown, missing;
     if (!CliParse(parser, args, &unknown, &missing)) {
         if (!missing.isEmpty())
@@ -49,6 +55,8 @@ int pdf(const QStringList &args)
         badPaper(parser.values(paperOption).back());
         return kCliFailed;
     }
+    if (!merge.Read(parser))
+        return kCliFailed;
     const bool calibration = parser.isSet(calibrationOption);
     const QStringList files = parser.positionalArguments();
     if (files.size() != (calibration ? 1 : 2)) {
@@ -61,6 +69,11 @@ int pdf(const QStringList &args)
     TRS sheet;
     if (!calibration && !CliLoadSheet(sheet, in, nullptr))
         return kCliFailed;
+    if (merge.Wanted() && (calibration || !merge.Prepare(sheet))) {
+        if (calibration)
+            CliError(QStringLiteral("Die Testseite zum Ausmessen wird ohne Liste gedruckt."));
+        return kCliFailed;
+    }
     // The page in the orientation the print command chooses; the calibration
     // page is upright.
     const QPageLayout::Orientation orientation =
@@ -78,9 +91,13 @@ int pdf(const QStringList &args)
     TPrintOptions options;
     options.Background = parser.isSet(background);
     options.CutLines = parser.isSet(cutLinesOption);
-    TSheetPages sheetPage(sheet, ReadProgramSettings().Compose(), options, false);
+    const TComposeSettings settings = ReadProgramSettings().Compose();
+    TSheetPages sheetPage(sheet, settings, options, false);
     TCalibrationPages calibrationPage;
-    TPageSource &pages = calibration ? static_cast<TPageSource &>(calibrationPage) : sheetPage;
+    TMergePages mergePages(merge.Merge(), settings, options, false);
+    TPageSource &pages = calibration      ? static_cast<TPageSource &>(calibrationPage)
+                         : merge.Wanted() ? static_cast<TPageSource &>(mergePages)
+                                          : sheetPage;
     QString error;
     if (!WritePdf(pages, PdfPageSetup(paper), out,
                   calibration ? CalibrationTitle() : QFileInfo(in).completeBaseName(), &error)) {

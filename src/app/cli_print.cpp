@@ -2,7 +2,9 @@
 // through the print system exactly what the window's print command prints,
 // after the same printer status check.
 #include "cli.h"
+#include "cli_merge.h"
 
+#include "document/merge_pages.h"
 #include "document/print_job.h"
 #include "document/settings.h"
 #include "model/rs.h"
@@ -18,7 +20,8 @@ namespace
 
 const char *const kUsage =
     "print DATEI [--printer NAME] [--copies N] [--background] [--cutlines] [--shift-x MM] [--shift-y MM] "
-    "[--force] | print --calibration [--printer NAME] [--copies N] [--force]  (druckt die Testseite zum "
+    "[--force] [(--data LISTE | --count N [--first K]) [--start N] [--order zeilen|spalten] [--fit]] | print "
+    "--calibration [--printer NAME] [--copies N] [--force]  (druckt die Testseite zum "
     "Ausmessen ohne Blattverschiebung; ohne --printer auf dem Standarddrucker; --force druckt auch, wenn "
     "der Drucker eine Störung meldet; die für den Drucker gemerkte Blattverschiebung gilt, wenn keine "
     "angegeben ist)";
@@ -43,6 +46,7 @@ struct PrintArgs {
     bool force = false;
     bool shiftXGiven = false, shiftYGiven = false;
     TPrintOptions options;
+    CliMergeOptions merge;
 };
 
 // False after a message on standard error.
@@ -58,6 +62,7 @@ bool parseArgs(const QStringList &args, PrintArgs *a)
     const QCommandLineOption shiftX(QStringLiteral("shift-x"), QString(), QStringLiteral("MM"));
     const QCommandLineOption shiftY(QStringLiteral("shift-y"), QString(), QStringLiteral("MM"));
     parser.addOptions({background, cutLines, force, calibration, printer, copies, shiftX, shiftY});
+    a->merge.AddTo(parser);
     QString unknown, missing;
     if (!CliParse(parser, args, &unknown, &missing)) {
         if (!unknown.isEmpty())
@@ -66,6 +71,8 @@ bool parseArgs(const QStringList &args, PrintArgs *a)
             CliError(QStringLiteral("Zur Option %1 fehlt der Wert.").arg(missing));
         return false;
     }
+    if (!a->merge.Read(parser))
+        return false;
     a->options.Background = parser.isSet(background);
     a->options.CutLines = parser.isSet(cutLines);
     a->force = parser.isSet(force);
@@ -123,6 +130,10 @@ bool parseArgs(const QStringList &args, PrintArgs *a)
                                 "Blattverschiebung gedruckt."));
         return false;
     }
+    if (a->calibration && a->merge.Wanted()) {
+        CliError(QStringLiteral("Die Testseite zum Ausmessen wird ohne Liste gedruckt."));
+        return false;
+    }
     return true;
 }
 
@@ -156,6 +167,9 @@ int print(const QStringList &args)
     TRS sheet;
     if (!a.calibration && !CliLoadSheet(sheet, a.file, nullptr))
         return kCliFailed;
+    // A list that does not fit the sheet is refused before anything is printed.
+    if (a.merge.Wanted() && !a.merge.Prepare(sheet))
+        return kCliFailed;
     if (!choosePrinter(a.printer))
         return kCliFailed;
     platform::Printer &printer = platform::Printer::Instance();
@@ -179,8 +193,16 @@ int print(const QStringList &args)
     }
 
     QString error;
-    const bool printed = a.calibration ? PrintCalibrationPage(a.options.Copies, &error)
-                                       : PrintSheet(sheet, settings, a.options, &error);
+    bool printed = false;
+    if (a.calibration) {
+        printed = PrintCalibrationPage(a.options.Copies, &error);
+    } else if (a.merge.Wanted()) {
+        TMergePages pages(a.merge.Merge(), settings, a.options);
+        printed = PrintPages(pages, PrinterPageFor(sheet).setup, a.options.Copies, PrintCopyTitle,
+                             a.options.SmoothPictures, &error);
+    } else {
+        printed = PrintSheet(sheet, settings, a.options, &error);
+    }
     if (!printed) {
         CliError(error);
         return kCliFailed;

@@ -218,11 +218,15 @@ void TForm1::CreateMenu()
     menuFile_->addSeparator();
     actPrint_ = menuFile_->addAction(QStringLiteral("&Drucken"), this, &TForm1::btn_printClick);
     actPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    actSerien_ = menuFile_->addAction(QStringLiteral("Se&rienetiketten…"), this, &TForm1::mm_SerienClick);
+    actPdf_ = menuFile_->addAction(QStringLiteral("Als &PDF speichern…"), this, &TForm1::mm_PdfClick);
     menuFile_->addSeparator();
     actQuit_ = menuFile_->addAction(QStringLiteral("&Beenden"), this, &QWidget::close);
     connect(menuFile_, &QMenu::aboutToShow, this, [this] {
         actSave_->setEnabled(canvas_->isVisible());
         actPrint_->setEnabled(canvas_->isVisible() && Button(QStringLiteral("btn_print"))->isEnabled());
+        actSerien_->setEnabled(actPrint_->isEnabled());
+        actPdf_->setEnabled(actPrint_->isEnabled());
     });
 
     menuEdit_ = bar->addMenu(QStringLiteral("&Bearbeiten"));

@@ -69,6 +69,10 @@ class TForm1 : public QMainWindow
     void btn_openClick();
     void btn_saveClick();
     void btn_printClick();
+    // Labels filled from a list (Datei → Serienetiketten…) and the sheet as a
+    // PDF file (Datei → Als PDF speichern…).
+    void mm_SerienClick();
+    void mm_PdfClick();
     void btn_undoClick();
     // Opens a label file; askPrinter: read the printer's page again first
     // (not at start, where it was read a moment ago).
@@ -135,6 +139,8 @@ class TForm1 : public QMainWindow
     void pm_el_cancelClick();
     void pm_el_workClick();
     void PM_EL_CLPBRDClick();
+    // The clipboard's lines into consecutive fields in fill order.
+    void pm_el_listeinfgClick();
     void pm_el_visibleClick();
     void pm_el_sichtbarClick();
     void pm_el_spalteunsClick();
@@ -219,6 +225,7 @@ class TForm1 : public QMainWindow
     QAction *actNew_ = nullptr, *actOpen_ = nullptr, *actSave_ = nullptr, *actPrint_ = nullptr,
             *actQuit_ = nullptr, *actUndo_ = nullptr, *actRedo_ = nullptr;
     QAction *actFeldopt_ = nullptr, *actSpopt_ = nullptr, *actAllOpt_ = nullptr;
+    QAction *actSerien_ = nullptr, *actPdf_ = nullptr;
     QMenu *menuFile_ = nullptr, *menuEdit_ = nullptr, *menuExtras_ = nullptr;
 
     QWidget *fieldHighlight_ = nullptr; // dotted frame around the marked field

@@ -4,6 +4,8 @@
 // shows what comes back. And redo.
 #include "app/mainwindow.h"
 
+#include "document/list_paste.h"
+
 #include "controls/MUVButton.h"
 #include "controls/MUVScrollBox.h"
 #include "dialogs/colorDialog.h"
@@ -64,6 +66,7 @@ void TForm1::CreatePopup_EL()
     entry(m, "pm_el_work", QStringLiteral("Dieses Feld bearbeiten"), &TForm1::pm_el_workClick);
     entry(m, "PM_EL_CLPBRD", QStringLiteral("Text aus der Zwischenablage einfügen"),
           &TForm1::PM_EL_CLPBRDClick);
+    entry(m, "pm_el_listeinfg", QStringLiteral("Liste in Felder einfügen"), &TForm1::pm_el_listeinfgClick);
     entry(m, "pm_el_visible", QStringLiteral("Dieses Feld ist sichtbar"), &TForm1::pm_el_visibleClick, true);
     m->addSeparator();
     entry(m, "pm_el_sichtbar", QStringLiteral("Diese Spalte: Alle Elemente sichtbar"),
@@ -184,6 +187,7 @@ void TForm1::Popup_ELPopup()
          {"pm_el_work", "pm_el_visible", "pm_el_kopietoAll", "PM_EL_Fcopy", "PM_EL_FPaste"})
         set(name, field != nullptr);
     set("PM_EL_CLPBRD", field && platform::ClipboardHasText());
+    set("pm_el_listeinfg", field && platform::ClipboardHasText());
     for (const char *name : {"pm_el_sichtbar", "pm_el_spalteuns", "pm_el_spbkcol", "pm_el_spbkon"})
         set(name, column != nullptr);
     PopupEntry(QStringLiteral("pm_el_spbkon"))->setChecked(column && column->BackgroundOn);
@@ -245,6 +249,18 @@ void TForm1::PM_EL_CLPBRDClick()
         return;
     }
     const TCommandResult pasted = PasteText(*document_, at, platform::ClipboardText());
+    if (!pasted.message.isEmpty())
+        statusBar()->showMessage(pasted.message, kStatusMessageMs);
+}
+
+void TForm1::pm_el_listeinfgClick()
+{
+    canvas_->Redraw();
+    const TFieldPos at = CursorPos();
+    if (!FieldAt(document_->Sheet(), at))
+        return;
+    const TCommandResult pasted =
+        PasteListIntoFields(*document_, at, platform::ClipboardText(), document_->FillOrder);
     if (!pasted.message.isEmpty())
         statusBar()->showMessage(pasted.message, kStatusMessageMs);
 }

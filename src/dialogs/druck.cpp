@@ -273,8 +273,11 @@ void TForm_druck::RefreshPreview()
     // printer was read gets its page turned too.
     if (page_->Orientation() != SheetOrientation(document_.Sheet()))
         page_->SetPageSetup(PrinterPageFor(document_.Sheet()).setup);
-    TSheetPages pages(document_.Sheet(), document_.ComposeSettings(), Options(), false);
-    pages.Next(*page_);
+    std::unique_ptr<TPageSource> pages =
+        pages_
+            ? pages_(Options(), false)
+            : std::make_unique<TSheetPages>(document_.Sheet(), document_.ComposeSettings(), Options(), false);
+    pages->Next(*page_);
     QImage page;
     page_->RenderToBitmap(page, clWhite, kPreviewZoom);
     preview_ = page.scaled(std::max(1, page.width() / 4), std::max(1, page.height() / 4),
@@ -357,10 +360,25 @@ void TForm_druck::BTN_AbbruchClick()
     reject();
 }
 
+void TForm_druck::SetPages(TPagesFactory pages)
+{
+    pages_ = std::move(pages);
+    RefreshPreview();
+}
+
 bool TForm_druck::PrintJob()
 {
     QString error;
-    if (!PrintSheet(document_.Sheet(), document_.ComposeSettings(), Options(), &error)) {
+    const TPrintOptions options = Options();
+    bool printed = false;
+    if (pages_) {
+        const std::unique_ptr<TPageSource> pages = pages_(options, true);
+        printed = PrintPages(*pages, PrinterPageFor(document_.Sheet()).setup, options.Copies, PrintCopyTitle,
+                             options.SmoothPictures, &error);
+    } else {
+        printed = PrintSheet(document_.Sheet(), document_.ComposeSettings(), options, &error);
+    }
+    if (!printed) {
         platform::ShowError(error);
         return false;
     }

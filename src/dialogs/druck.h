@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -30,6 +31,8 @@ namespace canvas
 {
 class TDPage;
 }
+
+class TPageSource;
 
 class TForm_druck : public QDialog
 {
@@ -82,6 +85,12 @@ class TForm_druck : public QDialog
     // of one page per copy, titled "Rückenschild (N Kopie)". False (after a
     // message) when a copy could not be handed to the printer.
     bool PrintJob();
+    // Pages of one's own instead of the sheet (labels from a list), made
+    // with the options chosen: the preview shows their first page (without
+    // shift), the print job prints them all.
+    using TPagesFactory =
+        std::function<std::unique_ptr<TPageSource>(const TPrintOptions &options, bool withShift)>;
+    void SetPages(TPagesFactory pages);
 
     // The text that tells how to read the calibration page.
     static QString CalibrationHowTo(const QString &printerName);
@@ -110,4 +119,5 @@ class TForm_druck : public QDialog
     std::unique_ptr<canvas::TDPage> page_;
     QImage preview_;
     bool shown_ = false;
+    TPagesFactory pages_;
 };

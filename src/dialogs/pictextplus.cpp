@@ -17,6 +17,7 @@
 #include "dialogs/txtascii.h"
 #include "document/document.h"
 #include "model/barcode.h"
+#include "model/data_list.h"
 #include "model/picture.h"
 #include "model/rs.h"
 #include "platform/clipboard.h"
@@ -26,6 +27,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTextCursor>
 #include <QTextOption>
@@ -357,6 +359,46 @@ void TForm_pictextplus::btn_yinyangClick()
         Memo->textCursor().insertText(platform::FromAnsi(&c, 1));
     }
     btn_yinyang->SetDown(false);
+}
+
+QStringList TForm_pictextplus::Placeholders() const
+{
+    QStringList names{QStringLiteral("{#}"), QStringLiteral("{#:000}")};
+    if (const TDataList *list = document_.MergeList.get()) {
+        for (int c = 0; c < list->ColumnCount(); ++c) {
+            const QString heading = c < list->Headings.size() ? list->Headings[c] : QString();
+            // A heading with braces can only be named by its number.
+            const bool byName = !heading.isEmpty() && !heading.contains(QLatin1Char('{')) &&
+                                !heading.contains(QLatin1Char('}'));
+            names.append(QStringLiteral("{%1}").arg(byName ? heading : QString::number(c + 1)));
+        }
+    }
+    return names;
+}
+
+void TForm_pictextplus::btn_platzhalterClick()
+{
+    QMenu menu(this);
+    const QStringList names = Placeholders();
+    for (const QString &name : names) {
+        QString caption = name;
+        if (name == QLatin1String("{#}"))
+            caption += QStringLiteral("\tlaufende Nummer");
+        else if (name == QLatin1String("{#:000}"))
+            caption += QStringLiteral("\tlaufende Nummer, dreistellig");
+        QAction *a = menu.addAction(caption);
+        connect(a, &QAction::triggered, this, [this, name] { Memo->textCursor().insertText(name); });
+        if (name == QLatin1String("{#:000}"))
+            menu.addSeparator();
+    }
+    if (!document_.MergeList) {
+        QAction *none =
+            menu.addAction(QStringLiteral("Spalten einer Liste: erst unter Datei → Serienetiketten… "
+                                          "eine Liste wählen"));
+        none->setEnabled(false);
+    }
+    menu.exec(btn_platzhalter->mapToGlobal(QPoint(0, btn_platzhalter->height())));
+    btn_platzhalter->SetDown(false);
 }
 
 void TForm_pictextplus::SwatchMouseUp(TColourSwatch *swatch)

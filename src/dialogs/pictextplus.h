@@ -84,6 +84,7 @@ class TForm_pictextplus : public QDialog
     TMUVButton *btn_copy = nullptr;
     TMUVButton *btn_einfg = nullptr;
     TMUVButton *btn_yinyang = nullptr;
+    TMUVButton *btn_platzhalter = nullptr; // inserts a placeholder of labels from a list
     QLabel *MUVLabel1 = nullptr;
     TMUVCheckBox *cb_datred = nullptr;
     TMUVButton *btn_fromCLPBrd = nullptr;
@@ -126,6 +127,10 @@ class TForm_pictextplus : public QDialog
     void btn_copyClick();
     void btn_einfgClick();
     void btn_yinyangClick();
+    // The placeholders offered: {#}, {#:000} and the headings of the list
+    // last read for labels from a list.
+    QStringList Placeholders() const;
+    void btn_platzhalterClick();
     void SwatchMouseUp(TColourSwatch *swatch);
     void MUVLabel1Click();
     void btn_fromCLPBrdClick();

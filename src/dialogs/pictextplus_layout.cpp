@@ -220,7 +220,10 @@ void TForm_pictextplus::BuildTextTab()
         toolButton(textPanel, "btn_einfg", QString(), QStringLiteral("Text aus der Zwischenablage einfügen"),
                    QRect(424, 48, 62, 26), false, QStringLiteral("paste"));
     btn_yinyang = toolButton(textPanel, "btn_yinyang", QStringLiteral("®"),
-                             QStringLiteral("Sonderzeichen einfügen"), QRect(424, 76, 62, 26));
+                             QStringLiteral("Sonderzeichen einfügen"), QRect(424, 76, 30, 26));
+    btn_platzhalter =
+        toolButton(textPanel, "btn_platzhalter", QStringLiteral("{ }"),
+                   QStringLiteral("Platzhalter für Serienetiketten einfügen"), QRect(456, 76, 30, 26));
 
     connect(CB_Schriftart, &TMUVFontComboBox::SelectionChange, this, [this] { Macheaktuell(); });
     for (TSpezialSpin *s : {spin_SchriftH, SPIN_W, SPIN_ZH})
@@ -232,6 +235,7 @@ void TForm_pictextplus::BuildTextTab()
     connect(btn_copy, &TMUVButton::OnClick, this, &TForm_pictextplus::btn_copyClick);
     connect(btn_einfg, &TMUVButton::OnClick, this, &TForm_pictextplus::btn_einfgClick);
     connect(btn_yinyang, &TMUVButton::OnClick, this, &TForm_pictextplus::btn_yinyangClick);
+    connect(btn_platzhalter, &TMUVButton::OnClick, this, &TForm_pictextplus::btn_platzhalterClick);
 }
 
 void TForm_pictextplus::BuildCommonPanel()

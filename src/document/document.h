@@ -31,6 +31,7 @@
 
 #include "canvas/dpaintbox.h"
 #include "document/compose.h"
+#include "document/merge.h"
 #include "model/rs.h"
 
 #include <QObject>
@@ -39,6 +40,7 @@
 
 #include <memory>
 
+class TDataList;
 class TRSUndo;
 
 class TDocument : public QObject
@@ -72,6 +74,13 @@ class TDocument : public QObject
     TRSObject FormatTemplate; // what format paste applies
 
     TComposeSettings ComposeSettings() const { return TComposeSettings{LineFactor}; }
+
+    // The list last read for labels from a list (null: none yet), kept for
+    // the field editor's placeholders and the next use of that dialog.
+    std::shared_ptr<const TDataList> MergeList;
+    QString MergeListName;
+    // The fill order last chosen there; pasted lists follow it too.
+    TFillOrder FillOrder = TFillOrder::Rows;
 
     // --- The page and where it is shown ----------------------------------
     canvas::TDPage &Page() { return page_; }

@@ -1,6 +1,7 @@
 // The field, column and row commands on a document, without a window.
 #include "document/document.h"
 #include "document/field_commands.h"
+#include "document/list_paste.h"
 #include "model/undobj.h"
 #include "platform/printer.h"
 #include "testsupport.h"
@@ -106,4 +107,28 @@ TEST_F(DocumentCommands, CopiesTakeTheUsersDecisionAndFormatsOnlyTextFields)
     EXPECT_TRUE(ApplyFormat(doc, {0, 0}));
     EXPECT_EQ(field(0, 0).FontHeight, 11);
     EXPECT_EQ(steps(), before + 4);
+}
+
+TEST_F(DocumentCommands, PastedListFillsFieldsInFillOrderInOneStep)
+{
+    const int before = steps();
+    // A spreadsheet range: a row of two cells becomes a field of two lines.
+    TCommandResult r =
+        PasteListIntoFields(doc, {1, 0}, "Anna\r\nBerta\tHof 2\r\nCarl\r\n\r\n", TFillOrder::Columns);
+    EXPECT_TRUE(r.done);
+    EXPECT_TRUE(r.message.isEmpty());
+    EXPECT_EQ(field(1, 0).Text, "Anna");
+    EXPECT_EQ(field(1, 1).Text, "Berta\r\nHof 2");
+    EXPECT_EQ(field(1, 2).Text, "Carl");
+    EXPECT_TRUE(field(1, 2).Visible);
+    EXPECT_EQ(steps(), before + 1);
+
+    // Rows order from the last field of the first row: the list runs over
+    // the second row and stops where the sheet ends.
+    r = PasteListIntoFields(doc, {1, 1}, "1\n2\n3\n4\n", TFillOrder::Rows);
+    EXPECT_EQ(field(1, 1).Text, "1");
+    EXPECT_EQ(field(0, 2).Text, "2");
+    EXPECT_EQ(field(1, 2).Text, "3");
+    EXPECT_EQ(r.message, QStringLiteral("Der Bogen endet: 3 von 4 Zeilen wurden eingefügt."));
+    EXPECT_FALSE(PasteListIntoFields(doc, {1, 1}, "\r\n", TFillOrder::Rows).done);
 }
