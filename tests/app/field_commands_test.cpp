@@ -33,6 +33,7 @@ TEST_F(FieldCommands, TheContextMenuHoldsItsEntriesInOrder)
     EXPECT_EQ(entriesOf(m), (std::vector<std::string>{"pm_el_cancel",
                                                       "pm_el_work",
                                                       "PM_EL_CLPBRD",
+                                                      "pm_el_listeinfg",
                                                       "pm_el_visible",
                                                       "-",
                                                       "pm_el_sichtbar",
