@@ -364,10 +364,12 @@ void TForm_serien::ShowList()
         for (int c = 0; c < columns; ++c)
             tbl_Liste->setItem(r, c, new QTableWidgetItem(list_.Value(std::size_t(r), c)));
     tbl_Liste->resizeColumnsToContents();
-    lbl_Listinfo->setText(
-        QStringLiteral("%L1 Datensätze aus %2; Platzhalter: %3, {#} für die laufende Nummer")
-            .arg(qulonglong(list_.RecordCount()))
-            .arg(listName_, headings.join(QStringLiteral(", "))));
+    // The headings stand above the table already; a long list of them would
+    // widen the dialog.
+    lbl_Listinfo->setText(QStringLiteral("%L1 Datensätze aus %2; {#} ist die laufende Nummer.")
+                              .arg(qulonglong(list_.RecordCount()))
+                              .arg(listName_));
+    lbl_Listinfo->setToolTip(QStringLiteral("Platzhalter: ") + headings.join(QStringLiteral(", ")));
 }
 
 void TForm_serien::Refresh()
