@@ -206,6 +206,22 @@ QByteArray widenThinStrokes(const QByteArray &svg, double minWidth, bool *change
     return out.toUtf8();
 }
 
+} // namespace
+
+double ThinStrokeWidth(const QSizeF &frame, const QSize &pixels)
+{
+    // The raster engine draws a line of at most one pixel as a hairline of
+    // that pixel's strength, along its own fast path; a line even slightly
+    // wider is stroked as an outline and filled, which costs a hundred times
+    // more for long lines. So the width is one pixel along the finer axis,
+    // a hair less to stay below it after rounding.
+    const double unitsPerPixel = std::min(frame.width() / pixels.width(), frame.height() / pixels.height());
+    return unitsPerPixel * (1 - 1e-6);
+}
+
+namespace
+{
+
 // Draws a metafile from its SVG form, converting it first if need be.
 void drawMetafile(QPainter &painter, const QRectF &target, const TPictureData &d, TPictureCache &cache)
 {
@@ -246,10 +262,9 @@ void drawMetafile(QPainter &painter, const QRectF &target, const TPictureData &d
             p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                              QPainter::SmoothPixmapTransform);
             const QRectF frame = cache.svg.frame;
-            const double unitsPerPixel =
-                std::max(frame.width() / size.width(), frame.height() / size.height());
             bool widened = false;
-            const QByteArray svg = widenThinStrokes(cache.svg.svg, unitsPerPixel, &widened);
+            const QByteArray svg =
+                widenThinStrokes(cache.svg.svg, ThinStrokeWidth(frame.size(), size), &widened);
             if (widened) {
                 QSvgRenderer renderer(svg);
                 renderer.setViewBox(frame);

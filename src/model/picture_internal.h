@@ -95,6 +95,10 @@ QString MetafileTooLargeText();
 // characters; returns how many there were.
 int DropGlyphIndexTexts(std::vector<char> &emf);
 
+// The stroke width, in the units of a metafile's frame, that thinner lines
+// are widened to when the frame is drawn into the given pixels: one pixel.
+double ThinStrokeWidth(const QSizeF &frame, const QSize &pixels);
+
 // How many conversions ran so far in this process (to check the caching).
 int MetafileConversions();
 

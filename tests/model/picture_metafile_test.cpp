@@ -137,6 +137,17 @@ TEST(PictureMetafile, ThinLinesKeepOnePixel)
         }
         EXPECT_LT(darkest, 140);
     }
+    // Widened to one pixel along the finer axis, never more, also in a box
+    // of another shape: a line any wider leaves the raster engine's hairline
+    // path for outline filling, a hundred times slower on long lines.
+    const QSizeF frame(5999.9, 4000);
+    for (const QSize pixels : {QSize(60, 60), QSize(300, 120), QSize(77, 1013), QSize(2000, 1333)}) {
+        SCOPED_TRACE(pixels.width());
+        const double scale = std::max(pixels.width() / frame.width(), pixels.height() / frame.height());
+        const double devicePixels = ThinStrokeWidth(frame, pixels) * scale;
+        EXPECT_LE(devicePixels, 1.0);
+        EXPECT_GT(devicePixels, 0.999);
+    }
 }
 
 // Drawing stays inside the box even where a metafile's ink lies outside its
