@@ -171,3 +171,53 @@ TEST(CliBarcode, WritesToAnotherFileAndRefusesWithoutTouchingAnything)
     EXPECT_EQ(fileBytes(path), before);
     EXPECT_EQ(QDir(dir.Path()).entryList({"*.rsd"}, QDir::Files).size(), 2); // no temporary file left
 }
+
+// Codes with placeholders in a sheet filled from a list: every record's code
+// is read back from the PDF's pages, and a record the code cannot hold stops
+// the output before anything is written.
+TEST(CliBarcode, EachRecordOfAListGetsItsOwnCode)
+{
+    if (!haveZbar())
+        GTEST_SKIP() << "zbarimg fehlt (Debian-Paket zbar-tools): die Codes werden nicht zurückgelesen";
+    TempProgramFolder dir;
+    TRS sheet;
+    sheet.SetLayout(2, 2, 210, 297, 10, 10, 10, 10, 5, 3, clWhite);
+    const QString path = dir.File("serie.rsd");
+    ASSERT_TRUE(sheet.SaveToFile(path));
+    QByteArray err;
+    ASSERT_EQ(cli({"barcode", path, "1", "1", "qr", "https://example.org/{Ordner}/{#:000}"}, &err), 0)
+        << err.toStdString();
+    ASSERT_EQ(cli({"barcode", path, "2", "2", "ean13", "{EAN}"}, &err), 0) << err.toStdString();
+    const QString list = dir.File("liste.csv");
+    {
+        QFile f(list);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Ordner;EAN\nSteuer;400638133393\nBank;9638507000004\nMiete;5901234123457\n");
+    }
+    const QString pdf = dir.File("serie.pdf");
+    ASSERT_EQ(cli({"pdf", path, pdf, "--data", list, "--paper", "A4"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(run(QStringLiteral("pdftoppm"), {"-r", "200", "-png", pdf, dir.File("seite")}), 0);
+    QStringList decoded;
+    for (const QString &page : QDir(dir.Path()).entryList({"seite*.png"}, QDir::Files, QDir::Name)) {
+        QByteArray out;
+        run(QStringLiteral("zbarimg"), {"--nodbus", "-q", dir.File(page)}, &out);
+        QStringList symbols = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        symbols.sort();
+        decoded.append(QStringLiteral("Seite: ") + symbols.join(QStringLiteral(" | ")));
+    }
+    EXPECT_EQ(decoded.join(QLatin1Char('\n')).toStdString(),
+              "Seite: EAN-13:9638507000004 | QR-Code:https://example.org/Steuer/001\n"
+              "Seite: QR-Code:https://example.org/Miete/003");
+
+    QFile::remove(pdf);
+    {
+        QFile f(list);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Ordner;EAN\nSteuer;400638133393\nBank;40063813339X\n");
+    }
+    EXPECT_EQ(cli({"pdf", path, pdf, "--data", list, "--paper", "A4"}, &err), 2);
+    EXPECT_TRUE(
+        QString::fromUtf8(err).startsWith("Datensatz 2 lässt sich nicht als Code in Spalte 2, Reihe 2"))
+        << err.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+}
