@@ -271,6 +271,23 @@ void labelSample(TSymbolDrawing &d, const QString &data)
     d.height = std::max(d.height, text.base.y() + text.size * 0.25);
 }
 
+// The drawing turned a quarter anticlockwise: bars across a tall field and
+// the text read from bottom to top, as on the spine of a binder.
+TSymbolDrawing turnedUpright(const TSymbolDrawing &d)
+{
+    TSymbolDrawing t;
+    t.width = d.height;
+    t.height = d.width;
+    for (const QRectF &bar : d.bars)
+        t.bars.emplace_back(bar.top(), d.width - bar.right(), bar.height(), bar.width());
+    for (TSymbolDrawing::Text text : d.texts) {
+        text.base = QPointF(text.base.y(), d.width - text.base.x());
+        text.angle = 900;
+        t.texts.push_back(text);
+    }
+    return t;
+}
+
 } // namespace
 
 std::span<const TBarcodeKindInfo> BarcodeKinds()
@@ -322,6 +339,10 @@ TBytes EncodeBarcode(const TBarcodeSettings &settings, QSizeF box, QString *erro
     ZintSymbol symbol = layOut(shown, utf8, 0, &why);
     if (!symbol)
         return {};
+    // A linear code in a field taller than wide runs along its length.
+    const bool upright = BarcodeKindInfo(settings.kind).linear && box.height() > box.width();
+    if (upright)
+        box.transpose();
     if (BarcodeKindInfo(settings.kind).linear) {
         const float height = barHeightFor(*symbol, box);
         if (std::abs(height - symbol->height) > 0.01f) {
@@ -333,6 +354,8 @@ TBytes EncodeBarcode(const TBarcodeSettings &settings, QSizeF box, QString *erro
     TSymbolDrawing drawing = drawingOf(*symbol->vector);
     if (sample)
         labelSample(drawing, settings.data);
+    if (upright)
+        drawing = turnedUpright(drawing);
     return WriteSymbolEmf(drawing, settings.colour, BarcodeComment(settings));
 }
 

@@ -73,8 +73,10 @@ bool CheckBarcode(const TBarcodeSettings &settings, QString *error);
 
 // The symbol as a vector EMF that carries its settings. box is the field
 // (mm) the code will fill: linear codes take their bar height from its
-// aspect, 2-D codes are square (PDF417 keeps its own shape) whatever the
-// box. An empty box gives linear codes their usual proportions. Data the
+// aspect, and in a box taller than wide they are turned a quarter
+// anticlockwise, read from bottom to top like the spine of a binder. 2-D
+// codes are square (PDF417 keeps its own shape) whatever the box. An empty
+// box gives linear codes their usual proportions. Data the
 // symbol cannot hold give an empty result and a German message in *error.
 TBytes EncodeBarcode(const TBarcodeSettings &settings, QSizeF box, QString *error);
 
