@@ -108,8 +108,8 @@ TEST(Barcode, EveryKindEncodesAndCarriesItsSettings)
                                   std::tuple{QSizeF(200, 190), 0.9, 1.0}, std::tuple{QSizeF(), 0.4, 0.6}}) {
         const auto p = TPicture::FromMetafileBytes(encode(ean, box), nullptr);
         ASSERT_TRUE(p);
-        const double aspect = box.height() > box.width() ? double(p->Width()) / p->Height()
-                                                         : double(p->Height()) / p->Width();
+        const double aspect =
+            box.height() > box.width() ? double(p->Width()) / p->Height() : double(p->Height()) / p->Width();
         EXPECT_GE(aspect, low);
         EXPECT_LE(aspect, high);
     }

@@ -292,8 +292,9 @@ TEST(PictureMetafile, TurnedTextsTurnAboutTheirReferencePoint)
                                      QSizeF(20, 120), nullptr);
     TMetafileSvg svg;
     ASSERT_TRUE(MetafileToSvg(emf, TPicture::MetafileType::Emf, &svg));
-    static const QRegularExpression text(QStringLiteral("transform=\"rotate\\(-90, ([0-9.]+), ([0-9.]+)\\)\"[^>]* "
-                                                        "x=\"([0-9.]+)\" y=\"([0-9.]+)\""));
+    static const QRegularExpression text(
+        QStringLiteral("transform=\"rotate\\(-90, ([0-9.]+), ([0-9.]+)\\)\"[^>]* "
+                       "x=\"([0-9.]+)\" y=\"([0-9.]+)\""));
     int texts = 0;
     for (auto it = text.globalMatch(QString::fromUtf8(svg.svg)); it.hasNext(); ++texts) {
         const QRegularExpressionMatch m = it.next();
