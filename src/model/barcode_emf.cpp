@@ -40,7 +40,6 @@ constexpr std::uint32_t kNullBrush = 0x80000005, kNullPen = 0x80000008, kSystemF
 constexpr std::uint32_t kTransparent = 1, kWinding = 2, kGmCompatible = 1;
 constexpr std::uint32_t kTaBaseline = 24, kTaCenter = 6, kTaLeft = 0, kTaRight = 2;
 constexpr std::uint32_t kBrushHandle = 1, kFontHandle = 2;
-constexpr std::int32_t kHeaderSize = 108;
 // The reference device: a metre square at 100 pixels per millimetre.
 constexpr std::int32_t kDeviceMm = 1000, kDevicePixels = kDeviceMm * 100;
 
