@@ -48,7 +48,7 @@ void TForm_pictextplus::BuildBarcodeTab()
     cb_klarschrift = new TMUVCheckBox(settings);
     cb_klarschrift->setObjectName(QStringLiteral("cb_klarschrift"));
     cb_klarschrift->SetCaption(QStringLiteral("Klarschrift unter dem Code"));
-    cb_klarschrift->setGeometry(8, 114, 180, 22);
+    cb_klarschrift->setGeometry(8, 114, 186, 22);
     cb_klarschrift->SetChecked(true);
     SetEditorHint(cb_klarschrift, QStringLiteral("Die Daten als lesbarer Text unter Strichcodes"));
     shape_CodeColor = new TColourSwatch(false, settings);
