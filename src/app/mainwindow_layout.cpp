@@ -7,6 +7,7 @@
 #include "dialogs/rsneu.h"
 #include "document/output.h"
 #include "document/text_width.h"
+#include "model/barcode.h"
 #include "platform/messages.h"
 #include "platform/printer.h"
 
@@ -141,6 +142,7 @@ void TForm1::ChangeLayout(TForm_RSNEU &dialog)
     document_->LineFactor = r.LineFactor;
     if (regrid)
         sheet.SetGrid(r.Columns, r.Rows);
+    RefitLinearCodes(sheet);
     ReadPrinterPage(true);
     document_->Commit(true);
 }

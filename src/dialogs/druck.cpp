@@ -8,6 +8,7 @@
 #include "controls/MUVLines.h"
 #include "controls/MUVPanel.h"
 #include "controls/SpezialSpin.h"
+#include "dialogs/output_progress.h"
 #include "document/document.h"
 #include "model/rs.h"
 #include "model/settings_places.h"
@@ -373,8 +374,9 @@ bool TForm_druck::PrintJob()
     bool printed = false;
     if (pages_) {
         const std::unique_ptr<TPageSource> pages = pages_(options, true);
+        TOutputProgressWindow progress(parentWidget(), QStringLiteral("Drucken"), false);
         printed = PrintPages(*pages, PrinterPageFor(document_.Sheet()).setup, options.Copies, PrintCopyTitle,
-                             options.SmoothPictures, &error);
+                             options.SmoothPictures, &error, progress.Progress());
     } else {
         printed = PrintSheet(document_.Sheet(), document_.ComposeSettings(), options, &error);
     }

@@ -378,6 +378,13 @@ QStringList TForm_pictextplus::Placeholders() const
 
 void TForm_pictextplus::btn_platzhalterClick()
 {
+    ShowPlaceholderMenu(btn_platzhalter,
+                        [this](const QString &name) { Memo->textCursor().insertText(name); });
+}
+
+void TForm_pictextplus::ShowPlaceholderMenu(TMUVButton *button,
+                                            const std::function<void(const QString &)> &insert)
+{
     QMenu menu(this);
     const QStringList names = Placeholders();
     for (const QString &name : names) {
@@ -387,7 +394,7 @@ void TForm_pictextplus::btn_platzhalterClick()
         else if (name == QLatin1String("{#:000}"))
             caption += QStringLiteral("\tlaufende Nummer, dreistellig");
         QAction *a = menu.addAction(caption);
-        connect(a, &QAction::triggered, this, [this, name] { Memo->textCursor().insertText(name); });
+        connect(a, &QAction::triggered, this, [insert, name] { insert(name); });
         if (name == QLatin1String("{#:000}"))
             menu.addSeparator();
     }
@@ -397,8 +404,8 @@ void TForm_pictextplus::btn_platzhalterClick()
                                           "eine Liste wählen"));
         none->setEnabled(false);
     }
-    menu.exec(btn_platzhalter->mapToGlobal(QPoint(0, btn_platzhalter->height())));
-    btn_platzhalter->SetDown(false);
+    menu.exec(button->mapToGlobal(QPoint(0, button->height())));
+    button->SetDown(false);
 }
 
 void TForm_pictextplus::SwatchMouseUp(TColourSwatch *swatch)

@@ -103,6 +103,7 @@ class TForm_pictextplus : public QDialog
     // The barcode tab.
     QComboBox *cb_codeart = nullptr;
     QLineEdit *edt_codedaten = nullptr;
+    TMUVButton *btn_codeplatzhalter = nullptr; // a placeholder into the code's data
     TMUVCheckBox *cb_klarschrift = nullptr;
     TColourSwatch *shape_CodeColor = nullptr;
     QLabel *lbl_codehinweis = nullptr; // why the data make no code
@@ -131,6 +132,9 @@ class TForm_pictextplus : public QDialog
     // last read for labels from a list.
     QStringList Placeholders() const;
     void btn_platzhalterClick();
+    void btn_codeplatzhalterClick();
+    // The menu of placeholders under button; a choice goes to insert.
+    void ShowPlaceholderMenu(TMUVButton *button, const std::function<void(const QString &)> &insert);
     void SwatchMouseUp(TColourSwatch *swatch);
     void MUVLabel1Click();
     void btn_fromCLPBrdClick();

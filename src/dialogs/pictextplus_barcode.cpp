@@ -5,6 +5,7 @@
 #include "dialogs/pictextplus.h"
 
 #include "controls/ColourSwatch.h"
+#include "controls/MUVButton.h"
 #include "controls/MUVCheckBox.h"
 #include "controls/MUVPanel.h"
 #include "dialogs/pictextplus_widgets.h"
@@ -37,13 +38,17 @@ void TForm_pictextplus::BuildBarcodeTab()
     dataLabel->setGeometry(8, 66, 180, 18);
     edt_codedaten = new QLineEdit(settings);
     edt_codedaten->setObjectName(QStringLiteral("edt_codedaten"));
-    edt_codedaten->setGeometry(8, 84, 180, 24);
+    edt_codedaten->setGeometry(8, 84, 148, 24);
     edt_codedaten->setMaxLength(int(kMaxBarcodeData));
-    SetEditorHint(edt_codedaten, QStringLiteral("Der Inhalt des Codes: Text, eine Adresse oder Ziffern"));
+    SetEditorHint(edt_codedaten, QStringLiteral("Der Inhalt des Codes: Text, eine Adresse oder Ziffern; "
+                                                "mit Platzhaltern wie {Name} einer je Serienetikett"));
+    btn_codeplatzhalter =
+        EditorToolButton(settings, "btn_codeplatzhalter", QStringLiteral("{ }"),
+                         QStringLiteral("Platzhalter für Serienetiketten einfügen"), QRect(158, 84, 30, 24));
     cb_klarschrift = new TMUVCheckBox(settings);
     cb_klarschrift->setObjectName(QStringLiteral("cb_klarschrift"));
     cb_klarschrift->SetCaption(QStringLiteral("Klarschrift unter dem Code"));
-    cb_klarschrift->setGeometry(8, 114, 180, 22);
+    cb_klarschrift->setGeometry(8, 114, 186, 22);
     cb_klarschrift->SetChecked(true);
     SetEditorHint(cb_klarschrift, QStringLiteral("Die Daten als lesbarer Text unter Strichcodes"));
     shape_CodeColor = new TColourSwatch(false, settings);
@@ -78,6 +83,15 @@ void TForm_pictextplus::BuildBarcodeTab()
     connect(edt_codedaten, &QLineEdit::textEdited, this, [this](const QString &) { Macheaktuell(); });
     connect(cb_klarschrift, &TMUVCheckBox::OnChange, this, &TForm_pictextplus::Macheaktuell);
     connect(shape_CodeColor, &TColourSwatch::MouseUp, this, &TForm_pictextplus::SwatchMouseUp);
+    connect(btn_codeplatzhalter, &TMUVButton::OnClick, this, &TForm_pictextplus::btn_codeplatzhalterClick);
+}
+
+void TForm_pictextplus::btn_codeplatzhalterClick()
+{
+    ShowPlaceholderMenu(btn_codeplatzhalter, [this](const QString &name) {
+        edt_codedaten->insert(name);
+        Macheaktuell();
+    });
 }
 
 bool TForm_pictextplus::BarcodeTabActive() const

@@ -27,13 +27,10 @@ void SetEditorHint(QWidget *w, const QString &hint)
     w->setToolTip(text);
 }
 
-namespace
-{
-
 // A flat button with a caption or a glyph of the program's set; toggle
 // buttons stay down until clicked again.
-TMUVButton *toolButton(QWidget *parent, const char *name, const QString &text, const QString &hint,
-                       const QRect &geometry, bool toggle = false, const QString &glyph = QString())
+TMUVButton *EditorToolButton(QWidget *parent, const char *name, const QString &text, const QString &hint,
+                             const QRect &geometry, bool toggle, const QString &glyph)
 {
     auto *b = new TMUVButton(parent);
     b->setObjectName(QString::fromLatin1(name));
@@ -47,6 +44,9 @@ TMUVButton *toolButton(QWidget *parent, const char *name, const QString &text, c
     b->SetHint(hint);
     return b;
 }
+
+namespace
+{
 
 TSpezialSpin *spin(QWidget *parent, const char *name, const QString &before, const QString &after, double min,
                    double max, int decimals, const QString &hint, const QRect &geometry)
@@ -111,10 +111,10 @@ TForm_pictextplus::TForm_pictextplus(TDocument &document, TRSObject *field, QWid
     BuildBarcodeTab();
     BuildCommonPanel();
 
-    BTN_OK = toolButton(this, "BTN_OK", QStringLiteral("OK"), QStringLiteral("OK, Fertig"),
-                        QRect(300, 356, 92, 28), false, QStringLiteral("ok"));
-    BTN_Abbruch = toolButton(this, "BTN_Abbruch", QStringLiteral("Abbruch"), QStringLiteral("Abbruch"),
-                             QRect(400, 356, 92, 28), false, QStringLiteral("cancel"));
+    BTN_OK = EditorToolButton(this, "BTN_OK", QStringLiteral("OK"), QStringLiteral("OK, Fertig"),
+                              QRect(300, 356, 92, 28), false, QStringLiteral("ok"));
+    BTN_Abbruch = EditorToolButton(this, "BTN_Abbruch", QStringLiteral("Abbruch"), QStringLiteral("Abbruch"),
+                                   QRect(400, 356, 92, 28), false, QStringLiteral("cancel"));
     connect(BTN_OK, &TMUVButton::OnClick, this, &TForm_pictextplus::BTN_OKClick);
     connect(BTN_Abbruch, &TMUVButton::OnClick, this, &TForm_pictextplus::BTN_AbbruchClick);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int) { PageControl1Change(); });
@@ -139,12 +139,13 @@ void TForm_pictextplus::BuildTextTab()
                                  "TRUE-TYPE-Schriftarten verwendbar)"));
     spin_SchriftH = spin(fonts, "spin_SchriftH", QStringLiteral("Höhe"), QStringLiteral("mm"), 1, 255, 1,
                          QStringLiteral("Schriftgröße in mm"), QRect(214, 20, 124, 24));
-    BTN_Fett = toolButton(fonts, "BTN_Fett", QStringLiteral("F"), QStringLiteral("Schriftmerkmal FETT"),
-                          QRect(344, 20, 26, 24), true);
-    BTN_Kursiv = toolButton(fonts, "BTN_Kursiv", QStringLiteral("K"), QStringLiteral("Schriftmerkmal KURSIV"),
-                            QRect(372, 20, 26, 24), true);
-    BTN_Unter = toolButton(fonts, "BTN_Unter", QStringLiteral("U"),
-                           QStringLiteral("Schriftmerkmal UNTERSTRICHEN"), QRect(400, 20, 26, 24), true);
+    BTN_Fett = EditorToolButton(fonts, "BTN_Fett", QStringLiteral("F"), QStringLiteral("Schriftmerkmal FETT"),
+                                QRect(344, 20, 26, 24), true);
+    BTN_Kursiv = EditorToolButton(fonts, "BTN_Kursiv", QStringLiteral("K"),
+                                  QStringLiteral("Schriftmerkmal KURSIV"), QRect(372, 20, 26, 24), true);
+    BTN_Unter =
+        EditorToolButton(fonts, "BTN_Unter", QStringLiteral("U"),
+                         QStringLiteral("Schriftmerkmal UNTERSTRICHEN"), QRect(400, 20, 26, 24), true);
     {
         QFont f = BTN_Fett->font();
         f.setBold(true);
@@ -163,8 +164,9 @@ void TForm_pictextplus::BuildTextTab()
 
     SPIN_W = spin(fonts, "SPIN_W", QStringLiteral("Winkel"), QStringLiteral(" °"), 0, 360, 0,
                   QStringLiteral("Winkel der Schrift"), QRect(8, 62, 112, 24));
-    btn_vordefw = toolButton(fonts, "btn_vordefw", QStringLiteral("▾"),
-                             QStringLiteral("Auswahl vordefinierter Winkelwerte"), QRect(122, 62, 20, 24));
+    btn_vordefw =
+        EditorToolButton(fonts, "btn_vordefw", QStringLiteral("▾"),
+                         QStringLiteral("Auswahl vordefinierter Winkelwerte"), QRect(122, 62, 20, 24));
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     const std::pair<const char *, int> items[] = {{"Winkel   0° - horizontaler Text", 0},
@@ -188,12 +190,12 @@ void TForm_pictextplus::BuildTextTab()
     WinkelWahl->setGeometry(150, 48, 52, 52);
     SetEditorHint(WinkelWahl, QStringLiteral("Wählen Sie mit der Maus den Textwinkel\r\n(in 15°-Schritten)"));
     connect(WinkelWahl, &TMUVWinkelWahl::OnMouseChange, this, &TForm_pictextplus::WinkelWahlMouseChange);
-    btn_links = toolButton(fonts, "btn_links", QString(), QStringLiteral("Text linksbündig"),
-                           QRect(212, 62, 26, 24), true, QStringLiteral("paragraph_left"));
-    btn_mitte = toolButton(fonts, "btn_mitte", QString(), QStringLiteral("Text mittig zentriert"),
-                           QRect(240, 62, 26, 24), true, QStringLiteral("paragraph_center"));
-    btn_rechts = toolButton(fonts, "btn_rechts", QString(), QStringLiteral("Text rechtsbündig"),
-                            QRect(268, 62, 26, 24), true, QStringLiteral("paragraph_right"));
+    btn_links = EditorToolButton(fonts, "btn_links", QString(), QStringLiteral("Text linksbündig"),
+                                 QRect(212, 62, 26, 24), true, QStringLiteral("paragraph_left"));
+    btn_mitte = EditorToolButton(fonts, "btn_mitte", QString(), QStringLiteral("Text mittig zentriert"),
+                                 QRect(240, 62, 26, 24), true, QStringLiteral("paragraph_center"));
+    btn_rechts = EditorToolButton(fonts, "btn_rechts", QString(), QStringLiteral("Text rechtsbündig"),
+                                  QRect(268, 62, 26, 24), true, QStringLiteral("paragraph_right"));
     for (TMUVButton *b : {btn_links, btn_mitte, btn_rechts})
         connect(b, &TMUVButton::OnClick, this, [this, b] { AlignmentClick(b); });
     SPIN_ZH = spin(fonts, "SPIN_ZH", QStringLiteral("Zeilenabst."), QString(), 0.25, 5, 2,
@@ -212,18 +214,18 @@ void TForm_pictextplus::BuildTextTab()
     lbl_anzzeichen = new QLabel(QStringLiteral("verbleibende Anzahl Zeichen: 255 "), textPanel);
     lbl_anzzeichen->setObjectName(QStringLiteral("lbl_anzzeichen"));
     lbl_anzzeichen->setGeometry(8, 102, 300, 18);
-    btn_copy = toolButton(textPanel, "btn_copy", QString(),
-                          QStringLiteral("gesamten Text in die Zwischenablage übertragen"),
-                          QRect(424, 20, 62, 26), false, QStringLiteral("copy"));
+    btn_copy = EditorToolButton(textPanel, "btn_copy", QString(),
+                                QStringLiteral("gesamten Text in die Zwischenablage übertragen"),
+                                QRect(424, 20, 62, 26), false, QStringLiteral("copy"));
     btn_copy->setEnabled(false);
-    btn_einfg =
-        toolButton(textPanel, "btn_einfg", QString(), QStringLiteral("Text aus der Zwischenablage einfügen"),
-                   QRect(424, 48, 62, 26), false, QStringLiteral("paste"));
-    btn_yinyang = toolButton(textPanel, "btn_yinyang", QStringLiteral("®"),
-                             QStringLiteral("Sonderzeichen einfügen"), QRect(424, 76, 30, 26));
+    btn_einfg = EditorToolButton(textPanel, "btn_einfg", QString(),
+                                 QStringLiteral("Text aus der Zwischenablage einfügen"),
+                                 QRect(424, 48, 62, 26), false, QStringLiteral("paste"));
+    btn_yinyang = EditorToolButton(textPanel, "btn_yinyang", QStringLiteral("®"),
+                                   QStringLiteral("Sonderzeichen einfügen"), QRect(424, 76, 30, 26));
     btn_platzhalter =
-        toolButton(textPanel, "btn_platzhalter", QStringLiteral("{ }"),
-                   QStringLiteral("Platzhalter für Serienetiketten einfügen"), QRect(456, 76, 30, 26));
+        EditorToolButton(textPanel, "btn_platzhalter", QStringLiteral("{ }"),
+                         QStringLiteral("Platzhalter für Serienetiketten einfügen"), QRect(456, 76, 30, 26));
 
     connect(CB_Schriftart, &TMUVFontComboBox::SelectionChange, this, [this] { Macheaktuell(); });
     for (TSpezialSpin *s : {spin_SchriftH, SPIN_W, SPIN_ZH})

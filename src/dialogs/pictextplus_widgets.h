@@ -9,11 +9,18 @@
 
 #include <memory>
 
+class TMUVButton;
 class TPicture;
+class QRect;
 
 // A control's tool tip from a hint of the editor: Windows line breaks, and a
 // leading "|" for a hint that has only its long part.
 void SetEditorHint(QWidget *w, const QString &hint);
+
+// A flat button with a caption or a glyph of the program's set; toggle
+// buttons stay down until clicked again.
+TMUVButton *EditorToolButton(QWidget *parent, const char *name, const QString &text, const QString &hint,
+                             const QRect &geometry, bool toggle = false, const QString &glyph = QString());
 
 // The picture preview: draws its picture stretched over its whole area.
 class TFieldPicturePreview : public QWidget

@@ -6,6 +6,7 @@
 #include "controls/MUVPanel.h"
 #include "controls/SpezialSpin.h"
 #include "dialogs/druck.h"
+#include "dialogs/output_progress.h"
 #include "dialogs/serien_picker.h"
 #include "document/document.h"
 #include "document/merge_pages.h"
@@ -451,7 +452,7 @@ void TForm_serien::btn_DateiClick()
         LoadListFile(path);
 }
 
-bool TForm_serien::SavePdf(const QString &path, QString *error)
+bool TForm_serien::SavePdf(const QString &path, QString *error, const TOutputProgress &progress)
 {
     if (!ready_) {
         *error = error_;
@@ -460,7 +461,7 @@ bool TForm_serien::SavePdf(const QString &path, QString *error)
     const TRS &sheet = document_.Sheet();
     TMergePages pages(merge_, document_.ComposeSettings(), TPrintOptions());
     return WritePdf(pages, PdfPageSetup(QSizeF(sheet.PageWidth, sheet.PageHeight)), path,
-                    QFileInfo(document_.FileName()).completeBaseName(), error);
+                    QFileInfo(document_.FileName()).completeBaseName(), error, progress);
 }
 
 void TForm_serien::btn_PdfClick()
@@ -476,7 +477,8 @@ void TForm_serien::btn_PdfClick()
     if (path.isEmpty())
         return;
     QString error;
-    if (!SavePdf(path, &error))
+    TOutputProgressWindow progress(this, QStringLiteral("Als PDF speichern"), true);
+    if (!SavePdf(path, &error, progress.Progress()))
         lbl_Fehler->setText(error);
     else
         lbl_Fehler->setText(QString());

@@ -8,6 +8,7 @@
 // never changed: each page is filled into a copy.
 
 #include "document/merge.h"
+#include "document/output.h"
 #include "model/data_list.h"
 
 #include <QDialog>
@@ -75,7 +76,7 @@ class TForm_serien : public QDialog
     void ShowPage(int page);
     const QImage &PreviewImage() const { return preview_; }
     // Writes every page into one PDF file; false with the reason in error.
-    bool SavePdf(const QString &path, QString *error);
+    bool SavePdf(const QString &path, QString *error, const TOutputProgress &progress = {});
 
     void btn_DateiClick();
     void btn_DruckenClick();

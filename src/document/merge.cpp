@@ -1,5 +1,6 @@
 #include "document/merge.h"
 
+#include "model/barcode.h"
 #include "model/data_list.h"
 #include "model/field_kind.h"
 #include "model/rs.h"
@@ -10,79 +11,7 @@
 namespace
 {
 
-constexpr int kMaxNumberWidth = 18;
 const QString kLineBreak = QStringLiteral("\r\n");
-
-// The piece a "{…}" stands for, from what lies between the braces.
-TTextPiece placeholder(const QString &inner, const QString &written)
-{
-    TTextPiece piece;
-    piece.text = written;
-    const QString name = inner.trimmed();
-    if (name == QLatin1String("#")) {
-        piece.kind = TTextPiece::Number;
-        return piece;
-    }
-    if (name.startsWith(QLatin1String("#:"))) {
-        const QString pad = name.mid(2);
-        if (!pad.isEmpty() && pad.size() <= kMaxNumberWidth && pad.count(QLatin1Char('0')) == pad.size()) {
-            piece.kind = TTextPiece::Number;
-            piece.width = int(pad.size());
-            return piece;
-        }
-    }
-    piece.kind = TTextPiece::Column;
-    bool isNumber = false;
-    const int number = name.toInt(&isNumber);
-    if (isNumber && number >= 1 && !name.startsWith(QLatin1Char('+')))
-        piece.column = number - 1;
-    else
-        piece.name = name;
-    return piece;
-}
-
-void appendLiteral(std::vector<TTextPiece> &line, const QString &text)
-{
-    if (text.isEmpty())
-        return;
-    if (!line.empty() && line.back().kind == TTextPiece::Literal)
-        line.back().text += text;
-    else
-        line.push_back(TTextPiece{TTextPiece::Literal, text, QString(), -1, 0});
-}
-
-std::vector<TTextPiece> parseLine(const QString &line)
-{
-    std::vector<TTextPiece> pieces;
-    QString literal;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        const bool doubled = i + 1 < line.size() && line[i + 1] == c;
-        if ((c == QLatin1Char('{') || c == QLatin1Char('}')) && doubled) {
-            literal += c;
-            ++i;
-            continue;
-        }
-        if (c == QLatin1Char('{')) {
-            const qsizetype close = line.indexOf(QLatin1Char('}'), i + 1);
-            const qsizetype nextOpen = line.indexOf(QLatin1Char('{'), i + 1);
-            const bool closed = close > i + 1 && (nextOpen < 0 || nextOpen > close);
-            if (closed) {
-                const QString inner = line.mid(i + 1, close - i - 1);
-                if (!inner.trimmed().isEmpty()) {
-                    appendLiteral(pieces, literal);
-                    literal.clear();
-                    pieces.push_back(placeholder(inner, line.mid(i, close - i + 1)));
-                    i = close;
-                    continue;
-                }
-            }
-        }
-        literal += c;
-    }
-    appendLiteral(pieces, literal);
-    return pieces;
-}
 
 QString number(std::int64_t n, int width)
 {
@@ -112,8 +41,10 @@ std::vector<TLabelPlace> LabelPlaces(const TRS &sheet, TFillOrder order)
             const TRSObject *f = sheet.GetField(column, row);
             if (!f)
                 continue;
+            const TBarcodeSettings *code = FieldBarcode(*f);
             const bool takes =
-                f->Visible && IsTextKind(f->Kind) && HasPlaceholder(platform::FromAnsi(f->Text));
+                f->Visible && (IsTextKind(f->Kind) ? HasPlaceholder(platform::FromAnsi(f->Text))
+                                                   : code && BarcodeHasPlaceholder(*code));
             places.push_back({column, row, takes});
         }
     return places;
@@ -124,28 +55,6 @@ std::size_t TMergeSource::RecordCount() const
     if (List)
         return List->RecordCount();
     return Count > 0 ? std::size_t(Count) : 0;
-}
-
-bool TTextTemplate::HasPlaceholder() const
-{
-    for (const auto &line : lines)
-        for (const TTextPiece &p : line)
-            if (p.kind != TTextPiece::Literal)
-                return true;
-    return false;
-}
-
-TTextTemplate ParseTextTemplate(const QString &text)
-{
-    TTextTemplate t;
-    for (const QString &line : text.split(kLineBreak))
-        t.lines.push_back(parseLine(line));
-    return t;
-}
-
-bool HasPlaceholder(const QString &text)
-{
-    return text.contains(QLatin1Char('{')) && ParseTextTemplate(text).HasPlaceholder();
 }
 
 bool TMerge::Prepare(const TRS &sheet, const TMergeSource &source, const TMergeOptions &options,
@@ -176,22 +85,17 @@ bool TMerge::Prepare(const TRS &sheet, const TMergeSource &source, const TMergeO
     for (const TLabelPlace &label : LabelPlaces(sheet, options.Order)) {
         const TRSObject *f = sheet.GetField(label.column, label.row);
         TPlace place{label.column, label.row};
+        place.takesRecord = label.takesRecord;
         if (IsTextKind(f->Kind) && f->Text.find_first_of("{}") != std::string::npos) {
             TTextTemplate t = ParseTextTemplate(platform::FromAnsi(f->Text));
-            for (auto &line : t.lines)
-                for (TTextPiece &p : line) {
-                    if (p.kind != TTextPiece::Column)
-                        continue;
-                    if (source.List && !p.name.isEmpty())
-                        p.column = source.List->ColumnOf(p.name);
-                    else if (!source.List || p.column >= source.List->ColumnCount())
-                        p.column = -1;
-                    if (p.column < 0 && !unknown.contains(p.text))
-                        unknown.append(p.text);
-                }
-            place.takesRecord = label.takesRecord;
+            ResolveColumns(t, unknown);
             place.text = int(templates_.size());
             templates_.push_back(std::move(t));
+        } else if (label.takesRecord) {
+            TCodeTemplate code{*FieldBarcode(*f), ParseTextTemplate(FieldBarcode(*f)->data)};
+            ResolveColumns(code.data, unknown);
+            place.code = int(codes_.size());
+            codes_.push_back(std::move(code));
         }
         if (place.takesRecord)
             ++fillPlaces_;
@@ -211,8 +115,9 @@ bool TMerge::Prepare(const TRS &sheet, const TMergeSource &source, const TMergeO
         return false;
     }
     if (fillPlaces_ == 0) {
-        why = QStringLiteral("Kein sichtbares Textfeld des Bogens enthält einen Platzhalter wie {Name}, {1} "
-                             "oder {#}.");
+        why =
+            QStringLiteral("Kein sichtbares Textfeld und kein Code des Bogens enthält einen Platzhalter wie "
+                           "{Name}, {1} oder {#}.");
         return false;
     }
     if (options.StartLabel < 1 || options.StartLabel > int(places_.size())) {
@@ -230,6 +135,59 @@ bool TMerge::Prepare(const TRS &sheet, const TMergeSource &source, const TMergeO
     if (records_ > std::size_t(firstPageFill_))
         pageCount_ += int((records_ - std::size_t(firstPageFill_) + std::size_t(fillPlaces_) - 1) /
                           std::size_t(fillPlaces_));
+    return codes_.empty() || CheckCodes(why);
+}
+
+void TMerge::ResolveColumns(TTextTemplate &t, QStringList &unknown) const
+{
+    for (auto &line : t.lines)
+        for (TTextPiece &p : line) {
+            if (p.kind != TTextPiece::Column)
+                continue;
+            if (source_.List && !p.name.isEmpty())
+                p.column = source_.List->ColumnOf(p.name);
+            else if (!source_.List || p.column >= source_.List->ColumnCount())
+                p.column = -1;
+            if (p.column < 0 && !unknown.contains(p.text))
+                unknown.append(p.text);
+        }
+}
+
+// Every record goes through the code of the place it lands on, so a list
+// with one bad entry stops before the first page is printed, not halfway.
+bool TMerge::CheckCodes(QString &why) const
+{
+    std::vector<int> first, later; // the places of page one, of every other page
+    for (std::size_t i = 0; i < places_.size(); ++i) {
+        if (!places_[i].takesRecord)
+            continue;
+        if (int(i) >= options_.StartLabel - 1)
+            first.push_back(int(i));
+        later.push_back(int(i));
+    }
+    for (std::size_t record = 0; record < records_; ++record) {
+        const std::size_t slot = record < first.size()
+                                     ? std::size_t(first[record])
+                                     : std::size_t(later[(record - first.size()) % later.size()]);
+        const TPlace &place = places_[slot];
+        if (place.code < 0)
+            continue;
+        const TCodeTemplate &code = codes_[std::size_t(place.code)];
+        TBarcodeSettings filled = code.settings;
+        filled.data = Fill(code.data, record);
+        QString error;
+        if (filled.data.isEmpty() || CheckBarcode(filled, &error))
+            continue;
+        const QString which = source_.List
+                                  ? QStringLiteral("Datensatz %L1").arg(record + 1)
+                                  : QStringLiteral("Nummer %L1").arg(source_.First + std::int64_t(record));
+        why = QStringLiteral("%1 lässt sich nicht als Code in Spalte %2, Reihe %3 darstellen:\r\n%4")
+                  .arg(which)
+                  .arg(place.column + 1)
+                  .arg(place.row + 1)
+                  .arg(error);
+        return false;
+    }
     return true;
 }
 
@@ -289,7 +247,17 @@ void TMerge::FillPage(int page, TRS &copy, std::vector<std::pair<int, int>> *fil
             f->Visible = false;
             continue;
         }
-        f->Text = platform::ToAnsi(Fill(templates_[std::size_t(place.text)], record++));
+        if (place.code >= 0) {
+            TBarcodeSettings code = codes_[std::size_t(place.code)].settings;
+            code.data = Fill(codes_[std::size_t(place.code)].data, record++);
+            // Checked when prepared; a record without data gets no code.
+            if (code.data.isEmpty() || !SetFieldBarcode(*f, code, nullptr)) {
+                f->Visible = false;
+                continue;
+            }
+        } else {
+            f->Text = platform::ToAnsi(Fill(templates_[std::size_t(place.text)], record++));
+        }
         if (filled)
             filled->push_back({place.column, place.row});
     }

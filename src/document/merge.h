@@ -6,13 +6,17 @@
 // {2} … (columns by number), {#} (the running label number; {#:000} pads it
 // to three digits); {{ and }} stand for literal braces. Every visible text
 // field holding a placeholder is a label place that takes the next record in
-// fill order; the other fields print unchanged on every page. The sheet
+// fill order, and so is every visible code whose data hold one (one code
+// per record); the other fields print unchanged on every page. The sheet
 // repeats as a page until every record is placed. The caller's sheet is
 // never changed: each page is filled into a copy.
 //
 //   TMerge merge;
 //   if (!merge.Prepare(sheet, source, options, &error)) show(error);
 //   for (int p = 0; p < merge.PageCount(); ++p) { TRS copy; merge.FillPage(p, copy); output(copy); }
+
+#include "model/barcode.h"
+#include "model/text_template.h"
 
 #include <QString>
 #include <QStringList>
@@ -52,30 +56,10 @@ struct TMergeOptions {
 // The largest count of numbered labels, as for a list.
 constexpr std::int64_t kMaxMergeCount = 100000;
 
-// One piece of a field text: literal text, a list column or the label number.
-struct TTextPiece {
-    enum Kind { Literal, Column, Number } kind = Literal;
-    QString text;    // the literal, or the placeholder as written ("{Name}")
-    QString name;    // a column's heading; empty when given by number
-    int column = -1; // 0-based, once resolved
-    int width = 0;   // digits of a padded number
-};
-
-// The text of a field split into lines of pieces.
-struct TTextTemplate {
-    std::vector<std::vector<TTextPiece>> lines;
-    bool HasPlaceholder() const;
-};
-
-// Splits a field text (lines separated by CR LF) into pieces.
-TTextTemplate ParseTextTemplate(const QString &text);
-// Whether a text holds at least one placeholder.
-bool HasPlaceholder(const QString &text);
-
 // A field of the sheet as a label place, in fill order.
 struct TLabelPlace {
     int column = 0, row = 0;
-    bool takesRecord = false; // a visible text field holding a placeholder
+    bool takesRecord = false; // a visible text field or code holding a placeholder
 };
 // Every field of the sheet in fill order.
 std::vector<TLabelPlace> LabelPlaces(const TRS &sheet, TFillOrder order);
@@ -86,7 +70,8 @@ class TMerge
     // Checks the sheet's placeholders against the source and plans the
     // pages. False with the German reason in error: a placeholder that names
     // no column, no records, no field with a placeholder, a start label
-    // outside the sheet or after its last label place.
+    // outside the sheet or after its last label place, a record whose data a
+    // code cannot hold (checked for every record before anything is output).
     bool Prepare(const TRS &sheet, const TMergeSource &source, const TMergeOptions &options, QString *error);
 
     int PageCount() const { return pageCount_; }
@@ -97,8 +82,9 @@ class TMerge
     const TMergeOptions &Options() const { return options_; }
 
     // Page (0-based) of the output into copy: a copy of the sheet whose label
-    // places hold their records' texts; places without a record (used ones
-    // before the start label, those after the last record) are left out.
+    // places hold their records' texts and codes; places without a record
+    // (used ones before the start label, those after the last record) and
+    // codes whose filled data are empty are left out.
     // filled receives the (column, row) of every field that got a record.
     void FillPage(int page, TRS &copy, std::vector<std::pair<int, int>> *filled = nullptr) const;
 
@@ -113,15 +99,23 @@ class TMerge
     struct TPlace {
         int column, row;
         int text = -1;            // its template, -1 when the field's text stays as it is
+        int code = -1;            // its code's template, -1 for other fields
         bool takesRecord = false; // the template holds a placeholder
     };
+    struct TCodeTemplate {
+        TBarcodeSettings settings;
+        TTextTemplate data;
+    };
     QString Fill(const TTextTemplate &t, std::size_t record) const;
+    void ResolveColumns(TTextTemplate &t, QStringList &unknown) const;
+    bool CheckCodes(QString &why) const;
 
     const TRS *sheet_ = nullptr;
     TMergeSource source_;
     TMergeOptions options_;
     std::vector<TPlace> places_; // every field, in fill order
     std::vector<TTextTemplate> templates_;
+    std::vector<TCodeTemplate> codes_;
     int fillPlaces_ = 0;
     int firstPageFill_ = 0; // label places with placeholders from the start label on
     std::size_t records_ = 0;

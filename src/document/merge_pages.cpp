@@ -1,6 +1,7 @@
 #include "document/merge_pages.h"
 
 #include "canvas/dpage.h"
+#include "model/field_kind.h"
 #include "model/rs.h"
 
 TMergePages::TMergePages(const TMerge &merge, const TComposeSettings &settings, const TPrintOptions &options,
@@ -30,7 +31,7 @@ void ShrinkToFit(TRS &sheet, const std::vector<std::pair<int, int>> &fields, can
         TRSObject *f = sheet.GetField(column, row);
         const TRSSpalte *c = sheet.GetColumn(column);
         const int element = elements.Element(column, row);
-        if (!f || !c || element < 0)
+        if (!f || !c || element < 0 || !IsTextKind(f->Kind))
             continue;
         canvas::ElementInfo info;
         page.GetElementInfo(1, element, info);

@@ -14,6 +14,7 @@ class TMergePages : public TPageSource
                 bool withShift = true);
     bool Next(canvas::TDPage &page) override;
     void Rewind() override { next_ = 0; }
+    int PageCount() const override { return merge_.PageCount(); }
     // The page (0-based) the next call of Next composes.
     void Seek(int page) { next_ = page; }
 

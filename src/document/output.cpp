@@ -137,7 +137,8 @@ bool TCalibrationPages::Next(canvas::TDPage &page)
 // Writers
 
 bool PrintPages(TPageSource &source, const platform::PageSetup &setup, int copies,
-                const std::function<QString(int copy)> &title, bool smoothPictures, QString *error)
+                const std::function<QString(int copy)> &title, bool smoothPictures, QString *error,
+                const TOutputProgress &progress)
 {
     platform::Printer &printer = platform::Printer::Instance();
     // Nothing can be printed without a printer, unless documents go to a file.
@@ -154,6 +155,8 @@ bool PrintPages(TPageSource &source, const platform::PageSetup &setup, int copie
     };
     const WaitCursor wait;
     canvas::TDPage page(setup);
+    const int total = source.PageCount() < 0 ? -1 : source.PageCount() * copies;
+    int done = 0;
     for (int copy = 1; copy <= copies; ++copy) {
         source.Rewind();
         if (!source.Next(page))
@@ -172,6 +175,8 @@ bool PrintPages(TPageSource &source, const platform::PageSetup &setup, int copie
             canvas::TDrawTarget target = page.PrinterTarget();
             target.smoothPictures = smoothPictures;
             page.Draw(p, target);
+            if (progress)
+                progress(++done, total);
             more = source.Next(page);
         }
         if (!p.end())
@@ -186,7 +191,7 @@ platform::PageSetup PdfPageSetup(QSizeF paperMm)
 }
 
 bool WritePdf(TPageSource &source, const platform::PageSetup &setup, const QString &out, const QString &title,
-              QString *error)
+              QString *error, const TOutputProgress &progress)
 {
     const QString shown = QDir::toNativeSeparators(out);
     if (QFileInfo(out).isDir()) {
@@ -204,7 +209,7 @@ bool WritePdf(TPageSource &source, const platform::PageSetup &setup, const QStri
         *error = notWritten(shown, file.ErrorString());
         return false;
     }
-    bool painted = false;
+    bool painted = false, stopped = false;
     {
         QPdfWriter writer(&file.Device());
         writer.setCreator(QStringLiteral("Dorlix"));
@@ -217,18 +222,24 @@ bool WritePdf(TPageSource &source, const platform::PageSetup &setup, const QStri
         if (p.begin(&writer)) {
             painted = true;
             bool more = true;
-            for (bool first = true; more && painted; first = false) {
-                if (!first)
+            for (int done = 1; more && painted && !stopped; ++done) {
+                if (done > 1)
                     painted = writer.newPage();
                 // The PDF page is the whole sheet: origin at its corner.
                 canvas::TDrawTarget target = page.PrinterTarget();
                 target.map.originXMm = target.map.originYMm = 0;
                 target.pageInfo = false;
                 page.Draw(p, target);
+                stopped = progress && !progress(done, source.PageCount());
                 more = source.Next(page);
             }
             painted = p.end() && painted;
         }
+    }
+    if (stopped) {
+        file.Cancel();
+        *error = QStringLiteral("Das Schreiben von \"%1\" wurde abgebrochen.").arg(shown);
+        return false;
     }
     if (!painted) {
         file.Cancel();

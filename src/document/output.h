@@ -75,7 +75,16 @@ class TPageSource
     virtual bool Next(canvas::TDPage &page) = 0;
     // Back to the first page: every copy of a print starts there.
     virtual void Rewind() = 0;
+    // How many pages one pass gives; -1 when the source cannot tell.
+    virtual int PageCount() const { return -1; }
 };
+
+// Told after each page is drawn: the pages drawn so far over all copies,
+// and how many there are in all (-1 when not known). Returning false stops
+// writing a file, which is then left as it was; a print job, once begun, is
+// always handed over whole (the printer drivers cannot take one back), so
+// printing only reports.
+using TOutputProgress = std::function<bool(int done, int total)>;
 
 // The sheet once, composed as ComposePrintPage does. The sheet must outlive
 // the source.
@@ -113,7 +122,8 @@ class TCalibrationPages : public TPageSource
 // (the printer's page). False with the German reason in error when a
 // document could not be handed over; nothing is printed without a printer.
 bool PrintPages(TPageSource &source, const platform::PageSetup &setup, int copies,
-                const std::function<QString(int copy)> &title, bool smoothPictures, QString *error);
+                const std::function<QString(int copy)> &title, bool smoothPictures, QString *error,
+                const TOutputProgress &progress = {});
 
 // The resolution of PDF pages: fine enough that millimetre positions stay exact.
 constexpr int kPdfDpi = 1200;
@@ -125,7 +135,7 @@ platform::PageSetup PdfPageSetup(QSizeF paperMm);
 // kept once. The file at out is replaced only when the whole PDF was
 // written; error holds the German reason otherwise.
 bool WritePdf(TPageSource &source, const platform::PageSetup &setup, const QString &out, const QString &title,
-              QString *error);
+              QString *error, const TOutputProgress &progress = {});
 
 // The first page of the source as a 24-bit picture on white at the zoom of
 // the screen mapping (1: the page at the setup's screen resolution). False

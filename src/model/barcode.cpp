@@ -5,6 +5,9 @@
 #include "model/barcode.h"
 #include "model/barcode_emf.h"
 #include "model/rs.h"
+#include "model/text_template.h"
+
+#include <QStringList>
 
 #include <zint.h>
 
@@ -84,6 +87,10 @@ int checkDigit(const QString &digits)
 QString checkedData(const TBarcodeSettings &s, QString *error)
 {
     const QString name = QString::fromLatin1(BarcodeKindInfo(s.kind).displayName);
+    if ((std::uint32_t(s.colour) & 0xFF000000) != 0) {
+        *error = QStringLiteral("Die Farbe eines Codes muss eine feste Farbe sein.");
+        return QString();
+    }
     if (s.data.isEmpty()) {
         *error = QStringLiteral("Für den Code sind keine Daten angegeben.");
         return QString();
@@ -154,7 +161,9 @@ struct ZintDeleter {
 using ZintSymbol = std::unique_ptr<zint_symbol, ZintDeleter>;
 
 // Lays the symbol out; barHeight in modules, 0 for libzint's usual one.
-ZintSymbol layOut(const TBarcodeSettings &s, const QByteArray &data, float barHeight, QString *error)
+// Without vector only the encoding is done, enough to know it succeeds.
+ZintSymbol layOut(const TBarcodeSettings &s, const QByteArray &data, float barHeight, QString *error,
+                  bool vector = true)
 {
     ZintSymbol symbol(ZBarcode_Create());
     if (!symbol) {
@@ -184,6 +193,8 @@ ZintSymbol layOut(const TBarcodeSettings &s, const QByteArray &data, float barHe
         *error = zintError(rc, s, z->errtxt);
         return nullptr;
     }
+    if (!vector)
+        return symbol;
     const int vrc = ZBarcode_Buffer_Vector(z, 0);
     if (vrc >= ZINT_ERROR || !z->vector) {
         *error = zintError(vrc, s, z->errtxt);
@@ -220,6 +231,63 @@ float barHeightFor(const zint_symbol &z, QSizeF box)
     return float(std::clamp(wanted - other, minBars, maxBars) / 2);
 }
 
+// What a code with placeholders shows until a list fills it: the data as
+// written where the symbology can hold braces, zeros of the right count for
+// the retail codes, and for Code 39 (capitals, digits and a few signs) the
+// literal parts with a 0 for each placeholder.
+QString sampleData(const TBarcodeSettings &s)
+{
+    for (const DigitRule &rule : kDigitRules)
+        if (rule.kind == s.kind)
+            return QString(rule.digits - 1, u'0');
+    if (s.kind != TBarcodeKind::Code39)
+        return s.data;
+    QStringList lines;
+    for (const auto &line : ParseTextTemplate(s.data).lines) {
+        QString text;
+        for (const TTextPiece &piece : line)
+            text += piece.kind == TTextPiece::Literal ? piece.text : QStringLiteral("0");
+        lines.append(text);
+    }
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+// Under a sample, the data as written take the place of the text libzint
+// set, centred under the whole symbol and below the guard bars that reach
+// into the text line of the retail codes.
+void labelSample(TSymbolDrawing &d, const QString &data)
+{
+    if (d.texts.empty())
+        return;
+    TSymbolDrawing::Text text = d.texts.front();
+    double barsEnd = 0;
+    for (const QRectF &bar : d.bars)
+        barsEnd = std::max(barsEnd, bar.bottom());
+    text.base = QPointF(d.width / 2, std::max(text.base.y(), barsEnd + text.size));
+    text.advance = 0;
+    text.align = 0;
+    text.text = data;
+    d.texts.assign(1, text);
+    d.height = std::max(d.height, text.base.y() + text.size * 0.25);
+}
+
+// The drawing turned a quarter anticlockwise: bars across a tall field and
+// the text read from bottom to top, as on the spine of a binder.
+TSymbolDrawing turnedUpright(const TSymbolDrawing &d)
+{
+    TSymbolDrawing t;
+    t.width = d.height;
+    t.height = d.width;
+    for (const QRectF &bar : d.bars)
+        t.bars.emplace_back(bar.top(), d.width - bar.right(), bar.height(), bar.width());
+    for (TSymbolDrawing::Text text : d.texts) {
+        text.base = QPointF(text.base.y(), d.width - text.base.x());
+        text.angle = 900;
+        t.texts.push_back(text);
+    }
+    return t;
+}
+
 } // namespace
 
 std::span<const TBarcodeKindInfo> BarcodeKinds()
@@ -243,30 +311,52 @@ std::optional<TBarcodeKind> BarcodeKindFromCliName(const QString &name)
     return std::nullopt;
 }
 
+bool BarcodeHasPlaceholder(const TBarcodeSettings &settings)
+{
+    return HasPlaceholder(settings.data);
+}
+
+bool CheckBarcode(const TBarcodeSettings &settings, QString *error)
+{
+    QString ignored;
+    QString &why = error ? *error : ignored;
+    const QString data = checkedData(settings, &why);
+    return !data.isEmpty() && layOut(settings, data.toUtf8(), 0, &why, false);
+}
+
 TBytes EncodeBarcode(const TBarcodeSettings &settings, QSizeF box, QString *error)
 {
     QString ignored;
     QString &why = error ? *error : ignored;
-    if ((std::uint32_t(settings.colour) & 0xFF000000) != 0) {
-        why = QStringLiteral("Die Farbe eines Codes muss eine feste Farbe sein.");
-        return {};
-    }
-    const QString data = checkedData(settings, &why);
+    const bool sample = BarcodeHasPlaceholder(settings);
+    TBarcodeSettings shown = settings;
+    if (sample)
+        shown.data = sampleData(settings);
+    const QString data = checkedData(shown, &why);
     if (data.isEmpty())
         return {};
     const QByteArray utf8 = data.toUtf8();
-    ZintSymbol symbol = layOut(settings, utf8, 0, &why);
+    ZintSymbol symbol = layOut(shown, utf8, 0, &why);
     if (!symbol)
         return {};
+    // A linear code in a field taller than wide runs along its length.
+    const bool upright = BarcodeKindInfo(settings.kind).linear && box.height() > box.width();
+    if (upright)
+        box.transpose();
     if (BarcodeKindInfo(settings.kind).linear) {
         const float height = barHeightFor(*symbol, box);
         if (std::abs(height - symbol->height) > 0.01f) {
-            symbol = layOut(settings, utf8, height, &why);
+            symbol = layOut(shown, utf8, height, &why);
             if (!symbol)
                 return {};
         }
     }
-    return WriteSymbolEmf(drawingOf(*symbol->vector), settings.colour, BarcodeComment(settings));
+    TSymbolDrawing drawing = drawingOf(*symbol->vector);
+    if (sample)
+        labelSample(drawing, settings.data);
+    if (upright)
+        drawing = turnedUpright(drawing);
+    return WriteSymbolEmf(drawing, settings.colour, BarcodeComment(settings));
 }
 
 bool SetFieldBarcode(TRSObject &field, const TBarcodeSettings &settings, QString *error)
@@ -285,4 +375,24 @@ bool SetFieldBarcode(TRSObject &field, const TBarcodeSettings &settings, QString
     field.Kind = TFieldKind::Picture;
     field.Visible = true;
     return true;
+}
+
+int RefitLinearCodes(TRS &sheet)
+{
+    int changed = 0;
+    for (int column = 0; column < sheet.ColumnCount; ++column)
+        for (int row = 0; row < sheet.RowCount; ++row) {
+            TRSObject *f = sheet.GetField(column, row);
+            const TBarcodeSettings *code = f ? FieldBarcode(*f) : nullptr;
+            if (!code || !BarcodeKindInfo(code->kind).linear)
+                continue;
+            TBytes emf = EncodeBarcode(*code, QSizeF(f->Width, f->Height), nullptr);
+            if (emf.empty() || emf == f->Picture->Bytes())
+                continue;
+            if (std::unique_ptr<TPicture> picture = TPicture::FromMetafileBytes(std::move(emf), nullptr)) {
+                f->Picture = std::move(picture);
+                ++changed;
+            }
+        }
+    return changed;
 }

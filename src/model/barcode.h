@@ -19,6 +19,7 @@
 #include <optional>
 #include <span>
 
+class TRS;
 class TRSObject;
 
 // The numbers are stored in label files: never change them.
@@ -59,10 +60,23 @@ struct TBarcodeSettings {
 // The most data a code holds, in UTF-8 bytes; no symbology takes more.
 constexpr std::size_t kMaxBarcodeData = 8000;
 
+// Whether the data hold placeholders ({Name}, {1}, {#} …, see
+// text_template.h). Such a code takes its data from each record when labels
+// are filled from a list; until then it shows a sample of its kind (zeros
+// for the retail codes, the data as written for the others) with the data
+// as written underneath.
+bool BarcodeHasPlaceholder(const TBarcodeSettings &settings);
+
+// Whether the code can hold its data, as EncodeBarcode would find, without
+// drawing it. False with a German message in *error.
+bool CheckBarcode(const TBarcodeSettings &settings, QString *error);
+
 // The symbol as a vector EMF that carries its settings. box is the field
 // (mm) the code will fill: linear codes take their bar height from its
-// aspect, 2-D codes are square (PDF417 keeps its own shape) whatever the
-// box. An empty box gives linear codes their usual proportions. Data the
+// aspect, and in a box taller than wide they are turned a quarter
+// anticlockwise, read from bottom to top like the spine of a binder. 2-D
+// codes are square (PDF417 keeps its own shape) whatever the box. An empty
+// box gives linear codes their usual proportions. Data the
 // symbol cannot hold give an empty result and a German message in *error.
 TBytes EncodeBarcode(const TBarcodeSettings &settings, QSizeF box, QString *error);
 
@@ -81,3 +95,7 @@ const TBarcodeSettings *FieldBarcode(const TRSObject &field);
 // Makes the field a picture field showing the code, sized for its frame, and
 // visible. On failure the field is unchanged and *error holds why.
 bool SetFieldBarcode(TRSObject &field, const TBarcodeSettings &settings, QString *error);
+// Lays every linear code of the sheet out again for its field after the
+// fields changed size, so its bars take the field's new height. Returns how
+// many codes changed.
+int RefitLinearCodes(TRS &sheet);

@@ -40,7 +40,6 @@ constexpr std::uint32_t kNullBrush = 0x80000005, kNullPen = 0x80000008, kSystemF
 constexpr std::uint32_t kTransparent = 1, kWinding = 2, kGmCompatible = 1;
 constexpr std::uint32_t kTaBaseline = 24, kTaCenter = 6, kTaLeft = 0, kTaRight = 2;
 constexpr std::uint32_t kBrushHandle = 1, kFontHandle = 2;
-constexpr std::int32_t kHeaderSize = 108;
 // The reference device: a metre square at 100 pixels per millimetre.
 constexpr std::int32_t kDeviceMm = 1000, kDevicePixels = kDeviceMm * 100;
 
@@ -140,15 +139,15 @@ void writeBars(Writer &w, const std::vector<QRectF> &bars)
     w.end(fill);
 }
 
-void writeFont(Writer &w, double size)
+void writeFont(Writer &w, double size, int angle)
 {
     const std::size_t at = w.begin(EMR_EXTCREATEFONTINDIRECTW);
     w.i32(std::int32_t(kFontHandle));
     // LOGFONTW: a negative height is the em size.
     w.i32(-std::max(1, dev(size)));
     w.i32(0);                                   // width
-    w.i32(0);                                   // escapement
-    w.i32(0);                                   // orientation
+    w.i32(angle);                               // escapement
+    w.i32(angle);                               // orientation
     w.i32(400);                                 // weight
     w.out.insert(w.out.end(), {0, 0, 0});       // italic, underline, strike-out
     w.out.insert(w.out.end(), {1, 0, 0, 4, 0}); // default charset, precisions, antialiased quality, pitch
@@ -166,7 +165,7 @@ void writeText(Writer &w, const TSymbolDrawing::Text &text)
     const std::u16string chars = text.text.toStdU16String();
     if (chars.empty())
         return;
-    writeFont(w, text.size);
+    writeFont(w, text.size, text.angle);
     w.simple(EMR_SELECTOBJECT, kFontHandle);
     const std::uint32_t align = text.align == 1 ? kTaLeft : text.align == 2 ? kTaRight : kTaCenter;
     w.simple(EMR_SETTEXTALIGN, kTaBaseline | align);

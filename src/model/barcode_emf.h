@@ -20,6 +20,7 @@ struct TSymbolDrawing {
         double advance; // width the text should take, 0 for the font's own
         int align;      // 0 centred, 1 left, 2 right
         QString text;
+        int angle = 0; // of the baseline, tenths of a degree anticlockwise
     };
     std::vector<Text> texts;
 };

@@ -7,6 +7,7 @@
 #include "model/picture_internal.h"
 #include "model/svg_filter.h"
 
+#include <QRegularExpression>
 #include <emf2svg.h>
 
 #include <cstddef>
@@ -61,6 +62,31 @@ int DropGlyphIndexTexts(std::vector<char> &emf)
 namespace
 {
 
+// libemf2svg turns a text with an angle about a point 0.9 em below its
+// reference point and then moves it down by that much, which puts every
+// turned text 0.9 em off along the page's vertical, whatever the angle (a
+// text turned upright slides along its own line). Turned about the
+// reference point itself, the text sits where GDI draws it.
+QByteArray turnTextsAboutTheirPoint(const QByteArray &svg)
+{
+    static const QRegularExpression turn(
+        QStringLiteral("rotate\\((-?[0-9]+), (-?[0-9.]+), (-?[0-9.]+)\\) translate\\(0, (-?[0-9.]+)\\)"));
+    const QString text = QString::fromUtf8(svg);
+    QString out;
+    out.reserve(text.size());
+    qsizetype done = 0;
+    for (QRegularExpressionMatchIterator it = turn.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += QStringView(text).mid(done, m.capturedStart() - done);
+        out += QStringLiteral("rotate(%1, %2, %3)")
+                   .arg(m.captured(1), m.captured(2),
+                        QString::number(m.captured(3).toDouble() - m.captured(4).toDouble(), 'f', 4));
+        done = m.capturedEnd();
+    }
+    out += QStringView(text).mid(done);
+    return out.toUtf8();
+}
+
 bool emfToSvg(const TBytes &bytes, TMetafileSvg *out)
 {
     if (CheckEmfForConversion(bytes) != TEmfCheck::Ok)
@@ -106,6 +132,8 @@ bool emfToSvg(const TBytes &bytes, TMetafileSvg *out)
         std::free(svg);
         // Texts of size zero draw nothing; Qt would warn about each of them.
         out->svg.replace("font-size=\"0.0000\"", "font-size=\"0.0001\"");
+        if (out->svg.contains(") translate(0, "))
+            out->svg = turnTextsAboutTheirPoint(out->svg);
     }
     // A damaged record ends the conversion; what came before it is drawn.
     return !out->svg.isEmpty();

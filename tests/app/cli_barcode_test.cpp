@@ -5,36 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace
 {
-
-int run(const QString &program, const QStringList &args, QByteArray *out = nullptr, QByteArray *err = nullptr)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000))
-        p.kill();
-    if (out)
-        *out = p.readAllStandardOutput();
-    if (err)
-        *err = p.readAllStandardError();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
-int cli(const QStringList &args, QByteArray *err = nullptr)
-{
-    return run(QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli"), args, nullptr, err);
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 struct Case {
     const char *kind, *data, *zbarType, *decoded;
@@ -63,9 +38,9 @@ QString sheetWithCodes(const TempProgramFolder &dir)
     int i = 0;
     for (const Case &c : kDecodable) {
         QByteArray err;
-        EXPECT_EQ(cli({"barcode", path, QString::number(i % 3 + 1), QString::number(i / 3 + 1), c.kind,
-                       QString::fromUtf8(c.data)},
-                      &err),
+        EXPECT_EQ(CliExitCode({"barcode", path, QString::number(i % 3 + 1), QString::number(i / 3 + 1),
+                               c.kind, QString::fromUtf8(c.data)},
+                              &err),
                   0)
             << c.kind << ": " << err.toStdString();
         ++i;
@@ -92,9 +67,10 @@ void expectDecodable(const QString &pageImage, int dpi, const QString &sheetPath
         const QString crop = dir.File(QStringLiteral("feld-%1.png").arg(i));
         const QRectF around = QRectF(f->Left, f->Top, f->Width, f->Height).adjusted(-1.5, -1.5, 1.5, 1.5);
         ASSERT_TRUE(page.copy(QRectF(around.topLeft() * px, around.size() * px).toRect()).save(crop));
-        QByteArray out;
-        EXPECT_EQ(run(QStringLiteral("zbarimg"), {"--nodbus", "-q", "-Supca.enable", crop}, &out), 0);
-        EXPECT_EQ(out.trimmed().toStdString(), std::string(c.zbarType) + ":" + c.decoded);
+        const ProcessRun zbar =
+            RunProgram(QStringLiteral("zbarimg"), {"--nodbus", "-q", "-Supca.enable", crop});
+        EXPECT_EQ(zbar.code, 0);
+        EXPECT_EQ(zbar.out.trimmed().toStdString(), std::string(c.zbarType) + ":" + c.decoded);
     }
 }
 
@@ -114,12 +90,16 @@ TEST(CliBarcode, CodesReadBackFromTheRenderedPageAndThePdf)
 
     const QString png = dir.File("seite.png");
     QByteArray err;
-    ASSERT_EQ(cli({"render", sheet, png, "--dpi", "300", "--no-background"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(CliExitCode({"render", sheet, png, "--dpi", "300", "--no-background"}, &err), 0)
+        << err.toStdString();
     expectDecodable(png, 300, sheet, dir);
 
     const QString pdf = dir.File("seite.pdf");
-    ASSERT_EQ(cli({"pdf", sheet, pdf, "--paper", "A4"}, &err), 0) << err.toStdString();
-    ASSERT_EQ(run(QStringLiteral("pdftoppm"), {"-r", "300", "-png", "-singlefile", pdf, dir.File("pdf")}), 0);
+    ASSERT_EQ(CliExitCode({"pdf", sheet, pdf, "--paper", "A4"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(
+        RunProgram(QStringLiteral("pdftoppm"), {"-r", "300", "-png", "-singlefile", pdf, dir.File("pdf")})
+            .code,
+        0);
     expectDecodable(dir.File("pdf.png"), 300, sheet, dir);
 }
 
@@ -130,16 +110,16 @@ TEST(CliBarcode, WritesToAnotherFileAndRefusesWithoutTouchingAnything)
     sheet.SetLayout(2, 2, 210, 297, 10, 10, 10, 10, 5, 3, clWhite);
     const QString path = dir.File("bogen.rsd");
     ASSERT_TRUE(sheet.SaveToFile(path));
-    const QByteArray before = fileBytes(path);
+    const QByteArray before = FileBytes(path);
 
     const QString out = dir.File("aus.rsd");
     QByteArray err;
-    ASSERT_EQ(cli({"barcode", path, "2", "1", "datamatrix", "--colour", "336699", "--no-text", "--",
-                   "-42 Ordner", out},
-                  &err),
+    ASSERT_EQ(CliExitCode({"barcode", path, "2", "1", "datamatrix", "--colour", "336699", "--no-text", "--",
+                           "-42 Ordner", out},
+                          &err),
               0)
         << err.toStdString();
-    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(FileBytes(path), before);
     TRS read;
     ASSERT_TRUE(read.LoadFromFile(out));
     const TRSObject *f = read.GetField(1, 0);
@@ -165,9 +145,58 @@ TEST(CliBarcode, WritesToAnotherFileAndRefusesWithoutTouchingAnything)
         {{"barcode", path, "1", "1", "qr", "x", "--colour", "grün"}, "Ungültige Farbe"},
     };
     for (const auto &r : refusals) {
-        EXPECT_EQ(cli(r.args, &err), 2) << r.says;
+        EXPECT_EQ(CliExitCode(r.args, &err), 2) << r.says;
         EXPECT_TRUE(QString::fromUtf8(err).contains(QString::fromUtf8(r.says))) << err.toStdString();
     }
-    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(FileBytes(path), before);
     EXPECT_EQ(QDir(dir.Path()).entryList({"*.rsd"}, QDir::Files).size(), 2); // no temporary file left
+}
+
+// Codes with placeholders in a sheet filled from a list: every record's code
+// is read back from the PDF's pages, and a record the code cannot hold stops
+// the output before anything is written.
+TEST(CliBarcode, EachRecordOfAListGetsItsOwnCode)
+{
+    if (!haveZbar())
+        GTEST_SKIP() << "zbarimg fehlt (Debian-Paket zbar-tools): die Codes werden nicht zurückgelesen";
+    TempProgramFolder dir;
+    TRS sheet;
+    sheet.SetLayout(2, 2, 210, 297, 10, 10, 10, 10, 5, 3, clWhite);
+    const QString path = dir.File("serie.rsd");
+    ASSERT_TRUE(sheet.SaveToFile(path));
+    QByteArray err;
+    ASSERT_EQ(CliExitCode({"barcode", path, "1", "1", "qr", "https://example.org/{Ordner}/{#:000}"}, &err), 0)
+        << err.toStdString();
+    ASSERT_EQ(CliExitCode({"barcode", path, "2", "2", "ean13", "{EAN}"}, &err), 0) << err.toStdString();
+    const QString list = dir.File("liste.csv");
+    {
+        QFile f(list);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Ordner;EAN\nSteuer;400638133393\nBank;9638507000004\nMiete;5901234123457\n");
+    }
+    const QString pdf = dir.File("serie.pdf");
+    ASSERT_EQ(CliExitCode({"pdf", path, pdf, "--data", list, "--paper", "A4"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(RunProgram(QStringLiteral("pdftoppm"), {"-r", "200", "-png", pdf, dir.File("seite")}).code, 0);
+    QStringList decoded;
+    for (const QString &page : QDir(dir.Path()).entryList({"seite*.png"}, QDir::Files, QDir::Name)) {
+        const QByteArray out = RunProgram(QStringLiteral("zbarimg"), {"--nodbus", "-q", dir.File(page)}).out;
+        QStringList symbols = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        symbols.sort();
+        decoded.append(QStringLiteral("Seite: ") + symbols.join(QStringLiteral(" | ")));
+    }
+    EXPECT_EQ(decoded.join(QLatin1Char('\n')).toStdString(),
+              "Seite: EAN-13:9638507000004 | QR-Code:https://example.org/Steuer/001\n"
+              "Seite: QR-Code:https://example.org/Miete/003");
+
+    QFile::remove(pdf);
+    {
+        QFile f(list);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Ordner;EAN\nSteuer;400638133393\nBank;40063813339X\n");
+    }
+    EXPECT_EQ(CliExitCode({"pdf", path, pdf, "--data", list, "--paper", "A4"}, &err), 2);
+    EXPECT_TRUE(
+        QString::fromUtf8(err).startsWith("Datensatz 2 lässt sich nicht als Code in Spalte 2, Reihe 2"))
+        << err.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
 }

@@ -3,36 +3,16 @@
 #include "testsupport.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 namespace
 {
-struct CliRun {
-    int code = -1;
-    QByteArray out, err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli"), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
-
-QByteArray bytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The text heights of a label file, column by column.
 std::vector<double> heights(const QString &path)
 {
-    const CliRun r = cli({"dump", path});
+    const ProcessRun r = RunCli({"dump", path});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     std::vector<double> out;
     if (r.code != 0)
@@ -63,11 +43,11 @@ TEST(CliFit, FitsTheChosenFieldsOnceAndRefusesWithoutTouchingTheFile)
         sheet.GetField(1, 1)->Kind = TFieldKind::Picture;
         ASSERT_TRUE(sheet.SaveToFile(in));
     }
-    const QByteArray original = bytes(in);
+    const QByteArray original = FileBytes(in);
     // Indices of heights(): column-major, (column 1, row 2) is 1.
-    const CliRun one = cli({"fit", in, out, "--field", "1", "2"});
+    const ProcessRun one = RunCli({"fit", in, out, "--field", "1", "2"});
     ASSERT_EQ(one.code, 0) << one.err.toStdString();
-    EXPECT_EQ(bytes(in), original);
+    EXPECT_EQ(FileBytes(in), original);
     std::vector<double> h = heights(out);
     ASSERT_EQ(h.size(), 4u);
     EXPECT_NE(h[1], 8);
@@ -76,13 +56,13 @@ TEST(CliFit, FitsTheChosenFieldsOnceAndRefusesWithoutTouchingTheFile)
     const double fitted = h[1];
 
     // A fitted file fitted again keeps its heights; the picture field is left alone.
-    ASSERT_EQ(cli({"fit", out, "--all"}).code, 0);
+    ASSERT_EQ(RunCli({"fit", out, "--all"}).code, 0);
     h = heights(out);
     ASSERT_EQ(h.size(), 4u);
     EXPECT_NEAR(h[1], fitted, 1e-9);
     EXPECT_NEAR(h[0], fitted, 1e-9); // the same text in a column of the same width
     EXPECT_EQ(h[3], 8);
-    ASSERT_EQ(cli({"fit", out, "--column", "2"}).code, 0);
+    ASSERT_EQ(RunCli({"fit", out, "--column", "2"}).code, 0);
     EXPECT_NEAR(heights(out)[2], fitted, 1e-9);
 
     // Refused: the file stays as it was, the reason is German.
@@ -97,10 +77,10 @@ TEST(CliFit, FitsTheChosenFieldsOnceAndRefusesWithoutTouchingTheFile)
         {{"fit", dir.File("fehlt.rsd"), "--all"}, "nicht gefunden"},
     };
     for (const auto &[args, message] : refusals) {
-        const CliRun r = cli(args);
+        const ProcessRun r = RunCli(args);
         EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(message)) << r.err.toStdString();
     }
-    EXPECT_EQ(bytes(in), original);
+    EXPECT_EQ(FileBytes(in), original);
     EXPECT_FALSE(QFile::exists(dir.File("fehlt.rsd")));
 }

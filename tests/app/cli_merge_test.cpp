@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -17,15 +16,6 @@ namespace
 {
 constexpr double kPt = 72 / 25.4;
 
-int runCli(const QStringList &args, QByteArray *err)
-{
-    QProcess p;
-    p.start(QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli"), args);
-    p.waitForFinished(120000);
-    *err = p.readAllStandardError();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
 struct Word {
     int page;
     QRectF box; // points
@@ -34,10 +24,8 @@ struct Word {
 // Every word of the PDF with its page and box, as pdftotext -bbox gives them.
 std::multimap<QString, Word> words(const QString &pdf)
 {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    p.waitForFinished(60000);
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    const QString html = QString::fromUtf8(
+        RunProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}).out);
     static const QRegularExpression re(
         QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" "
                        "xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
@@ -89,7 +77,8 @@ TEST(CliMerge, RecordsLieInTheirLabelsPageAfterPage)
     const QString pdf = dir.File(QStringLiteral("serie.pdf"));
     QByteArray err;
     ASSERT_EQ(
-        runCli({"pdf", rsd, pdf, "--paper", "A4", "--data", csv, "--start", "3", "--order", "spalten"}, &err),
+        CliExitCode({"pdf", rsd, pdf, "--paper", "A4", "--data", csv, "--start", "3", "--order", "spalten"},
+                    &err),
         0)
         << err.toStdString();
     const auto found = words(pdf);
@@ -114,11 +103,11 @@ TEST(CliMerge, RecordsLieInTheirLabelsPageAfterPage)
     sheet.GetField(2, 3)->Text = "{Strasse}";
     ASSERT_TRUE(sheet.SaveToFile(rsd));
     const QString refused = dir.File(QStringLiteral("nein.pdf"));
-    EXPECT_EQ(runCli({"pdf", rsd, refused, "--paper", "A4", "--data", csv}, &err), 2);
+    EXPECT_EQ(CliExitCode({"pdf", rsd, refused, "--paper", "A4", "--data", csv}, &err), 2);
     EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("{Strasse}"))) << err.toStdString();
     EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("Name, Ort"))) << err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(refused));
-    EXPECT_EQ(runCli({"pdf", rsd, refused, "--paper", "A4", "--count", "0"}, &err), 2);
-    EXPECT_EQ(runCli({"pdf", rsd, refused, "--paper", "A4", "--start", "2"}, &err), 2);
+    EXPECT_EQ(CliExitCode({"pdf", rsd, refused, "--paper", "A4", "--count", "0"}, &err), 2);
+    EXPECT_EQ(CliExitCode({"pdf", rsd, refused, "--paper", "A4", "--start", "2"}, &err), 2);
     EXPECT_FALSE(QFileInfo::exists(refused));
 }

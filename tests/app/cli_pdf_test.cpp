@@ -21,22 +21,10 @@
 
 namespace
 {
-int runCli(const QStringList &args, QByteArray *err = nullptr)
-{
-    QProcess p;
-    p.start(QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli"), args);
-    p.waitForFinished(120000);
-    if (err)
-        *err = p.readAllStandardError();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 
 QString tool(const QString &program, const QStringList &args)
 {
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return QString::fromUtf8(RunProgram(program, args).out);
 }
 
 // The page size in points as pdfinfo reports it.
@@ -103,22 +91,22 @@ TEST(CliPdf, PageSizeFollowsThePaperAndTheSheetsOrientation)
     TempProgramFolder dir;
     QByteArray err;
     const QString a4 = dir.File("a4.pdf");
-    ASSERT_EQ(runCli({"pdf", kLabels, a4, "--paper", "A4"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(CliExitCode({"pdf", kLabels, a4, "--paper", "A4"}, &err), 0) << err.toStdString();
     EXPECT_NEAR(pageSize(a4).width(), 210 * kPt, 0.6);
     EXPECT_NEAR(pageSize(a4).height(), 297 * kPt, 0.6);
 
     const QString wide = dir.File("quer.pdf");
-    ASSERT_EQ(runCli({"pdf", kBinders, wide, "--paper", "A4"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(CliExitCode({"pdf", kBinders, wide, "--paper", "A4"}, &err), 0) << err.toStdString();
     EXPECT_NEAR(pageSize(wide).width(), 297 * kPt, 0.6);
     EXPECT_NEAR(pageSize(wide).height(), 210 * kPt, 0.6);
 
     const QString letter = dir.File("letter.pdf");
-    ASSERT_EQ(runCli({"pdf", kLabels, letter, "--paper", "Letter"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(CliExitCode({"pdf", kLabels, letter, "--paper", "Letter"}, &err), 0) << err.toStdString();
     EXPECT_NEAR(pageSize(letter).width(), 612, 0.6);
     EXPECT_NEAR(pageSize(letter).height(), 792, 0.6);
 
     const QString free = dir.File("frei.pdf");
-    ASSERT_EQ(runCli({"pdf", kLabels, free, "--paper", "100x150mm"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(CliExitCode({"pdf", kLabels, free, "--paper", "100x150mm"}, &err), 0) << err.toStdString();
     EXPECT_NEAR(pageSize(free).width(), 100 * kPt, 0.6);
     EXPECT_NEAR(pageSize(free).height(), 150 * kPt, 0.6);
 }
@@ -130,7 +118,7 @@ TEST(CliPdf, InkLiesWhereThePageHasIt)
     TempProgramFolder dir;
     QByteArray err;
     const QString plain = dir.File("ohne.pdf");
-    ASSERT_EQ(runCli({"pdf", kBinders, plain, "--paper", "A4"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(CliExitCode({"pdf", kBinders, plain, "--paper", "A4"}, &err), 0) << err.toStdString();
     const QImage img = raster(plain, 100);
     ASSERT_FALSE(img.isNull());
     const auto px = [](const QImage &i, double xMm, double yMm) {
@@ -142,7 +130,7 @@ TEST(CliPdf, InkLiesWhereThePageHasIt)
     EXPECT_EQ(darkest(img, 26, 4, 100), 255); // no cut line above the first column
 
     const QString full = dir.File("mit.pdf");
-    ASSERT_EQ(runCli({"pdf", kBinders, full, "--background", "--cutlines", "--paper", "A4"}, &err), 0)
+    ASSERT_EQ(CliExitCode({"pdf", kBinders, full, "--background", "--cutlines", "--paper", "A4"}, &err), 0)
         << err.toStdString();
     const QImage img2 = raster(full, 100);
     EXPECT_EQ(px(img2, 235, 12), qRgb(240, 240, 240));
@@ -154,7 +142,7 @@ TEST(CliPdf, TextStaysText)
 {
     TempProgramFolder dir;
     const QString out = dir.File("text.pdf");
-    ASSERT_EQ(runCli({"pdf", kLabels, out}), 0);
+    ASSERT_EQ(CliExitCode({"pdf", kLabels, out}), 0);
     const QString text = tool(QStringLiteral("pdftotext"), {out, "-"});
     EXPECT_TRUE(text.contains(QStringLiteral("Müller & Söhne GmbH"))) << text.left(200).toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Abteilung Einkauf")));
@@ -167,7 +155,7 @@ TEST(CliPdf, OnePictureInManyFieldsIsEmbeddedOnce)
     const QString sheet = pictureSheet(dir);
     const QString out = dir.File("logos.pdf");
     QByteArray err;
-    ASSERT_EQ(runCli({"pdf", sheet, out}, &err), 0) << err.toStdString();
+    ASSERT_EQ(CliExitCode({"pdf", sheet, out}, &err), 0) << err.toStdString();
     const QStringList rows =
         tool(QStringLiteral("pdfimages"), {"-list", out}).split(u'\n', Qt::SkipEmptyParts);
     // Two header lines, then one row per placement naming its object.
@@ -187,19 +175,19 @@ TEST(CliPdf, RefusesBadArgumentsAndLeavesNoFileBehind)
     TempProgramFolder dir;
     QByteArray err;
     const QString out = dir.File("a.pdf");
-    EXPECT_EQ(runCli({"pdf", kLabels}, &err), 2);
+    EXPECT_EQ(CliExitCode({"pdf", kLabels}, &err), 2);
     EXPECT_TRUE(err.contains("Aufruf"));
-    EXPECT_EQ(runCli({"pdf", kLabels, out, "--paper", "A7"}, &err), 2);
+    EXPECT_EQ(CliExitCode({"pdf", kLabels, out, "--paper", "A7"}, &err), 2);
     EXPECT_TRUE(err.contains("Papierformat"));
-    EXPECT_EQ(runCli({"pdf", kLabels, out, "--paper", "5x5mm"}, &err), 2);
-    EXPECT_EQ(runCli({"pdf", kLabels, out, "--farbig"}, &err), 2);
+    EXPECT_EQ(CliExitCode({"pdf", kLabels, out, "--paper", "5x5mm"}, &err), 2);
+    EXPECT_EQ(CliExitCode({"pdf", kLabels, out, "--farbig"}, &err), 2);
     EXPECT_TRUE(err.contains("Unbekannte Option: --farbig"));
-    EXPECT_EQ(runCli({"pdf", dir.File("fehlt.rsd"), out}, &err), 2);
+    EXPECT_EQ(CliExitCode({"pdf", dir.File("fehlt.rsd"), out}, &err), 2);
     EXPECT_TRUE(err.contains("nicht gefunden"));
     EXPECT_FALSE(QFile::exists(out));
 
     // A broken label file leaves an earlier PDF untouched.
-    ASSERT_EQ(runCli({"pdf", kLabels, out}), 0);
+    ASSERT_EQ(CliExitCode({"pdf", kLabels, out}), 0);
     const QByteArray before = [&] {
         QFile f(out);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -208,14 +196,14 @@ TEST(CliPdf, RefusesBadArgumentsAndLeavesNoFileBehind)
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("kein Rückenschild");
     broken.close();
-    EXPECT_EQ(runCli({"pdf", broken.fileName(), out}, &err), 2);
+    EXPECT_EQ(CliExitCode({"pdf", broken.fileName(), out}, &err), 2);
     QFile after(out);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), before);
 
     // An output folder that does not exist: message, no file.
     const QString nowhere = dir.File("fehlt/a.pdf");
-    EXPECT_EQ(runCli({"pdf", kLabels, nowhere}, &err), 2);
+    EXPECT_EQ(CliExitCode({"pdf", kLabels, nowhere}, &err), 2);
     EXPECT_TRUE(err.contains("nicht geschrieben")) << err.toStdString();
     EXPECT_FALSE(QFile::exists(nowhere));
     EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files).filter(QStringLiteral(".tmp")).size(), 0);
@@ -228,7 +216,7 @@ TEST(CliPdf, CalibrationScalesLieWhereTheyClaim)
     TempProgramFolder dir;
     const QString out = dir.File("test.pdf");
     QByteArray err;
-    ASSERT_EQ(runCli({"pdf", "--calibration", out, "--paper", "A4"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(CliExitCode({"pdf", "--calibration", out, "--paper", "A4"}, &err), 0) << err.toStdString();
     EXPECT_NEAR(pageSize(out).width(), 210 * kPt, 0.6);
     const int dpi = 200;
     const QImage img = raster(out, dpi);

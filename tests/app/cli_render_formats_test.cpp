@@ -6,21 +6,11 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <cstdint>
 #include <gtest/gtest.h>
 
 namespace
 {
-int runCli(const QStringList &args, QByteArray *err = nullptr)
-{
-    QProcess p;
-    p.start(QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli"), args);
-    p.waitForFinished(60000);
-    if (err)
-        *err = p.readAllStandardError();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 
 QImage halfTransparent()
 {
@@ -40,7 +30,7 @@ TEST(CliRenderFormats, DrawsEveryFurtherFormat)
         ASSERT_TRUE(halfTransparent().save(in, format, 100));
         const QString out = dir.File(QStringLiteral("aus.png"));
         QByteArray err;
-        ASSERT_EQ(runCli({"render-picture", in, out}, &err), 0) << format << ": " << err.toStdString();
+        ASSERT_EQ(CliExitCode({"render-picture", in, out}, &err), 0) << format << ": " << err.toStdString();
         const QImage img(out);
         ASSERT_EQ(img.size(), QSize(40, 20)) << format;
         // Transparent areas become white: the picture is a plain bitmap.
@@ -55,7 +45,7 @@ TEST(CliRenderFormats, DrawsEveryFurtherFormat)
     f.close();
     const QString out = dir.File(QStringLiteral("svg.png"));
     QByteArray err;
-    ASSERT_EQ(runCli({"render-picture", svg, out, "300"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(CliExitCode({"render-picture", svg, out, "300"}, &err), 0) << err.toStdString();
     const QImage img(out);
     ASSERT_EQ(img.size(), QSize(300, 100));
     EXPECT_EQ(img.pixelColor(250, 50), QColor(0, 0, 255));
@@ -70,7 +60,7 @@ TEST(CliRenderFormats, RefusedFilesGiveTheirMessage)
     f.write(QByteArray("GIF89a\x10\x00\x10\x00", 10));
     f.close();
     QByteArray err;
-    EXPECT_EQ(runCli({"render-picture", bad, dir.File(QStringLiteral("a.png"))}, &err), 2);
+    EXPECT_EQ(CliExitCode({"render-picture", bad, dir.File(QStringLiteral("a.png"))}, &err), 2);
     EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("GIF-Bild ist nicht gültig")))
         << err.toStdString();
 }
@@ -104,9 +94,9 @@ TEST(CliRenderFormats, OutputSizeIsBoundedWhateverThePictureClaims)
     f.close();
     const QString out = dir.File(QStringLiteral("aus.png"));
     QByteArray err;
-    ASSERT_EQ(runCli({"render-picture", in, out}, &err), 0) << err.toStdString();
+    ASSERT_EQ(CliExitCode({"render-picture", in, out}, &err), 0) << err.toStdString();
     EXPECT_EQ(QImage(out).size(), QSize(2000, 2000));
-    EXPECT_EQ(runCli({"render-picture", in, out, "16384"}, &err), 2);
+    EXPECT_EQ(CliExitCode({"render-picture", in, out, "16384"}, &err), 2);
     EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("höchstens 50 Millionen")))
         << err.toStdString();
 }

@@ -1,20 +1,10 @@
 #include "testsupport.h"
 
 #include <QImage>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace
 {
-int runCli(const QStringList &args, QByteArray *err = nullptr)
-{
-    QProcess p;
-    p.start(QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli"), args);
-    p.waitForFinished(60000);
-    if (err)
-        *err = p.readAllStandardError();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 const QString kBinders = QStringLiteral(DORLIX_SOURCE_DIR "/examples/ordner-4-spalten.rsd");
 } // namespace
 
@@ -26,7 +16,7 @@ TEST(CliRender, DrawsThePageAtTheRequestedResolution)
     TempProgramFolder dir;
     const QString out = dir.File("seite.png");
     QByteArray err;
-    ASSERT_EQ(runCli({"render", kBinders, out, "--dpi", "100"}, &err), 0) << err.toStdString();
+    ASSERT_EQ(CliExitCode({"render", kBinders, out, "--dpi", "100"}, &err), 0) << err.toStdString();
     const QImage img(out);
     ASSERT_FALSE(img.isNull());
     EXPECT_NEAR(img.width(), 297 / 25.4 * 100, 2);
@@ -39,7 +29,7 @@ TEST(CliRender, DrawsThePageAtTheRequestedResolution)
     EXPECT_EQ(px(5, 5), qRgb(255, 255, 255));
 
     const QString bare = dir.File("ohne.png");
-    ASSERT_EQ(runCli({"render", kBinders, bare, "--dpi", "100", "--no-background"}), 0);
+    ASSERT_EQ(CliExitCode({"render", kBinders, bare, "--dpi", "100", "--no-background"}), 0);
     const QImage img2(bare);
     EXPECT_EQ(img2.pixel(int(235 / 25.4 * 100), int(12 / 25.4 * 100)), qRgb(255, 255, 255));
     EXPECT_EQ(img2.pixel(int(35 / 25.4 * 100), int(30 / 25.4 * 100)), qRgb(255, 165, 0));
@@ -49,9 +39,9 @@ TEST(CliRender, RefusesBadArguments)
 {
     TempProgramFolder dir;
     QByteArray err;
-    EXPECT_EQ(runCli({"render", kBinders}, &err), 2);
-    EXPECT_EQ(runCli({"render", kBinders, dir.File("a.png"), "--dpi", "0"}, &err), 2);
+    EXPECT_EQ(CliExitCode({"render", kBinders}, &err), 2);
+    EXPECT_EQ(CliExitCode({"render", kBinders, dir.File("a.png"), "--dpi", "0"}, &err), 2);
     EXPECT_TRUE(err.contains("Auflösung"));
-    EXPECT_EQ(runCli({"render", dir.File("fehlt.rsd"), dir.File("a.png")}, &err), 2);
+    EXPECT_EQ(CliExitCode({"render", dir.File("fehlt.rsd"), dir.File("a.png")}, &err), 2);
     EXPECT_TRUE(err.contains("nicht gefunden"));
 }

@@ -1,25 +1,11 @@
 #include "testsupport.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 namespace
 {
-struct CliRun {
-    int code = -1;
-    QByteArray out, err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli"), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
 
 QString example(const char *name)
 {
@@ -29,7 +15,7 @@ QString example(const char *name)
 
 TEST(Cli, DumpShowsEveryValueOfTheSheet)
 {
-    const CliRun r = cli({"dump", example("etiketten-5x13.rsd")});
+    const ProcessRun r = RunCli({"dump", example("etiketten-5x13.rsd")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const auto j = nlohmann::json::parse(r.out.toStdString());
     EXPECT_EQ(j["Version"], 4);
@@ -46,7 +32,7 @@ TEST(Cli, DumpShowsEveryValueOfTheSheet)
           "LineWidth", "BackgroundColor", "Alignment", "FontName", "FontHeight", "FontStyle", "Angle"})
         EXPECT_TRUE(f.contains(key)) << key;
 
-    const CliRun p = cli({"dump", example("bilder-3x8.rsd")});
+    const ProcessRun p = RunCli({"dump", example("bilder-3x8.rsd")});
     ASSERT_EQ(p.code, 0);
     const auto pj = nlohmann::json::parse(p.out.toStdString());
     const auto &pic = pj["Columns"][0]["Fields"][0]["Picture"];
@@ -59,26 +45,26 @@ TEST(Cli, ResaveWritesTheSameSheetAndFailuresExitWithTwo)
 {
     TempProgramFolder dir;
     const QString out = dir.File("neu.rsd");
-    const CliRun r = cli({"resave", example("ordner-4-spalten.rsd"), out});
+    const ProcessRun r = RunCli({"resave", example("ordner-4-spalten.rsd"), out});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     // Everything but the names of the last save is the same.
-    const QByteArray again = cli({"dump", out}).out,
-                     orig = cli({"dump", example("ordner-4-spalten.rsd")}).out;
+    const QByteArray again = RunCli({"dump", out}).out,
+                     orig = RunCli({"dump", example("ordner-4-spalten.rsd")}).out;
     EXPECT_EQ(again.mid(again.indexOf("\"Reserved1\"")), orig.mid(orig.indexOf("\"Reserved1\"")));
 
     QFile bad(dir.File("bad.rsd"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("RUECKENSCHILX_00000004");
     bad.close();
-    const CliRun b = cli({"dump", dir.File("bad.rsd")});
+    const ProcessRun b = RunCli({"dump", dir.File("bad.rsd")});
     EXPECT_EQ(b.code, 2);
     EXPECT_EQ(b.err.trimmed(), QByteArray("Falsche Datei: RUECKENSCHILX"));
     EXPECT_TRUE(b.out.isEmpty());
 
-    const CliRun missing = cli({"dump", dir.File("fehlt.rsd")});
+    const ProcessRun missing = RunCli({"dump", dir.File("fehlt.rsd")});
     EXPECT_EQ(missing.code, 2);
     EXPECT_TRUE(missing.err.contains("nicht gefunden"));
 
-    EXPECT_EQ(cli({"resave", example("ordner-4-spalten.rsd"), dir.File("kein/ordner.rsd")}).code, 2);
-    EXPECT_EQ(cli({"gibtsnicht"}).code, 2);
+    EXPECT_EQ(RunCli({"resave", example("ordner-4-spalten.rsd"), dir.File("kein/ordner.rsd")}).code, 2);
+    EXPECT_EQ(RunCli({"gibtsnicht"}).code, 2);
 }

@@ -7,9 +7,12 @@
 #include "controls/MUVCheckBox.h"
 #include "model/barcode.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
 
 TEST_F(FieldEditorTest, BarcodeTabMakesCodesAndRefusesBadData)
 {
@@ -62,4 +65,18 @@ TEST_F(FieldEditorTest, BarcodeTabMakesCodesAndRefusesBadData)
     EXPECT_EQ(dlg->cb_codeart->currentText(), QStringLiteral("QR-Code"));
     EXPECT_EQ(dlg->edt_codedaten->text(), QStringLiteral("4006381333932"));
     EXPECT_FALSE(dlg->cb_klarschrift->Checked());
+
+    // A placeholder from the button's menu: the field shows a sample code
+    // that keeps the data as written, for labels filled from a list.
+    dlg->edt_codedaten->setText(QStringLiteral("Nr. "));
+    QTimer::singleShot(0, [] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            menu->actions().front()->trigger(); // {#}
+            menu->close();
+        }
+    });
+    QTest::mouseClick(dlg->btn_codeplatzhalter, Qt::LeftButton);
+    ASSERT_NE(FieldBarcode(field_), nullptr);
+    EXPECT_EQ(FieldBarcode(field_)->data, QStringLiteral("Nr. {#}"));
+    EXPECT_TRUE(dlg->lbl_codehinweis->text().isEmpty());
 }

@@ -1,4 +1,5 @@
 #include "document/merge.h"
+#include "model/barcode.h"
 #include "model/data_list.h"
 #include "model/rs.h"
 #include "platform/codepage.h"
@@ -104,4 +105,45 @@ TEST_F(Merge, RefusesWhatCannotBeFilled)
             sheet.GetField(c, r)->Text = "Fest {{1}}";
     EXPECT_FALSE(merge.Prepare(sheet, {&list}, {}, &error));
     EXPECT_TRUE(error.contains("Platzhalter")) << error.toStdString();
+}
+
+// A code whose data hold placeholders is a label place: each record gets its
+// own code, an empty value none, and a value the code cannot hold stops the
+// job before the first page, naming the record and the field.
+TEST_F(Merge, CodesTakeTheirDataFromEachRecord)
+{
+    TBarcodeSettings ean{TBarcodeKind::Ean13, QStringLiteral("{1}"), true, clBlack};
+    TDataList numbers;
+    ASSERT_TRUE(numbers.ReadText("EAN;Name\n400638133393;A\n4006381333931;B\n;C\nx;D\n", nullptr));
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < 2; ++r)
+            sheet.GetField(c, r)->Text.clear();
+    QString error;
+    ASSERT_TRUE(SetFieldBarcode(*sheet.GetField(2, 0), ean, &error)) << error.toStdString();
+    sheet.GetField(1, 1)->Visible = true;
+    sheet.GetField(1, 1)->Text = "{Name}";
+
+    TMerge merge;
+    ASSERT_TRUE(merge.Prepare(sheet, {&numbers}, {}, &error)) << error.toStdString();
+    EXPECT_EQ(merge.FillPlaceCount(), 2);
+    ASSERT_EQ(merge.PageCount(), 2);
+    std::vector<std::string> seen;
+    for (int p = 0; p < merge.PageCount(); ++p) {
+        TRS copy;
+        merge.FillPage(p, copy);
+        const TRSObject *f = copy.GetField(2, 0);
+        const TBarcodeSettings *code = f->Visible ? FieldBarcode(*f) : nullptr;
+        seen.push_back(code ? code->data.toStdString() : "<leer>");
+        seen.push_back(text(copy, 1, 1));
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"400638133393", "B", "<leer>", "D"}));
+    EXPECT_EQ(FieldBarcode(*sheet.GetField(2, 0))->data,
+              QStringLiteral("{1}")); // the sheet keeps its template
+
+    ASSERT_TRUE(numbers.ReadText("EAN;Name\n400638133393;A\n4006381333932;B\n", nullptr));
+    sheet.GetField(1, 1)->Text.clear();
+    EXPECT_FALSE(merge.Prepare(sheet, {&numbers}, {}, &error));
+    EXPECT_TRUE(error.startsWith("Datensatz 2 lässt sich nicht als Code in Spalte 3, Reihe 1 darstellen:\r\n"
+                                 "Die Prüfziffer des EAN-13 stimmt nicht"))
+        << error.toStdString();
 }

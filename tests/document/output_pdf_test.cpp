@@ -7,6 +7,7 @@
 #include "document/output.h"
 #include "model/picture.h"
 
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -19,10 +20,7 @@ namespace
 {
 QString tool(const QString &program, const QStringList &args)
 {
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return QString::fromUtf8(RunProgram(program, args).out);
 }
 
 // Page n shows the logo and the text "Seite n+1".
@@ -42,6 +40,7 @@ class LogoPages : public TPageSource
         return true;
     }
     void Rewind() override { next_ = 0; }
+    int PageCount() const override { return count_; }
 
   private:
     const TPicture &logo_;
@@ -94,4 +93,17 @@ TEST(OutputPdf, EveryPageOfTheSourceInOneFileWithThePictureKeptOnce)
     EXPECT_FALSE(WritePdf(none, PdfPageSetup(QSizeF(100, 150)), dir.File("leer.pdf"), QString(), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("nicht geschrieben")));
     EXPECT_FALSE(QFile::exists(dir.File("leer.pdf")));
+
+    // Stopped after the second of three pages: the file that was there stays.
+    ASSERT_TRUE(QFile::copy(out, dir.File("vorher.pdf")));
+    std::vector<std::pair<int, int>> told;
+    EXPECT_FALSE(
+        WritePdf(pages, PdfPageSetup(QSizeF(100, 150)), out, QString(), &error, [&told](int done, int total) {
+            told.emplace_back(done, total);
+            return done < 2;
+        }));
+    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}}));
+    EXPECT_TRUE(error.contains(QStringLiteral("abgebrochen"))) << error.toStdString();
+    EXPECT_EQ(FileBytes(out), FileBytes(dir.File("vorher.pdf")));
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // no temporary file left
 }

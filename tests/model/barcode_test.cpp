@@ -100,14 +100,16 @@ TEST(Barcode, EveryKindEncodesAndCarriesItsSettings)
                 inked += image.pixel(x, y) == ink;
         EXPECT_GT(inked, 300 * 300 / 40);
     }
-    // A tall or flat box gives linear codes bars between a seventh of the
-    // width and the width; an empty box their usual proportions.
+    // A flat box gives linear codes bars between a seventh of the width and
+    // the width, an empty box their usual proportions; in a tall box the code
+    // is turned upright, with the proportions it has in the box turned flat.
     const TBarcodeSettings ean = code(TBarcodeKind::Ean13, QStringLiteral("400638133393"));
-    for (auto [box, low, high] : {std::tuple{QSizeF(20, 200), 0.9, 1.0}, std::tuple{QSizeF(200, 5), 0.2, 0.3},
-                                  std::tuple{QSizeF(), 0.4, 0.6}}) {
+    for (auto [box, low, high] : {std::tuple{QSizeF(20, 200), 0.2, 0.3}, std::tuple{QSizeF(200, 5), 0.2, 0.3},
+                                  std::tuple{QSizeF(200, 190), 0.9, 1.0}, std::tuple{QSizeF(), 0.4, 0.6}}) {
         const auto p = TPicture::FromMetafileBytes(encode(ean, box), nullptr);
         ASSERT_TRUE(p);
-        const double aspect = double(p->Height()) / p->Width();
+        const double aspect =
+            box.height() > box.width() ? double(p->Width()) / p->Height() : double(p->Height()) / p->Width();
         EXPECT_GE(aspect, low);
         EXPECT_LE(aspect, high);
     }
@@ -227,4 +229,37 @@ TEST(Barcode, PlainReadersDrawItAndLabelFilesKeepIt)
         EXPECT_EQ(f->Picture->Bytes(), sheet.GetField(1, 2)->Picture->Bytes());
     }
     EXPECT_EQ(FieldBarcode(*read.GetField(0, 1)), nullptr);
+}
+
+// Data with placeholders: every kind shows a sample and keeps the data as
+// written, so the code can be edited and filled from a list later; a linear
+// code follows its field when the layout changes it.
+TEST(Barcode, PlaceholdersGiveASampleAndLayoutChangesRefitBars)
+{
+    for (const TBarcodeKindInfo &info : BarcodeKinds()) {
+        SCOPED_TRACE(info.cliName);
+        const TBarcodeSettings s = code(info.kind, QStringLiteral("Nr. {#:000}-{Name}"));
+        EXPECT_TRUE(BarcodeHasPlaceholder(s));
+        const auto picture = TPicture::FromMetafileBytes(encode(s), nullptr);
+        ASSERT_TRUE(picture && picture->Barcode());
+        EXPECT_EQ(*picture->Barcode(), s);
+    }
+    QString error;
+    EXPECT_FALSE(CheckBarcode(code(TBarcodeKind::Code39, QStringLiteral("ä")), &error));
+    EXPECT_TRUE(error.contains("Zeichen, die ein Code 39 nicht darstellen kann")) << error.toStdString();
+    EXPECT_TRUE(CheckBarcode(code(TBarcodeKind::Ean8, QStringLiteral("96385074")), &error));
+
+    TRS sheet;
+    sheet.SetLayout(2, 2, 210, 297, 10, 10, 10, 10, 5, 2, clWhite);
+    ASSERT_TRUE(SetFieldBarcode(*sheet.GetField(0, 0), code(TBarcodeKind::Code128, "INV-0815"), &error));
+    ASSERT_TRUE(SetFieldBarcode(*sheet.GetField(1, 0), code(TBarcodeKind::Qr, "INV-0815"), &error));
+    const TBytes before = sheet.GetField(0, 0)->Picture->Bytes();
+    EXPECT_EQ(RefitLinearCodes(sheet), 0);
+    sheet.SetGrid(2, 8); // fields a quarter as high
+    EXPECT_EQ(RefitLinearCodes(sheet), 1);
+    const TPicture &refit = *sheet.GetField(0, 0)->Picture;
+    const TRSObject &f = *sheet.GetField(0, 0);
+    EXPECT_NE(refit.Bytes(), before);
+    EXPECT_EQ(refit.Barcode()->data, QStringLiteral("INV-0815"));
+    EXPECT_NEAR(double(refit.Width()) / refit.Height(), f.Width / f.Height, 0.05 * f.Width / f.Height);
 }

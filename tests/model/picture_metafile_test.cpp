@@ -1,9 +1,11 @@
+#include "model/barcode.h"
 #include "model/picture_internal.h"
 #include "picture_testutil.h"
 
 #include <QFile>
 #include <QPainter>
 #include <QPicture>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace
@@ -291,4 +293,24 @@ TEST(PictureMetafile, GlyphIndexTextsAreLeftOut)
     EXPECT_EQ(DropGlyphIndexTexts(plain), 0);
     EXPECT_TRUE(std::equal(plain.begin(), plain.end(), page.begin(),
                            [](char a, std::uint8_t b) { return std::uint8_t(a) == b; }));
+}
+
+// A turned text is turned about its own reference point, so an upright
+// code's digits stay between its guard bars.
+TEST(PictureMetafile, TurnedTextsTurnAboutTheirReferencePoint)
+{
+    const TBytes emf = EncodeBarcode({TBarcodeKind::Ean13, QStringLiteral("400638133393"), true, clBlack},
+                                     QSizeF(20, 120), nullptr);
+    TMetafileSvg svg;
+    ASSERT_TRUE(MetafileToSvg(emf, TPicture::MetafileType::Emf, &svg));
+    static const QRegularExpression text(
+        QStringLiteral("transform=\"rotate\\(-90, ([0-9.]+), ([0-9.]+)\\)\"[^>]* "
+                       "x=\"([0-9.]+)\" y=\"([0-9.]+)\""));
+    int texts = 0;
+    for (auto it = text.globalMatch(QString::fromUtf8(svg.svg)); it.hasNext(); ++texts) {
+        const QRegularExpressionMatch m = it.next();
+        EXPECT_DOUBLE_EQ(m.captured(1).toDouble(), m.captured(3).toDouble());
+        EXPECT_DOUBLE_EQ(m.captured(2).toDouble(), m.captured(4).toDouble());
+    }
+    EXPECT_EQ(texts, 3) << svg.svg.toStdString();
 }

@@ -2,7 +2,9 @@
 
 #include "platform/system.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 MessageCapture::MessageCapture()
@@ -50,4 +52,39 @@ QString CorpusPath(const QString &relative)
         ADD_FAILURE() << "test picture missing: " << path.toStdString()
                       << " (the corpus belongs in tests/data/corpus)";
     return path;
+}
+
+ProcessRun RunProgram(const QString &program, const QStringList &args, const QProcessEnvironment &env)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(120000))
+        p.kill();
+    p.waitForFinished(5000);
+    ProcessRun run;
+    run.code =
+        p.exitStatus() == QProcess::NormalExit && p.error() != QProcess::FailedToStart ? p.exitCode() : -1;
+    run.out = p.readAllStandardOutput();
+    run.err = p.readAllStandardError();
+    return run;
+}
+
+ProcessRun RunCli(const QStringList &args, const QProcessEnvironment &env)
+{
+    return RunProgram(QStringLiteral(DORLIX_BIN_DIR "/dorlix-cli"), args, env);
+}
+
+int CliExitCode(const QStringList &args, QByteArray *err)
+{
+    ProcessRun run = RunCli(args);
+    if (err)
+        *err = run.err;
+    return run.code;
+}
+
+QByteArray FileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }

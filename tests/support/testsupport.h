@@ -1,9 +1,11 @@
 #pragma once
-// Helpers for tests: captured message boxes with scripted answers, and
-// temporary program folders.
+// Helpers for tests: captured message boxes with scripted answers,
+// temporary program folders and programs run to their end.
 
 #include "platform/messages.h"
 
+#include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 #include <deque>
@@ -50,3 +52,19 @@ class TempProgramFolder
 // The path of a file or folder of the test corpus (tests/data/corpus); a
 // missing one fails the running test with a message naming it.
 QString CorpusPath(const QString &relative);
+
+// A program run to its end: its exit code (-1 when it crashed or was stopped
+// after two minutes) and what it wrote.
+struct ProcessRun {
+    int code = -1;
+    QByteArray out, err;
+};
+ProcessRun RunProgram(const QString &program, const QStringList &args,
+                      const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+// dorlix-cli of this build.
+ProcessRun RunCli(const QStringList &args,
+                  const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+// Its exit code, and what it wrote to standard error into *err.
+int CliExitCode(const QStringList &args, QByteArray *err = nullptr);
+// A file's bytes; empty when it cannot be read.
+QByteArray FileBytes(const QString &path);
