@@ -70,6 +70,10 @@ seed() {
 # a process above 2 GB (the sanitizers' own share included) is a finding.
 LIMITS="-malloc_limit_mb=1024 -rss_limit_mb=2048 -timeout=25"
 
+# Leaks that system libraries make on purpose are no findings.
+LSAN_OPTIONS="suppressions=$ROOT/fuzz/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS
+
 # The settings file and colour favourites targets write a file per input: in
 # memory that costs half the time it costs on disk.
 if [ -z "${FUZZ_KEEP_TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
