@@ -62,6 +62,8 @@ void TPictureCache::Drop()
     svg = TMetafileSvg();
     renderer.reset();
     rendered.clear();
+    directSize = QSize();
+    directImage = QImage();
     caches().held -= held;
     held = 0;
 }
@@ -76,6 +78,7 @@ void TPictureCache::Used()
         now += imageBytes(s.image);
     for (const QImage &r : rendered)
         now += imageBytes(r);
+    now += imageBytes(directImage);
     if (renderer)
         now += qint64(svg.svg.size()) * (1 + kSvgRendererBytesPerByte);
     all.held += now - held;
@@ -222,6 +225,42 @@ double ThinStrokeWidth(const QSizeF &frame, const QSize &pixels)
 namespace
 {
 
+// A renderer of the metafile with its thin lines widened to one pixel of the
+// given size; null when no line is that thin.
+std::unique_ptr<QSvgRenderer> widenedRenderer(const TMetafileSvg &m, const QSize &pixels)
+{
+    bool widened = false;
+    const QByteArray svg = widenThinStrokes(m.svg, ThinStrokeWidth(m.frame.size(), pixels), &widened);
+    if (!widened)
+        return nullptr;
+    auto renderer = std::make_unique<QSvgRenderer>(svg);
+    renderer->setViewBox(m.frame);
+    return renderer;
+}
+
+// Renders the metafile into an image of the given size: at that size, or,
+// when that would cost more than kMaxDrawCost, smaller and stretched, so
+// that no metafile keeps the program busy for long.
+QImage renderMetafile(TPictureCache &cache, const QSize &size)
+{
+    std::unique_ptr<QSvgRenderer> widened = widenedRenderer(cache.svg, size);
+    const TDrawCost cost = SvgDrawCost(widened ? *widened : *cache.renderer, size);
+    const double k = DrawScaleWithin(cost, kMaxDrawCost);
+    QSize drawn = size;
+    if (k < 1) {
+        drawn = (QSizeF(size) * k).toSize().expandedTo(QSize(1, 1));
+        widened = widenedRenderer(cache.svg, drawn);
+    }
+    QSvgRenderer &renderer = widened ? *widened : *cache.renderer;
+    QImage image(drawn, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(drawn)));
+    p.end();
+    return drawn == size ? image : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 // Draws a metafile from its SVG form, converting it first if need be.
 void drawMetafile(QPainter &painter, const QRectF &target, const TPictureData &d, TPictureCache &cache)
 {
@@ -256,32 +295,45 @@ void drawMetafile(QPainter &painter, const QRectF &target, const TPictureData &d
         while (i < kept.size() && (kept[i].size() != size || kept[i].devicePixelRatio() != ratio))
             ++i;
         if (i == kept.size()) {
-            QImage image(size, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            QPainter p(&image);
-            p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                             QPainter::SmoothPixmapTransform);
-            const QRectF frame = cache.svg.frame;
-            bool widened = false;
-            const QByteArray svg =
-                widenThinStrokes(cache.svg.svg, ThinStrokeWidth(frame.size(), size), &widened);
-            if (widened) {
-                QSvgRenderer renderer(svg);
-                renderer.setViewBox(frame);
-                renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
-            } else {
-                cache.renderer->render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
-            }
-            p.end();
+            QImage image = renderMetafile(cache, size);
             image.setDevicePixelRatio(ratio);
             kept.push_back(std::move(image));
         }
         useFirst(kept, i);
         painter.drawImage(target, kept.front());
-    } else {
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        cache.renderer->render(&painter, target);
+        return;
     }
+    // Vectors for PDF and printers. On a raster device this is a box too
+    // large to keep a rendering of, or a turned one: drawn directly unless
+    // the part in view costs too much, then from a smaller rendering.
+    if (isRasterDevice(painter.device())) {
+        const qreal dpr = painter.device()->devicePixelRatioF();
+        const QRectF box = painter.transform().mapRect(target);
+        const QRectF inView =
+            painter.transform()
+                .mapRect(painter.clipBoundingRect())
+                .intersected(QRectF(0, 0, painter.device()->width(), painter.device()->height()));
+        const QSize pixels = (box.size() * dpr).toSize();
+        if (pixels.isEmpty() || inView.isEmpty())
+            return;
+        if (cache.directSize != pixels) {
+            cache.directSize = pixels;
+            cache.directImage = QImage();
+            const QRectF part((inView.topLeft() - box.topLeft()) * dpr, inView.size() * dpr);
+            if (DrawScaleWithin(SvgDrawCost(*cache.renderer, pixels, part), kMaxDrawCost) < 1) {
+                const double fit =
+                    std::sqrt(double(kMaxCachedPixels) / (double(pixels.width()) * pixels.height()));
+                const QSize kept = (QSizeF(pixels) * std::min(1.0, fit)).toSize().expandedTo(QSize(1, 1));
+                cache.directImage = renderMetafile(cache, kept);
+            }
+        }
+        if (!cache.directImage.isNull()) {
+            painter.drawImage(target, cache.directImage);
+            return;
+        }
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    cache.renderer->render(&painter, target);
 }
 
 } // namespace

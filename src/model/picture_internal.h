@@ -99,6 +99,21 @@ int DropGlyphIndexTexts(std::vector<char> &emf);
 // are widened to when the frame is drawn into the given pixels: one pixel.
 double ThinStrokeWidth(const QSizeF &frame, const QSize &pixels);
 
+// What drawing an SVG into pixels costs, in nanoseconds, split by how it
+// follows the drawing's scale k: a fixed part (points, joins), a part that
+// grows with k (lines, edges) and one that grows with k² (areas).
+struct TDrawCost {
+    double fixed = 0, length = 0, area = 0;
+    double At(double k) const { return fixed + k * length + k * k * area; }
+};
+TDrawCost SvgDrawCost(QSvgRenderer &renderer, const QSize &pixels, const QRectF &part = QRectF());
+// The scale (at most 1) at which the drawing's cost stays within budget; 0
+// when even its fixed part is beyond it.
+double DrawScaleWithin(const TDrawCost &cost, double budget);
+// The most a metafile's drawing into pixels may cost. Above it, the
+// metafile is drawn smaller and stretched, coarser but in time.
+constexpr double kMaxDrawCost = 2.5e9;
+
 // How many conversions ran so far in this process (to check the caching).
 int MetafileConversions();
 
@@ -139,6 +154,11 @@ class TPictureCache
     TMetafileSvg svg;
     std::unique_ptr<QSvgRenderer> renderer;
     std::vector<QImage> rendered;
+    // Boxes too large for a kept rendering are drawn directly, unless that
+    // costs too much: then from directImage, a smaller rendering, made for
+    // the box of directSize pixels.
+    QSize directSize;
+    QImage directImage;
 
     // The settings of a barcode, read from its comment record.
     bool barcodeDone = false;

@@ -119,16 +119,22 @@ bool decodeSvg(const QByteArray &bytes, int renderWidth, const QColor &backgroun
     }
     if (!sizeAllowed(size.width(), size.height()))
         return fail(error, tooLarge(size.width(), size.height()));
-    QImage image(size, QImage::Format_RGB32);
+    // A drawing too costly for its size is drawn smaller and stretched.
+    const double k = DrawScaleWithin(SvgDrawCost(renderer, size), kMaxDrawCost);
+    const QSize drawn = k < 1 ? (QSizeF(size) * k).toSize().expandedTo(QSize(1, 1)) : size;
+    QImage image(drawn, QImage::Format_RGB32);
     if (image.isNull())
         return fail(error, QStringLiteral("Nicht genügend Speicher für das Bild"));
     image.fill(background.isValid() ? background : QColor(Qt::white));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(drawn)));
     painter.end();
-    *out = std::move(image);
+    *out = drawn == size ? std::move(image)
+                         : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (out->isNull())
+        return fail(error, QStringLiteral("Nicht genügend Speicher für das Bild"));
     return true;
 }
 

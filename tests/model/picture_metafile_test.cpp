@@ -1,11 +1,13 @@
 #include "model/barcode.h"
 #include "model/picture_internal.h"
+#include "model/picture_qtformats.h"
 #include "picture_testutil.h"
 
 #include <QFile>
 #include <QPainter>
 #include <QPicture>
 #include <QRegularExpression>
+#include <QSvgRenderer>
 #include <gtest/gtest.h>
 
 namespace
@@ -313,4 +315,119 @@ TEST(PictureMetafile, TurnedTextsTurnAboutTheirReferencePoint)
         EXPECT_DOUBLE_EQ(m.captured(2).toDouble(), m.captured(4).toDouble());
     }
     EXPECT_EQ(texts, 3) << svg.svg.toStdString();
+}
+
+namespace
+{
+// Zigzags of points from the top to the bottom edge of a square frame of
+// side pixels: polygons whose every edge crosses every scanline.
+std::vector<QPolygon> zigzags(int count, int points, int side)
+{
+    std::vector<QPolygon> all;
+    for (int i = 0; i < count; ++i) {
+        QPolygon p;
+        for (int j = 0; j < points; ++j)
+            p << QPoint((j * side / points + i * 7) % side, (j % 2) ? side - 1 : 0);
+        all.push_back(p);
+    }
+    return all;
+}
+
+// An EMF of the polygons, filled black, in a frame of side device pixels
+// (10 per millimetre).
+TBytes emfOf(const std::vector<QPolygon> &polygons, int side)
+{
+    TBytes b;
+    auto u32 = [&b](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b.push_back(std::uint8_t(v >> (8 * i)));
+    };
+    const std::uint32_t s = std::uint32_t(side), f = s * 10 - 1;
+    // The header: bounds, frame (0.01 mm), signature, version, bytes and
+    // records (set below), one handle, no description or palette, and a
+    // reference device of 10 pixels per millimetre.
+    for (std::uint32_t v : {1u,       88u, 0u, 0u, s - 1, s - 1, 0u, 0u, f, f,      0x464D4520u,
+                            0x10000u, 0u,  0u, 1u, 0u,    0u,    0u, s,  s, s / 10, s / 10})
+        u32(v);
+    u32(37), u32(12), u32(0x80000004); // select the black stock brush
+    for (const QPolygon &p : polygons) {
+        u32(86), u32(28 + 4 * std::uint32_t(p.size())); // EMR_POLYGON16
+        for (std::uint32_t v :
+             {0u, 0u, std::uint32_t(side - 1), std::uint32_t(side - 1), std::uint32_t(p.size())})
+            u32(v);
+        for (const QPoint &q : p)
+            u32(std::uint32_t(q.x()) | std::uint32_t(q.y()) << 16);
+    }
+    u32(14), u32(20), u32(0), u32(16), u32(20); // EMR_EOF
+    const std::uint32_t size = std::uint32_t(b.size()), records = std::uint32_t(polygons.size() + 3);
+    for (int i = 0; i < 4; ++i) {
+        b[48 + i] = std::uint8_t(size >> (8 * i));
+        b[52 + i] = std::uint8_t(records >> (8 * i));
+    }
+    return b;
+}
+
+// The share of a row's pixels that are dark (or opaque, on transparency).
+double inkedShare(const QImage &image, int y)
+{
+    int inked = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        const QRgb p = image.pixel(x, y);
+        inked += qAlpha(p) > 128 && qGray(p) < 128;
+    }
+    return double(inked) / image.width();
+}
+} // namespace
+
+// Two hundred polygons of 128 edges each, every edge across the whole
+// height, are 100 kilobytes but would keep the antialiasing rasterizer busy
+// for a quarter of an hour at 2000 pixels. Such drawings are drawn smaller
+// and stretched, metafiles and SVG pictures alike. Real pictures cost a small
+// part of what is allowed (the estimate is about five times what they take)
+// and are drawn at full size.
+TEST(PictureMetafile, CostlyDrawingsAreDrawnSmallerInTime)
+{
+    const int side = 2000;
+    const auto polygons = zigzags(200, 128, side);
+    QString error;
+    auto emf = TPicture::FromMetafileBytes(emfOf(polygons, side), &error);
+    ASSERT_TRUE(emf) << error.toStdString();
+    TMetafileSvg converted;
+    ASSERT_TRUE(MetafileToSvg(emf->Bytes(), TPicture::MetafileType::Emf, &converted));
+    QSvgRenderer heavy(converted.svg);
+    heavy.setViewBox(converted.frame);
+    EXPECT_LT(DrawScaleWithin(SvgDrawCost(heavy, QSize(side, side)), kMaxDrawCost), 0.5);
+
+    QImage drawn(side, side, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    {
+        QPainter p(&drawn);
+        emf->Draw(p, QRectF(0, 0, side, side));
+    }
+    EXPECT_GT(inkedShare(drawn, side / 2), 0.3);
+
+    QString svg = QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' width='%1' height='%1'>").arg(side);
+    for (const QPolygon &p : polygons) {
+        svg += QStringLiteral("<polygon fill='black' points='");
+        for (const QPoint &q : p)
+            svg += QStringLiteral("%1,%2 ").arg(q.x()).arg(q.y());
+        svg += QStringLiteral("'/>");
+    }
+    svg += QStringLiteral("</svg>");
+    QImage decoded;
+    ASSERT_TRUE(DecodeOtherImage(svg.toUtf8(), side, Qt::white, &decoded, &error)) << error.toStdString();
+    EXPECT_EQ(decoded.size(), QSize(side, side));
+    EXPECT_GT(inkedShare(decoded, side / 2), 0.3);
+
+    for (const char *name : {"emf/libemf2svg_test-041.emf", "emf/poi_wrench.emf", "wmf/poi_60677.wmf",
+                             "wmf/dotnet_gdiwmfboundariesbug.wmf"}) {
+        SCOPED_TRACE(name);
+        auto pic = load(QString::fromLatin1(name));
+        ASSERT_TRUE(pic);
+        ASSERT_TRUE(MetafileToSvg(pic->Bytes(), pic->GetMetafileType(), &converted));
+        QSvgRenderer real(converted.svg);
+        real.setViewBox(converted.frame);
+        const QSize pixels(side, side * pic->Height() / pic->Width());
+        EXPECT_LT(SvgDrawCost(real, pixels).At(1), kMaxDrawCost / 4);
+    }
 }
