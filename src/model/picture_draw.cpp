@@ -313,7 +313,7 @@ void drawMetafile(QPainter &painter, const QRectF &target, const TPictureData &d
             painter.transform()
                 .mapRect(painter.clipBoundingRect())
                 .intersected(QRectF(0, 0, painter.device()->width(), painter.device()->height()));
-        const QSize pixels = (box.size() * dpr).toSize();
+        const QSize pixels = (box.size() * dpr).boundedTo(QSizeF(1e6, 1e6)).toSize();
         if (pixels.isEmpty() || inView.isEmpty())
             return;
         if (cache.directSize != pixels) {
