@@ -104,6 +104,7 @@ class TCostEngine final : public QPaintEngine
     }
 
     void drawPixmap(const QRectF &r, const QPixmap &, const QRectF &) override { addPixels(r); }
+    void drawTiledPixmap(const QRectF &r, const QPixmap &, const QPointF &) override { addPixels(r); }
     void drawImage(const QRectF &r, const QImage &, const QRectF &, Qt::ImageConversionFlags) override
     {
         addPixels(r);
