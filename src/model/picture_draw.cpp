@@ -244,13 +244,9 @@ std::unique_ptr<QSvgRenderer> widenedRenderer(const TMetafileSvg &m, const QSize
 QImage renderMetafile(TPictureCache &cache, const QSize &size)
 {
     std::unique_ptr<QSvgRenderer> widened = widenedRenderer(cache.svg, size);
-    const TDrawCost cost = SvgDrawCost(widened ? *widened : *cache.renderer, size);
-    const double k = DrawScaleWithin(cost, kMaxDrawCost);
-    QSize drawn = size;
-    if (k < 1) {
-        drawn = (QSizeF(size) * k).toSize().expandedTo(QSize(1, 1));
-        widened = widenedRenderer(cache.svg, drawn);
-    }
+    const QSize drawn = AffordableDrawSize(widened ? *widened : *cache.renderer, size);
+    if (drawn != size)
+        widened = widenedRenderer(cache.svg, drawn); // thin lines: one pixel of the smaller size
     QSvgRenderer &renderer = widened ? *widened : *cache.renderer;
     QImage image(drawn, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

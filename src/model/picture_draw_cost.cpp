@@ -39,6 +39,19 @@ constexpr double kPointCost = 50;
 constexpr double kJoinCost = 7000;
 constexpr double kDashCost = 2000;
 
+// The total length of a shape's segments and their horizontal and vertical
+// extents.
+struct TSegments {
+    double length = 0, dx = 0, dy = 0;
+    void Add(QPointF a, QPointF b)
+    {
+        const double x = std::abs(b.x() - a.x()), y = std::abs(b.y() - a.y());
+        length += std::hypot(x, y);
+        dx += x;
+        dy += y;
+    }
+};
+
 class TCostEngine final : public QPaintEngine
 {
   public:
@@ -64,42 +77,34 @@ class TCostEngine final : public QPaintEngine
     void drawPath(const QPainterPath &path) override
     {
         const int n = path.elementCount();
-        double length = 0, dxSum = 0, dySum = 0;
+        TSegments segments;
         for (int i = 1; i < n; ++i) {
             const QPainterPath::Element e = path.elementAt(i);
-            if (e.isMoveTo())
-                continue;
-            const QPainterPath::Element p = path.elementAt(i - 1);
-            const double dx = std::abs(e.x - p.x), dy = std::abs(e.y - p.y);
-            length += std::hypot(dx, dy);
-            dxSum += dx;
-            dySum += dy;
+            if (!e.isMoveTo())
+                segments.Add(path.elementAt(i - 1), e);
         }
-        add(path.controlPointRect(), n, length, dxSum, dySum);
+        add(path.controlPointRect(), n, segments);
     }
 
     void drawPolygon(const QPointF *points, int count, PolygonDrawMode mode) override
     {
         if (count <= 0)
             return;
-        double length = 0, dxSum = 0, dySum = 0;
+        TSegments segments;
         double left = points[0].x(), right = left, top = points[0].y(), bottom = top;
-        const int segments = mode == PolylineMode ? count - 1 : count;
-        for (int i = 0; i < segments; ++i) {
-            const QPointF &a = points[i], &b = points[(i + 1) % count];
-            const double dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y());
-            length += std::hypot(dx, dy);
-            dxSum += dx;
-            dySum += dy;
-            left = std::min(left, b.x());
-            right = std::max(right, b.x());
-            top = std::min(top, b.y());
-            bottom = std::max(bottom, b.y());
+        for (int i = 0; i < count; ++i) {
+            if (i + 1 < count || mode != PolylineMode)
+                segments.Add(points[i], points[(i + 1) % count]);
+            left = std::min(left, points[i].x());
+            right = std::max(right, points[i].x());
+            top = std::min(top, points[i].y());
+            bottom = std::max(bottom, points[i].y());
         }
+        const QRectF bounds(QPointF(left, top), QPointF(right, bottom));
         const QBrush brush = brush_;
         if (mode == PolylineMode)
             brush_ = Qt::NoBrush;
-        add(QRectF(QPointF(left, top), QPointF(right, bottom)), count, length, dxSum, dySum);
+        add(bounds, count, segments);
         brush_ = brush;
     }
 
@@ -132,9 +137,8 @@ class TCostEngine final : public QPaintEngine
         cost.length += kCellCost * cells;
     }
 
-    // A shape of n points inside bounds, whose segments have the given total
-    // length and total horizontal and vertical extents.
-    void add(const QRectF &bounds, int n, double length, double dxSum, double dySum)
+    // A shape of n points inside bounds.
+    void add(const QRectF &bounds, int n, const TSegments &segments)
     {
         cost.fixed += kPointCost * n;
         // The transform's mean scale, and its effect on the extents.
@@ -147,14 +151,16 @@ class TCostEngine final : public QPaintEngine
         const double fx = mapped.width() > 0 ? inView.width() / mapped.width() : 1;
         const double fy = mapped.height() > 0 ? inView.height() / mapped.height() : 1;
         const double scale = std::sqrt(std::abs(transform_.determinant()));
-        const double dx = fx * (std::abs(transform_.m11()) * dxSum + std::abs(transform_.m21()) * dySum);
-        const double dy = fy * (std::abs(transform_.m12()) * dxSum + std::abs(transform_.m22()) * dySum);
+        const double dx =
+            fx * (std::abs(transform_.m11()) * segments.dx + std::abs(transform_.m21()) * segments.dy);
+        const double dy =
+            fy * (std::abs(transform_.m12()) * segments.dx + std::abs(transform_.m22()) * segments.dy);
         if (brush_.style() != Qt::NoBrush)
             addFill(pixelsOf(bounds.adjusted(-0.5, -0.5, 0.5, 0.5)), dy + dx / 2);
         if (pen_.style() == Qt::NoPen)
             return;
         const double width = pen_.isCosmetic() ? pen_.widthF() : pen_.widthF() * scale;
-        const double pixelLength = std::max(fx, fy) * length * scale;
+        const double pixelLength = std::max(fx, fy) * segments.length * scale;
         double pattern = 0;
         if (pen_.style() != Qt::SolidLine)
             for (const qreal part : pen_.dashPattern())
@@ -245,4 +251,10 @@ double DrawScaleWithin(const TDrawCost &cost, double budget)
     if (cost.area <= 0)
         return room / cost.length;
     return (-cost.length + std::sqrt(cost.length * cost.length + 4 * cost.area * room)) / (2 * cost.area);
+}
+
+QSize AffordableDrawSize(QSvgRenderer &renderer, const QSize &pixels)
+{
+    const double k = DrawScaleWithin(SvgDrawCost(renderer, pixels), kMaxDrawCost);
+    return k < 1 ? (QSizeF(pixels) * k).toSize().expandedTo(QSize(1, 1)) : pixels;
 }

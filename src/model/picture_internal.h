@@ -110,6 +110,9 @@ TDrawCost SvgDrawCost(QSvgRenderer &renderer, const QSize &pixels, const QRectF 
 // The scale (at most 1) at which the drawing's cost stays within budget; 0
 // when even its fixed part is beyond it.
 double DrawScaleWithin(const TDrawCost &cost, double budget);
+// The size to draw into so that drawing the SVG, stretched to pixels later,
+// stays within kMaxDrawCost: pixels itself, or a smaller size of its aspect.
+QSize AffordableDrawSize(QSvgRenderer &renderer, const QSize &pixels);
 // The most a metafile's drawing into pixels may cost. Above it, the
 // metafile is drawn smaller and stretched, coarser but in time.
 constexpr double kMaxDrawCost = 2.5e9;

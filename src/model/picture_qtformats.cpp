@@ -120,8 +120,7 @@ bool decodeSvg(const QByteArray &bytes, int renderWidth, const QColor &backgroun
     if (!sizeAllowed(size.width(), size.height()))
         return fail(error, tooLarge(size.width(), size.height()));
     // A drawing too costly for its size is drawn smaller and stretched.
-    const double k = DrawScaleWithin(SvgDrawCost(renderer, size), kMaxDrawCost);
-    const QSize drawn = k < 1 ? (QSizeF(size) * k).toSize().expandedTo(QSize(1, 1)) : size;
+    const QSize drawn = AffordableDrawSize(renderer, size);
     QImage image(drawn, QImage::Format_RGB32);
     if (image.isNull())
         return fail(error, QStringLiteral("Nicht genügend Speicher für das Bild"));
